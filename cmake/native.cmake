@@ -1,0 +1,16 @@
+# Native build: the portable core, its unit tests, developer tools, benchmarks and fuzz targets.
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+file(GLOB VT9_UNIT_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
+file(GLOB VT9_UNIT_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_executable(unit_tests ${VT9_UNIT_TESTS} ${VT9_UNIT_SUPPORT})
+target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(unit_tests PRIVATE vt9core GTest::gtest GTest::gtest_main)
+gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
+
+foreach(dir tools bench fuzz)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/native.cmake)
+    include(${CMAKE_SOURCE_DIR}/${dir}/native.cmake)
+  endif()
+endforeach()

@@ -1,0 +1,63 @@
+# Windows build: the product, the stand-in main program, and the tests run under Wine.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+# Static runtime: the product must need nothing beyond the system DLLs.
+set(VT9_STATIC_LINK -static -static-libgcc -static-libstdc++)
+set(VT9_SYSTEM_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid gdi32 user32 advapi32 kernel32 msimg32 version)
+
+# The Windows layer: every .cpp under a win/ folder except the program entry.
+file(GLOB_RECURSE VT9_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
+list(FILTER VT9_WIN_SOURCES EXCLUDE REGEX "/src/app/win/main\\.cpp$")
+add_library(vt9win STATIC ${VT9_WIN_SOURCES})
+target_link_libraries(vt9win PUBLIC vt9core ${VT9_SYSTEM_LIBS})
+target_compile_definitions(vt9win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+
+add_executable(VT9Now WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/main.cpp ${CMAKE_SOURCE_DIR}/res/VT9Now.rc)
+target_link_libraries(VT9Now PRIVATE vt9win)
+target_link_options(VT9Now PRIVATE ${VT9_STATIC_LINK})
+
+# GoogleTest built with the cross compiler for the Wine-run tests.
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+target_compile_options(gtest PRIVATE -Wno-error)
+target_compile_options(gtest_main PRIVATE -Wno-error)
+
+add_subdirectory(tools/vt9-standin)
+
+# One private Wine prefix per build tree; every Wine test depends on it being ready.
+set(VT9_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${VT9_WINEPREFIX})
+set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wineprefix)
+add_test(NAME wine_prefix_stop COMMAND sh -c "WINEPREFIX=${VT9_WINEPREFIX} wineserver -k || true")
+set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wineprefix)
+
+file(GLOB VT9_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/win/*.cpp)
+add_library(vt9testsupport STATIC ${VT9_TEST_SUPPORT})
+target_include_directories(vt9testsupport PUBLIC ${CMAKE_SOURCE_DIR}/tests)
+target_link_libraries(vt9testsupport PUBLIC vt9win gtest)
+
+# Each test source is its own program, run by CTest under Wine in the private prefix.
+function(vt9_add_wine_tests folder)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/${folder}/*_test.cpp)
+  foreach(src ${sources})
+    get_filename_component(name ${src} NAME_WE)
+    set(target ${folder}_${name})
+    add_executable(${target} ${src})
+    target_link_libraries(${target} PRIVATE vt9testsupport gtest_main)
+    target_link_options(${target} PRIVATE ${VT9_STATIC_LINK})
+    add_dependencies(${target} VT9Now vt9)
+    add_test(NAME ${target} COMMAND ${target})
+    set_tests_properties(${target} PROPERTIES
+      FIXTURES_REQUIRED wineprefix
+      TIMEOUT 300
+      ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=win32;VT9_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+  endforeach()
+endfunction()
+vt9_add_wine_tests(win)
+vt9_add_wine_tests(ui)
+
+foreach(dir tools bench)
+  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/windows.cmake)
+    include(${CMAKE_SOURCE_DIR}/${dir}/windows.cmake)
+  endif()
+endforeach()

@@ -1,0 +1,24 @@
+/* The tool's user-visible texts: one place for the string table resource (VT9Now.rc) and for
+   the portable core, which reads them through its StringTable interface.
+   Double quotes inside texts are written as \042 so that both windres and C++ read them. */
+#ifndef VT9_RES_TEXTS_H
+#define VT9_RES_TEXTS_H
+
+#define IDS_REMINDER_ONE_DAY 65323
+#define STR_REMINDER_ONE_DAY \
+  "<P align=\042center\042><FONT size=\04210\042><B>You have not done a Backup for more than 1 day</B></FONT></P>"
+
+#define IDS_REMINDER_DAYS 65324
+#define STR_REMINDER_DAYS \
+  "<P align=\042center\042><FONT size=\04210\042><B>You have not done a Backup for more than xxx days</B></FONT></P>"
+
+#define IDS_TITLE_REMINDER 65325
+#define STR_TITLE_REMINDER "Vantory 9 - Backup Reminder"
+
+#define IDS_TITLE_BACKUP_NOW 65326
+#define STR_TITLE_BACKUP_NOW "Vantory 9 - Backup Now!"
+
+#define IDS_NO_BACKUPS 65327
+#define STR_NO_BACKUPS "You must make at least one backup before using the \042Backup Now\042 function."
+
+#endif

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Prepares a private 32-bit Wine prefix for the tests or the demo (never ~/.wine).
+# Idempotent: a prefix that is already prepared is only started.
+set -euo pipefail
+prefix=$(realpath -m "$1")
+export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
+if [ ! -f "$prefix/.vt9-ready" ]; then
+  rm -rf "$prefix"
+  mkdir -p "$prefix"
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  # Without a window manager, managed windows close late; tests need them unmanaged.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # Real Tahoma / MS Sans Serif, and metric-compatible faces for the common Windows fonts.
+  cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/" 2>/dev/null || true
+  for pair in "Arial=Liberation Sans" "Courier New=Liberation Mono" "Times New Roman=Liberation Serif"; do
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1
+  done
+  wineserver -w
+  touch "$prefix/.vt9-ready"
+fi
+# Keep the server and Wine's own system processes alive between test programs: a start then
+# costs milliseconds, not half a second. They are started here with their output detached,
+# since a system process started by a test would inherit the test's output pipe and keep its
+# runner waiting. The runner's cleanup step stops them (wineserver -k).
+wineserver -p </dev/null >/dev/null 2>&1 || true  # one may already be running
+wine wineboot </dev/null >/dev/null 2>&1

@@ -1,0 +1,82 @@
+// In-memory stand-ins for the platform interfaces, for the native unit tests.
+#pragma once
+
+#include <map>
+#include <set>
+#include <optional>
+#include <string>
+#include <tuple>
+#include <vector>
+
+#include "platform/registry.h"
+#include "platform/system.h"
+
+namespace vt9::test {
+
+// A registry of typed values. Keys exist when created explicitly or by a write.
+class FakeRegistry : public Registry {
+ public:
+  enum class Type { Text, ExpandText, Dword, Binary };
+  struct Value {
+    Type type = Type::Text;
+    std::string data;  // text, or raw bytes
+  };
+
+  bool KeyExists(RegRoot root, const std::string& path) override {
+    return keys.count({root, path}) != 0;
+  }
+  std::optional<std::string> ReadText(RegRoot root, const std::string& path,
+                                      const std::string& name) override {
+    ++reads;
+    const Value* v = Find(root, path, name);
+    if (!v) return std::nullopt;
+    if (v->data.empty()) return std::string();
+    if (v->type != Type::Text && v->type != Type::ExpandText) throw RegistryTypeError(name);
+    return v->data.substr(0, v->data.find('\0'));
+  }
+  std::optional<std::vector<unsigned char>> ReadBytes(RegRoot root, const std::string& path,
+                                                      const std::string& name) override {
+    ++reads;
+    const Value* v = Find(root, path, name);
+    if (!v) return std::nullopt;
+    if (v->type == Type::Text || v->type == Type::ExpandText) throw RegistryTypeError(name);
+    return std::vector<unsigned char>(v->data.begin(), v->data.end());
+  }
+  bool WriteText(RegRoot root, const std::string& path, const std::string& name,
+                 const std::string& text) override {
+    ++writes;
+    if (readOnly) return false;
+    Set(root, path, name, text);
+    return true;
+  }
+
+  void Set(RegRoot root, const std::string& path, const std::string& name, std::string data,
+           Type type = Type::Text) {
+    keys.insert({root, path});
+    values[{root, path, name}] = Value{type, std::move(data)};
+  }
+  std::optional<std::string> Get(RegRoot root, const std::string& path, const std::string& name) {
+    const Value* v = Find(root, path, name);
+    return v ? std::optional<std::string>(v->data) : std::nullopt;
+  }
+
+  std::set<std::pair<RegRoot, std::string>> keys;
+  std::map<std::tuple<RegRoot, std::string, std::string>, Value> values;
+  bool readOnly = false;
+  int reads = 0;
+  int writes = 0;
+
+ private:
+  const Value* Find(RegRoot root, const std::string& path, const std::string& name) const {
+    auto it = values.find({root, path, name});
+    return it == values.end() ? nullptr : &it->second;
+  }
+};
+
+class FakeClock : public Clock {
+ public:
+  CivilDate Today() override { return today; }
+  CivilDate today{2026, 3, 7};
+};
+
+}  // namespace vt9::test
