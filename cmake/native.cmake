@@ -9,8 +9,9 @@ target_include_directories(unit_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_link_libraries(unit_tests PRIVATE vt9core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 
-foreach(dir tools bench fuzz)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/native.cmake)
-    include(${CMAKE_SOURCE_DIR}/${dir}/native.cmake)
-  endif()
+# Each developer tool, benchmark and fuzz target keeps its build rules beside its sources.
+file(GLOB VT9_NATIVE_PARTS ${CMAKE_SOURCE_DIR}/tools/*/native.cmake
+     ${CMAKE_SOURCE_DIR}/bench/*/native.cmake ${CMAKE_SOURCE_DIR}/fuzz/*/native.cmake)
+foreach(part ${VT9_NATIVE_PARTS})
+  include(${part})
 endforeach()

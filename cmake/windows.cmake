@@ -22,7 +22,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 target_compile_options(gtest PRIVATE -Wno-error)
 target_compile_options(gtest_main PRIVATE -Wno-error)
 
-add_subdirectory(tools/vt9-standin)
 
 # One private Wine prefix per build tree; every Wine test depends on it being ready.
 set(VT9_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
@@ -56,8 +55,8 @@ endfunction()
 vt9_add_wine_tests(win)
 vt9_add_wine_tests(ui)
 
-foreach(dir tools bench)
-  if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/windows.cmake)
-    include(${CMAKE_SOURCE_DIR}/${dir}/windows.cmake)
-  endif()
+# Each Windows developer tool and benchmark keeps its build rules beside its sources.
+file(GLOB VT9_WINDOWS_PARTS ${CMAKE_SOURCE_DIR}/tools/*/windows.cmake ${CMAKE_SOURCE_DIR}/bench/*/windows.cmake)
+foreach(part ${VT9_WINDOWS_PARTS})
+  include(${part})
 endforeach()
