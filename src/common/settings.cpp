@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/text.h"
+
 namespace vt9 {
 
 std::string ReadRegString(Registry& reg, RegRoot root, const std::string& path,
@@ -20,8 +22,7 @@ bool ReadRegFlag(Registry& reg, RegRoot root, const std::string& path, const std
   std::string text = ReadRegString(reg, root, path, name, defaultFlag ? "YES" : "NO");
   // Only ASCII letters can upper-case into "YES", so ASCII casing decides exactly as a
   // locale-aware one would.
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : char(c); });
+  std::transform(text.begin(), text.end(), text.begin(), AsciiUpper);
   return text == "YES" || text == "1";
 }
 

@@ -17,7 +17,9 @@ enum class RegRoot { CurrentUser, LocalMachine };
 class RegistryTypeError : public std::runtime_error {
  public:
   explicit RegistryTypeError(const std::string& valueName)
-      : std::runtime_error("Invalid data type for '" + valueName + "'"), valueName_(valueName) {}
+      : std::runtime_error("The registry value \"" + valueName +
+                           "\" is not stored with the expected data type, so it cannot be read."),
+        valueName_(valueName) {}
   const std::string& valueName() const { return valueName_; }
 
  private:

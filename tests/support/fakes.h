@@ -10,6 +10,7 @@
 
 #include "platform/registry.h"
 #include "platform/system.h"
+#include "vt9_texts.h"
 
 namespace vt9::test {
 
@@ -77,6 +78,48 @@ class FakeClock : public Clock {
  public:
   CivilDate Today() override { return today; }
   CivilDate today{2026, 3, 7};
+};
+
+class FakeGuard : public InstanceGuard {
+ public:
+  bool TryAcquire(const std::string& name) override {
+    names.push_back(name);
+    return !heldElsewhere;
+  }
+  bool heldElsewhere = false;
+  std::vector<std::string> names;
+};
+
+class FakeOs : public OsInfo {
+ public:
+  std::optional<unsigned> MajorVersion() override { return major; }
+  std::optional<unsigned> major = 6;
+};
+
+class FakeLauncher : public ProgramLauncher {
+ public:
+  bool RunAndWait(const std::string& commandLine, unsigned short showMode) override {
+    calls.push_back(commandLine);
+    lastShowMode = showMode;
+    return false;
+  }
+  std::vector<std::string> calls;
+  unsigned short lastShowMode = 0;
+};
+
+// The texts of the tool's string table, as the resource holds them.
+class FakeStrings : public StringTable {
+ public:
+  std::string Load(unsigned id) override {
+    switch (id) {
+      case IDS_REMINDER_ONE_DAY: return STR_REMINDER_ONE_DAY;
+      case IDS_REMINDER_DAYS: return STR_REMINDER_DAYS;
+      case IDS_TITLE_REMINDER: return STR_TITLE_REMINDER;
+      case IDS_TITLE_BACKUP_NOW: return STR_TITLE_BACKUP_NOW;
+      case IDS_NO_BACKUPS: return STR_NO_BACKUPS;
+    }
+    return {};
+  }
 };
 
 }  // namespace vt9::test

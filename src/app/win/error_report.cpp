@@ -7,7 +7,7 @@
 namespace vt9::win {
 namespace {
 std::string& Title() {
-  static std::string title = "Vantory 9";
+  static std::string title = "VT9Now";  // before a mode sets its own
   return title;
 }
 }  // namespace
@@ -16,7 +16,7 @@ void SetApplicationTitle(const std::string& title) { Title() = title; }
 const std::string& ApplicationTitle() { return Title(); }
 
 void ReportUnhandledError(const std::exception& error) {
-  MessageBoxA(GetActiveWindow(), error.what(), ApplicationTitle().c_str(),
+  MessageBoxA(nullptr, error.what(), ApplicationTitle().c_str(),
               MB_OK | MB_ICONERROR | MB_TASKMODAL);
 }
 
