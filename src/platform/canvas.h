@@ -63,11 +63,26 @@ struct FontSpec {
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
-// Rounded like Win32 MulDiv: the font height for a size in points, and back.
-int FontHeightFromPoints(int points, int pixelsPerInch);
-int FontPointsFromHeight(int height, int pixelsPerInch);
-// Win32 MulDiv: a * b / c rounded half away from zero; 0 when c is 0 (Win32 returns -1).
-int MulDivRound(int a, int b, int c);
+// Win32 MulDiv: a * b / c rounded half away from zero, computed in 64 bits; 0 when c is 0
+// (Win32 returns -1) and clamped to the int range.
+inline int MulDivRound(int a, int b, int c) {
+  if (c == 0) return 0;
+  long long n = static_cast<long long>(a) * b;
+  long long d = c;
+  if (d < 0) { n = -n; d = -d; }
+  long long q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d);
+  if (q > 2147483647LL) return 2147483647;
+  if (q < -2147483647LL) return -2147483647;
+  return static_cast<int>(q);
+}
+// The font height (negative: character height) for a size in points, and back, as a form's
+// font converts them.
+inline int FontHeightFromPoints(int points, int pixelsPerInch) {
+  return -MulDivRound(points, pixelsPerInch, 72);
+}
+inline int FontPointsFromHeight(int height, int pixelsPerInch) {
+  return -MulDivRound(height, 72, pixelsPerInch);
+}
 
 // Options of single-line text output and measuring.
 struct TextFlags {
