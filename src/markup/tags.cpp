@@ -18,12 +18,15 @@ char UpperAt(std::string_view s, std::size_t i) {
 // Geometry read from the markup is kept to a range where sums of a few values cannot overflow.
 int ClampPixels(int v) { return std::clamp(v, -(1 << 20), 1 << 20); }
 
-// The number after the letter `letter` (found from the tag's third character on), read from
-// the second character after it, as in x="12".
+// The number written after the letter `letter` (found from the tag's third character on) as
+// x="12": the "=" and the opening quote are passed over, the closing quote ends the number.
 LenientNumber LetterValue(std::string_view upper, char letter) {
   std::size_t at = upper.find(letter, 2);
-  if (at == std::string_view::npos || at + 2 > upper.size()) return {};
-  LenientNumber n = ReadLenientNumber(upper.substr(at + 2));
+  if (at == std::string_view::npos) return {};
+  ++at;
+  if (at < upper.size() && upper[at] == '=') ++at;
+  if (at < upper.size() && upper[at] == '"') ++at;
+  LenientNumber n = ReadLenientNumber(upper.substr(at));
   n.value = ClampPixels(n.value);
   return n;
 }

@@ -1,5 +1,6 @@
 #include "support/fake_canvas.h"
 
+#include <cctype>
 #include <cstdio>
 
 namespace vt9::test {
@@ -150,9 +151,15 @@ std::unique_ptr<Picture> FakePictureLoader::Decode(std::string_view bytes) {
 }
 
 std::optional<std::string> FakePictureLoader::ReadResource(const std::string& name) {
-  auto it = resources.find(name);
-  if (it == resources.end()) return std::nullopt;
-  return it->second;
+  // Resource names compare without regard to case, as FindResource compares them.
+  auto upper = [](std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+  };
+  for (const auto& [key, bytes] : resources) {
+    if (upper(key) == upper(name)) return bytes;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> FakePictureLoader::ReadFile(const std::string& path) {

@@ -1,0 +1,153 @@
+// Links of the markup: numbering, hover styling, hit-testing and the focus rectangle, on the
+// fixed-metrics canvas (10 px per character, 20 px per line).
+#include <gtest/gtest.h>
+
+#include "markup/render.h"
+#include "support/fake_canvas.h"
+
+namespace vt9 {
+namespace {
+
+using test::FakeCanvas;
+
+FakeCanvas::Metrics Fixed() {
+  FakeCanvas::Metrics m;
+  m.charWidth = 10;
+  m.boldExtra = 0;
+  m.fixedHeight = 20;
+  return m;
+}
+
+// "ab " spans x 1..31, "cd" 31..51, " " 51..61, "ef " 61..91, "gh" 91..111.
+constexpr const char* kTwoLinks = "ab <A href=\"one\">cd</A> ef <A href=\"two\">gh</A>";
+
+MarkupResult Hit(std::string_view text, int x, int y, MarkupParams p = {}) {
+  FakeCanvas canvas(Fixed());
+  if (p.bounds == Rect{}) p.bounds = {0, 0, 200, 1000};
+  p.hitTestOnly = true;
+  p.mouseX = x;
+  p.mouseY = y;
+  MarkupResult r = RenderMarkup(canvas, text, p);
+  EXPECT_TRUE(canvas.log.empty()) << "hit-testing must not paint";
+  return r;
+}
+
+TEST(MarkupLinks, HoverStylesOnlyTheHoveredLink) {
+  FakeCanvas canvas(Fixed());
+  MarkupParams p;
+  p.bounds = {0, 0, 200, 100};
+  p.hover = true;
+  p.hoverLink = 2;
+  p.hoverColor = 0x00FFFF;
+  p.hoverFontColor = 0x00FF00;
+  RenderMarkup(canvas, kTwoLinks, p);
+  ASSERT_EQ(canvas.texts.size(), 5u);
+  EXPECT_EQ(canvas.texts[1].text, "cd");
+  EXPECT_EQ(canvas.texts[1].font.style, 0u);
+  EXPECT_EQ(canvas.texts[1].font.color, 0xFF0000u);
+  EXPECT_EQ(canvas.texts[1].brush, kColorNone);
+  EXPECT_EQ(canvas.texts[4].font.style, unsigned{kFontUnderline});
+  EXPECT_EQ(canvas.texts[4].font.color, 0x00FF00u);
+  EXPECT_EQ(canvas.texts[4].brush, 0x00FFFFu);
+  EXPECT_EQ(canvas.texts[2].font.color, 0u);  // text after a link is back to the base colour
+
+  FakeCanvas all(Fixed());
+  p.hover = false;
+  RenderMarkup(all, kTwoLinks, p);
+  EXPECT_EQ(all.texts[1].font.style, unsigned{kFontUnderline});
+  EXPECT_EQ(all.texts[4].font.style, unsigned{kFontUnderline});
+  EXPECT_EQ(all.texts[2].font.style, 0u);
+}
+
+TEST(MarkupLinks, SelectedLinksKeepTheTextColour) {
+  FakeCanvas canvas(Fixed());
+  MarkupParams p;
+  p.bounds = {0, 0, 200, 100};
+  p.selected = true;
+  canvas.SetFont(FontSpec{"Tahoma", -11, 0x336699});
+  RenderMarkup(canvas, kTwoLinks, p);
+  for (const auto& t : canvas.texts) EXPECT_EQ(t.font.color, 0x336699u) << t.text;
+}
+
+TEST(MarkupLinks, EdgesOfALinkAreOnItAndOutsidePointsAreNot) {
+  struct Case {
+    int x, y;
+    bool over;
+    int link;
+    const char* anchor;
+  } cases[] = {
+      {31, 10, true, 1, "one"},  {51, 10, true, 1, "one"}, {30, 10, false, -1, ""},
+      {52, 10, false, -1, ""},   {100, 5, true, 2, "two"}, {111, 19, true, 2, "two"},
+      {40, 0, false, -1, ""},    {112, 10, false, -1, ""},
+  };
+  for (const Case& c : cases) {
+    MarkupResult r = Hit(kTwoLinks, c.x, c.y);
+    EXPECT_EQ(r.overLink, c.over) << c.x << "," << c.y;
+    EXPECT_EQ(r.mouseLink, c.link) << c.x << "," << c.y;
+    EXPECT_EQ(r.anchorUnderMouse, c.anchor) << c.x << "," << c.y;
+  }
+}
+
+TEST(MarkupLinks, PointOnTheLineBelowIsNotOnTheLink) {
+  MarkupResult r = Hit(std::string(kTwoLinks) + "<BR>second line", 40, 30);
+  EXPECT_FALSE(r.overLink);
+  // The target and number may already name the link; callers use them only with a hit.
+  EXPECT_EQ(r.mouseLink, 1);
+}
+
+TEST(MarkupLinks, LinkWithoutQuotesHasAnEmptyTargetButCounts) {
+  MarkupResult r = Hit("<A>x</A> <A href=\"t\">y</A>", 25, 10);
+  EXPECT_TRUE(r.overLink);
+  EXPECT_EQ(r.mouseLink, 2);
+  EXPECT_EQ(r.anchorUnderMouse, "t");
+  r = Hit("<A>x</A>", 5, 10);
+  EXPECT_TRUE(r.overLink);
+  EXPECT_EQ(r.mouseLink, 1);
+  EXPECT_EQ(r.anchorUnderMouse, "");
+}
+
+TEST(MarkupLinks, HitTestFollowsAlignment) {
+  MarkupParams p;
+  p.bounds = {0, 0, 201, 100};  // line width 200; "link" of 40 px centred at 81..121
+  MarkupResult r = Hit("<P align=\"center\"><A href=\"c\">link</A>", 85, 10, p);
+  EXPECT_TRUE(r.overLink);
+  r = Hit("<P align=\"center\"><A href=\"c\">link</A>", 10, 10, p);
+  EXPECT_FALSE(r.overLink);
+}
+
+TEST(MarkupLinks, FocusRectangleAroundTheFocusedLink) {
+  FakeCanvas canvas(Fixed());
+  MarkupParams p;
+  p.bounds = {0, 0, 200, 100};
+  p.focusLink = 1;  // the second link, counted from 0
+  RenderMarkup(canvas, kTwoLinks, p);
+  std::string log = canvas.Log();
+  EXPECT_NE(log.find("focus 90,0,112,20"), std::string::npos) << log;
+  EXPECT_EQ(log.find("focus", log.find("focus") + 1), std::string::npos);
+}
+
+TEST(MarkupLinks, FocusRectangleContinuesAcrossLines) {
+  FakeCanvas canvas(Fixed());
+  MarkupParams p;
+  p.bounds = {0, 0, 60, 100};  // 59 px: "ab ", "cd ", "ef gh" on three lines
+  p.focusLink = 0;
+  RenderMarkup(canvas, "ab <A href=\"x\">cd ef gh</A>", p);
+  std::vector<std::string> focus;
+  for (const auto& line : canvas.log) {
+    if (line.rfind("focus", 0) == 0) focus.push_back(line);
+  }
+  EXPECT_EQ(focus, (std::vector<std::string>{"focus 30,0,32,20", "focus 1,20,32,40",
+                                              "focus 1,40,52,60"}));
+}
+
+TEST(MarkupLinks, StrayClosingTagDrawsNoFocusRectangle) {
+  FakeCanvas canvas(Fixed());
+  MarkupParams p;
+  p.bounds = {0, 0, 200, 100};
+  RenderMarkup(canvas, "x</A>y", p);
+  EXPECT_EQ(canvas.Log().find("focus"), std::string::npos);
+  EXPECT_EQ(canvas.texts[1].font.color, 0u);
+}
+
+}  // namespace
+}  // namespace vt9
