@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "support/win/paths.h"
 #include "support/win/widget_host.h"
@@ -118,6 +119,36 @@ TEST_F(CheckBoxTest, CheckedFromCodeNotifiesNothing) {
   SendMessageA(box, BM_CLICK, 0, 0);
   EXPECT_TRUE(Checked());
   EXPECT_EQ(Clicks(), 1);
+}
+
+TEST_F(CheckBoxTest, ReturnMovesOnLikeTabOnlyWhenAsked) {
+  SetFocus(box);
+  PressKey(VK_RETURN);
+  Pump(60, host.hwnd());
+  EXPECT_EQ(GetFocus(), box);
+  win::MarkupCheckBoxStyle style = win::GetMarkupCheckBoxStyle(box);
+  style.returnIsTab = true;
+  win::SetMarkupCheckBoxStyle(box, style);
+  PressKey(VK_RETURN);
+  Pump(60, host.hwnd());
+  EXPECT_EQ(GetFocus(), other);
+  EXPECT_FALSE(Checked());
+  EXPECT_EQ(Clicks(), 0);
+}
+
+TEST_F(CheckBoxTest, CaptionLinkOfFocusedBoxIsReportedNotToggled) {
+  std::vector<std::string> anchors;
+  win::SetMarkupCheckBoxEvents(box, {[&](const std::string& a) { anchors.push_back(a); }, {}, {}});
+  win::SetMarkupCheckBoxCaption(box, "<A href=\"terms\">terms</A> and conditions");
+  SetFocus(box);
+  Pump(30, host.hwnd());
+  // The caption starts 17 pixels in (themed) or 22 (pictures) and 4 down.
+  ClickAt(Inside(26, 10));
+  EXPECT_EQ(anchors, std::vector<std::string>{"terms"});
+  EXPECT_FALSE(Checked());
+  EXPECT_EQ(Clicks(), 0);
+  ClickAt(Inside(150, 10));
+  EXPECT_TRUE(Checked()) << "beside the link the click toggles";
 }
 
 TEST_F(CheckBoxTest, DisabledBoxIgnoresInput) {
