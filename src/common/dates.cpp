@@ -13,9 +13,7 @@ constexpr long long kUnixEpochDate = 25569;
 constexpr long long kFirstDate = -693593;
 constexpr long long kLastDate = 2958465;
 
-bool IsLeapYear(unsigned year) {
-  return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
-}
+bool IsLeapYear(unsigned year) { return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0); }
 
 unsigned DaysInMonth(unsigned year, unsigned month) {
   static constexpr unsigned kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -64,9 +62,9 @@ int DigitValue(char c, bool hex) {
 }
 
 struct NumberReading {
-  bool whole = false;       // the text was one number from its first to its last character
+  bool whole = false;  // the text was one number from its first to its last character
   std::int64_t value = 0;
-  std::size_t badAt = 0;    // index of the first character that is not part of the number
+  std::size_t badAt = 0;  // index of the first character that is not part of the number
 };
 
 NumberReading ReadNumber(std::string_view s) {

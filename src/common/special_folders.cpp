@@ -8,27 +8,68 @@ namespace vt9 {
 namespace {
 
 constexpr const char* kNames[kSpecialFolderCount] = {
-    "%DESKTOP%",           "%INTERNET%",          "%PROGRAMS%",
-    "%CONTROLS%",          "%PRINTERS%",          "%PERSONAL%",
-    "%FAVORITES%",         "%STARTUP%",           "%RECENT%",
-    "%SENDTO%",            "%BITBUCKET%",         "%STARTMENU%",
-    "%MYDOCUMENTS%",       "%MYMUSIC%",           "%MYVIDEO%",
-    "%%",                  "%DESKTOPDIRECTORY%",  "%DRIVES%",
-    "%NETWORK%",           "%NETHOOD%",           "%FONTS%",
-    "%TEMPLATES%",         "%COMMON_STARTMENU%",  "%COMMON_PROGRAMS%",
-    "%COMMON_STARTUP%",    "%COMMON_DESKTOPDIRECTORY%", "%APPDATA%",
-    "%PRINTHOOD%",         "%LOCAL_APPDATA%",     "%ALTSTARTUP%",
-    "%COMMON_ALTSTARTUP%", "%COMMON_FAVORITES%",  "%INTERNET_CACHE%",
-    "%COOKIES%",           "%HISTORY%",           "%COMMON_APPDATA%",
-    "%WINDOWS%",           "%SYSTEM%",            "%PROGRAM_FILES%",
-    "%MYPICTURES%",        "%PROFILE%",           "%SYSTEMX86%",
-    "%PROGRAM_FILESX86%",  "%PROGRAM_FILES_COMMON%", "%PROGRAM_FILES_COMMONX86%",
-    "%COMMON_TEMPLATES%",  "%COMMON_DOCUMENTS%",  "%COMMON_ADMINTOOLS%",
-    "%ADMINTOOLS%",        "%CONNECTIONS%",       "%%",
-    "%%",                  "%%",                  "%COMMON_MUSIC%",
-    "%COMMON_PICTURES%",   "%COMMON_VIDEO%",      "%RESOURCES%",
-    "%RESOURCES_LOCALIZED%", "%COMMON_OEM_LINKS%", "%CDBURN_AREA%",
-    "%%",                  "%COMPUTERSNEARME%",
+    "%DESKTOP%",
+    "%INTERNET%",
+    "%PROGRAMS%",
+    "%CONTROLS%",
+    "%PRINTERS%",
+    "%PERSONAL%",
+    "%FAVORITES%",
+    "%STARTUP%",
+    "%RECENT%",
+    "%SENDTO%",
+    "%BITBUCKET%",
+    "%STARTMENU%",
+    "%MYDOCUMENTS%",
+    "%MYMUSIC%",
+    "%MYVIDEO%",
+    "%%",
+    "%DESKTOPDIRECTORY%",
+    "%DRIVES%",
+    "%NETWORK%",
+    "%NETHOOD%",
+    "%FONTS%",
+    "%TEMPLATES%",
+    "%COMMON_STARTMENU%",
+    "%COMMON_PROGRAMS%",
+    "%COMMON_STARTUP%",
+    "%COMMON_DESKTOPDIRECTORY%",
+    "%APPDATA%",
+    "%PRINTHOOD%",
+    "%LOCAL_APPDATA%",
+    "%ALTSTARTUP%",
+    "%COMMON_ALTSTARTUP%",
+    "%COMMON_FAVORITES%",
+    "%INTERNET_CACHE%",
+    "%COOKIES%",
+    "%HISTORY%",
+    "%COMMON_APPDATA%",
+    "%WINDOWS%",
+    "%SYSTEM%",
+    "%PROGRAM_FILES%",
+    "%MYPICTURES%",
+    "%PROFILE%",
+    "%SYSTEMX86%",
+    "%PROGRAM_FILESX86%",
+    "%PROGRAM_FILES_COMMON%",
+    "%PROGRAM_FILES_COMMONX86%",
+    "%COMMON_TEMPLATES%",
+    "%COMMON_DOCUMENTS%",
+    "%COMMON_ADMINTOOLS%",
+    "%ADMINTOOLS%",
+    "%CONNECTIONS%",
+    "%%",
+    "%%",
+    "%%",
+    "%COMMON_MUSIC%",
+    "%COMMON_PICTURES%",
+    "%COMMON_VIDEO%",
+    "%RESOURCES%",
+    "%RESOURCES_LOCALIZED%",
+    "%COMMON_OEM_LINKS%",
+    "%CDBURN_AREA%",
+    "%%",
+    "%COMPUTERSNEARME%",
 };
 
 // A name is virtual when it occurs in this text.
@@ -100,8 +141,25 @@ class AsciiCasing : public TextCasing {
   }
 };
 
-SpecialFolderLists g_programLists;
-const TextCasing* g_programCasing = nullptr;
+struct ProgramFolders {
+  SpecialFolderLists lists;
+  std::unique_ptr<SpecialFolderShell> source;  // not yet asked
+  const TextCasing* casing = nullptr;
+};
+
+ProgramFolders& Program() {
+  static ProgramFolders program;
+  return program;
+}
+
+const SpecialFolderLists& ProgramLists() {
+  ProgramFolders& program = Program();
+  if (program.source) {
+    program.lists = BuildSpecialFolderLists(*program.source, *program.casing);
+    program.source.reset();
+  }
+  return program.lists;
+}
 
 void SortIgnoringCase(std::vector<std::string>& list, const TextCasing& casing) {
   std::stable_sort(list.begin(), list.end(), [&casing](const std::string& a, const std::string& b) {
@@ -178,22 +236,39 @@ SpecialFolderLists BuildSpecialFolderLists(SpecialFolderShell& shell, const Text
   return lists;
 }
 
-void InstallSpecialFolderLists(SpecialFolderLists lists, const TextCasing& casing) {
-  g_programLists = std::move(lists);
-  g_programCasing = &casing;
+void InstallSpecialFolderSource(std::unique_ptr<SpecialFolderShell> shell,
+                                const TextCasing& casing) {
+  ProgramFolders& program = Program();
+  program.lists = SpecialFolderLists();
+  program.source = std::move(shell);
+  program.casing = &casing;
 }
 
-TSpecialFolderList::TSpecialFolderList() : lists_(&g_programLists), casing_(nullptr) {}
+void InstallSpecialFolderLists(SpecialFolderLists lists, const TextCasing& casing) {
+  ProgramFolders& program = Program();
+  program.lists = std::move(lists);
+  program.source.reset();
+  program.casing = &casing;
+}
+
+TSpecialFolderList::TSpecialFolderList() : lists_(nullptr), casing_(nullptr) {}
 
 TSpecialFolderList::TSpecialFolderList(const SpecialFolderLists& lists, const TextCasing& casing)
     : lists_(&lists), casing_(&casing) {}
 
+const SpecialFolderLists& TSpecialFolderList::Lists() const {
+  return lists_ ? *lists_ : ProgramLists();
+}
+
 std::string TSpecialFolderList::ResolvePath(const std::string& name) const {
-  const TextCasing& casing =
-      casing_ ? *casing_ : g_programCasing ? *g_programCasing : AsciiTextCasing();
+  const SpecialFolderLists& lists = Lists();
+  const TextCasing* programCasing = Program().casing;
+  const TextCasing& casing = casing_         ? *casing_
+                             : programCasing ? *programCasing
+                                             : AsciiTextCasing();
   const std::string key = casing.Upper(name);
   std::string value;
-  for (const std::string& entry : lists_->paths) {
+  for (const std::string& entry : lists.paths) {
     const std::size_t eq = entry.find('=');
     if (casing.CompareIgnoreCase(entry.substr(0, eq), key) == 0) {
       value = entry.substr(eq + 1);
@@ -201,10 +276,17 @@ std::string TSpecialFolderList::ResolvePath(const std::string& name) const {
     }
   }
   switch (PathCase) {
-    case TPathCase::pcDontCare: break;
-    case TPathCase::pcLower: value = casing.Lower(value); break;
-    case TPathCase::pcUpper: value = casing.Upper(value); break;
-    case TPathCase::pcUpperName: value = CapitaliseWords(value, casing); break;
+    case TPathCase::pcDontCare:
+      break;
+    case TPathCase::pcLower:
+      value = casing.Lower(value);
+      break;
+    case TPathCase::pcUpper:
+      value = casing.Upper(value);
+      break;
+    case TPathCase::pcUpperName:
+      value = CapitaliseWords(value, casing);
+      break;
   }
   if (value.empty() && SimulateNotFound)
     if (const char* instead = FallbackFolderName(name)) value = ResolvePath(instead);

@@ -1,11 +1,18 @@
 // The special-folder resolver: turns names such as "%PERSONAL%" into folder paths.
 //
-// Two program-wide lists are built once at start, in every mode of the tool, from the shell:
-// the path list ("%NAME%=C:\folder", normalised) and the virtual-name list ("%NAME%=display
-// name") for folders that have no file-system path. Every TSpecialFolderList reads the same
-// lists; lookups afterwards are plain list searches.
+// Two program-wide lists are built once per process from the shell: the path list
+// ("%NAME%=C:\folder", normalised) and the virtual-name list ("%NAME%=display name") for
+// folders that have no file-system path. Every TSpecialFolderList reads the same lists;
+// lookups are plain list searches.
+//
+// The shell is set up as the lists' source at start, in every mode, but asked only when a
+// TSpecialFolderList first reads the lists: the up to 62 shell queries cost more than the
+// rest of a reminder check, which runs at every logon and almost never needs a folder. What
+// the answer depends on besides the shell's own settings (the temporary and the current
+// folder) the source notes at start, so the lists come out as if built then.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,8 +64,12 @@ struct SpecialFolderLists {
 
 SpecialFolderLists BuildSpecialFolderLists(SpecialFolderShell& shell, const TextCasing& casing);
 
-// Makes the lists and the casing the program-wide ones that every TSpecialFolderList created
-// afterwards reads. The casing must live until the program ends.
+// Makes the shell the source of the program-wide lists, built from it on first use and then
+// kept; the shell is released after building. The casing must live until the program ends.
+void InstallSpecialFolderSource(std::unique_ptr<SpecialFolderShell> shell,
+                                const TextCasing& casing);
+
+// Makes ready-made lists the program-wide ones, in place of any source not yet asked.
 void InstallSpecialFolderLists(SpecialFolderLists lists, const TextCasing& casing);
 
 enum class TPathCase { pcDontCare, pcLower, pcUpper, pcUpperName };
@@ -73,9 +84,9 @@ class TSpecialFolderList {
   TPathCase PathCase = TPathCase::pcUpperName;
   bool SimulateNotFound = true;
 
-  const std::vector<std::string>& List() const { return lists_->paths; }
-  const std::vector<std::string>& VirtualNames() const { return lists_->virtualNames; }
-  int Count() const { return static_cast<int>(lists_->paths.size()); }
+  const std::vector<std::string>& List() const { return Lists().paths; }
+  const std::vector<std::string>& VirtualNames() const { return Lists().virtualNames; }
+  int Count() const { return static_cast<int>(Lists().paths.size()); }
   std::string Version() const { return "4.00.00.00"; }
 
   // The folder path of the name, cased by PathCase, or "" when the name has none (after
@@ -83,7 +94,9 @@ class TSpecialFolderList {
   std::string ResolvePath(const std::string& name) const;
 
  private:
-  const SpecialFolderLists* lists_;
+  const SpecialFolderLists& Lists() const;
+
+  const SpecialFolderLists* lists_;  // nullptr: the program-wide lists
   const TextCasing* casing_;
 };
 

@@ -25,8 +25,8 @@ class FakeFileSystem : public FileSystem {
   void AddFile(const std::string& path, std::uint32_t attributes = kAttrArchive) {
     Add(path, attributes);
   }
-  void SetProfileString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value) {
+  void SetProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) {
     profile_[{Fold(file), Fold(section), Fold(key)}] = value;
   }
 
@@ -102,8 +102,8 @@ class FakeFileSystem : public FileSystem {
     const std::string key = Key(path);
     const std::size_t cut = key.rfind('\\', key.size() - 2);
     const std::string trimmed = path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
-    entries_.push_back({key, Key(key.substr(0, cut + 1)), trimmed.substr(trimmed.rfind('\\') + 1),
-                        attributes});
+    entries_.push_back(
+        {key, Key(key.substr(0, cut + 1)), trimmed.substr(trimmed.rfind('\\') + 1), attributes});
   }
 
   std::vector<Entry> entries_;

@@ -13,8 +13,12 @@ namespace vt9::test {
 
 class FakeSpecialFolderShell : public SpecialFolderShell {
  public:
+  ~FakeSpecialFolderShell() override {
+    if (destroyed) *destroyed = true;
+  }
   bool HasFolderPathQuery() override { return hasQuery; }
   std::string FolderPath(int csidl) override {
+    if (queryCount) ++*queryCount;
     pathQueries.push_back(csidl);
     auto it = paths.find(csidl);
     return it == paths.end() ? std::string() : it->second;
@@ -33,6 +37,8 @@ class FakeSpecialFolderShell : public SpecialFolderShell {
   std::string temp = "C:\\Users\\Owner\\AppData\\Local\\Temp\\";
   std::string current = "C:\\Program Files\\Vantory 9";
   std::vector<int> pathQueries, nameQueries;
+  int* queryCount = nullptr;  // counts path queries where the test can still see them
+  bool* destroyed = nullptr;
 };
 
 // ASCII casing plus the code page 1252 pair "\xE4" (a umlaut) / "\xC4" (A umlaut).
@@ -40,12 +46,14 @@ class UmlautCasing : public TextCasing {
  public:
   std::string Upper(const std::string& text) const override {
     std::string out = AsciiTextCasing().Upper(text);
-    for (char& c : out) if (c == '\xE4') c = '\xC4';
+    for (char& c : out)
+      if (c == '\xE4') c = '\xC4';
     return out;
   }
   std::string Lower(const std::string& text) const override {
     std::string out = AsciiTextCasing().Lower(text);
-    for (char& c : out) if (c == '\xC4') c = '\xE4';
+    for (char& c : out)
+      if (c == '\xC4') c = '\xE4';
     return out;
   }
   int CompareIgnoreCase(const std::string& a, const std::string& b) const override {

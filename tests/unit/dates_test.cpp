@@ -46,9 +46,9 @@ TEST(TextToDate, RoundTripsEveryDayAcrossLeapYears) {
 }
 
 TEST(TextToDate, ImpossibleOrIncompleteDatesGiveZero) {
-  for (const char* bad : {"2026/02/30", "2026/13/01", "2026/00/10", "2026/03/00", "2026/03",
-                          "", "2026//07", "/03/07", "2025/02/29", "1900/02/29", "0/01/01",
-                          "10000/01/01", "abc", "2026/03/32"})
+  for (const char* bad :
+       {"2026/02/30", "2026/13/01", "2026/00/10", "2026/03/00", "2026/03", "", "2026//07", "/03/07",
+        "2025/02/29", "1900/02/29", "0/01/01", "10000/01/01", "abc", "2026/03/32"})
     EXPECT_EQ(TextToDate(bad, "/"), 0) << bad;
   EXPECT_NE(TextToDate("2024/02/29", "/"), 0);
   EXPECT_NE(TextToDate("2000/02/29", "/"), 0);
@@ -91,12 +91,16 @@ TEST(TextToInt, ReadsWholeNumbersLeniently) {
     const char* text;
     std::int64_t value;
   } cases[] = {
-      {"", 0},        {"2", 2},        {" 7", 7},       {"   +7", 7},   {"-3", -3},
-      {"12abc", 12},  {"12 days", 12}, {"7x", 7},       {"abc", 0},     {"x10", 0},
-      {"X10", 0},     {"$10", 16},     {"0x1F", 31},    {"0X1f", 31},   {"-$10", -16},
-      {"$", 0},       {"0x", 0},       {"-", 0},        {" ", 0},       {"7 ", 7},
-      {"1 2", 1},     {"$1G", 1},      {"0x1FZ", 31},   {"\t5", 0},     {"- 5", 0},
-      {"00012", 12},  {"99999999999", 99999999999},     {"+-3", 0},     {"3-", 3},
+      {"", 0},         {"2", 2},      {" 7", 7},
+      {"   +7", 7},    {"-3", -3},    {"12abc", 12},
+      {"12 days", 12}, {"7x", 7},     {"abc", 0},
+      {"x10", 0},      {"X10", 0},    {"$10", 16},
+      {"0x1F", 31},    {"0X1f", 31},  {"-$10", -16},
+      {"$", 0},        {"0x", 0},     {"-", 0},
+      {" ", 0},        {"7 ", 7},     {"1 2", 1},
+      {"$1G", 1},      {"0x1FZ", 31}, {"\t5", 0},
+      {"- 5", 0},      {"00012", 12}, {"99999999999", 99999999999},
+      {"+-3", 0},      {"3-", 3},
   };
   for (const auto& c : cases) EXPECT_EQ(TextToInt(c.text), c.value) << '"' << c.text << '"';
 }
@@ -132,8 +136,8 @@ TEST(SetFieldDelimiter, RefusesEmptyAndLongTextsWithoutChangingTheDelimiter) {
   EXPECT_FALSE(SetFieldDelimiter("abc"));
   EXPECT_EQ(FieldCount("a;b"), 2);
   // A two-byte character of the ANSI code page is one delimiter.
-  EXPECT_TRUE(SetFieldDelimiter("\x81\x40"));
-  EXPECT_EQ(FieldCount("a\x81\x40" "b\x81" "c"), 2);
+  EXPECT_TRUE(SetFieldDelimiter("\x81@"));
+  EXPECT_EQ(FieldCount("a\x81@b\x81z"), 2);
 }
 
 TEST(GetField, ReturnsTheNthFieldOrNothing) {

@@ -72,14 +72,17 @@ TEST(CapitaliseWords, UsesTheLocalesLetterPairs) {
 
 TEST(BuildSpecialFolderLists, NormalisesPathsAndNamesShellOnlyFolders) {
   FakeSpecialFolderShell shell;
-  shell.paths = {{kPersonal, "C:\\users\\owner\\Documents\\"}, {kFonts, "C:\\windows\\Fonts"},
+  shell.paths = {{kPersonal, "C:\\users\\owner\\Documents\\"},
+                 {kFonts, "C:\\windows\\Fonts"},
                  {kProgramFiles, "C:\\Program Files"}};
-  shell.displayNames = {{kDrives, "My Computer"}, {kBitBucket, std::string(300, 'R')},
+  shell.displayNames = {{kDrives, "My Computer"},
+                        {kBitBucket, std::string(300, 'R')},
                         {kMyMusic, "not asked: not a shell-only folder"}};
   const SpecialFolderLists lists = BuildSpecialFolderLists(shell, AsciiTextCasing());
-  EXPECT_EQ(lists.paths, (Entries{"%FONTS%=C:\\windows\\Fonts", "%PERSONAL%=C:\\users\\owner\\Documents",
-                                  "%PROGRAM_FILES%=C:\\Program Files",
-                                  "%TEMP%=C:\\Users\\Owner\\AppData\\Local\\Temp"}));
+  EXPECT_EQ(lists.paths,
+            (Entries{"%FONTS%=C:\\windows\\Fonts", "%PERSONAL%=C:\\users\\owner\\Documents",
+                     "%PROGRAM_FILES%=C:\\Program Files",
+                     "%TEMP%=C:\\Users\\Owner\\AppData\\Local\\Temp"}));
   EXPECT_EQ(lists.virtualNames,
             (Entries{"%BITBUCKET%=" + std::string(260, 'R'), "%DRIVES%=My Computer"}));
   // Every named number is asked for its path once; display names only for shell-only folders
@@ -181,6 +184,25 @@ TEST(TSpecialFolderList, EveryInstanceSharesTheProgramWideLists) {
   EXPECT_EQ(a.ResolvePath("%DRIVES%"), "");  // a display name is not a path
   InstallSpecialFolderLists({}, AsciiTextCasing());
   EXPECT_EQ(a.Count(), 0);
+}
+
+TEST(TSpecialFolderList, AsksTheShellOnlyWhenTheListsAreFirstRead) {
+  auto shell = std::make_unique<FakeSpecialFolderShell>();
+  int queries = 0;
+  bool released = false;
+  shell->queryCount = &queries;
+  shell->destroyed = &released;
+  shell->paths = {{kPersonal, "C:\\Docs\\"}};
+  InstallSpecialFolderSource(std::move(shell), AsciiTextCasing());
+  const TSpecialFolderList folders;
+  EXPECT_EQ(queries, 0);
+  EXPECT_EQ(folders.ResolvePath("%PERSONAL%"), "C:\\Docs");
+  EXPECT_EQ(queries, 57);
+  EXPECT_TRUE(released);
+  EXPECT_EQ(folders.Count(), 2);  // built once: %PERSONAL% and %TEMP%
+  EXPECT_EQ(TSpecialFolderList().List().front(), "%PERSONAL%=C:\\Docs");
+  EXPECT_EQ(queries, 57);
+  InstallSpecialFolderLists({}, AsciiTextCasing());
 }
 
 }  // namespace
