@@ -1,3 +1,44 @@
+// Entry of VT9Now.exe: builds the special-folder lists, then lets the start-up decision
+// choose this run's single use. An error nobody caught ends the run with the standard report.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include <cstdlib>
+
+#include "app/startup.h"
+#include "app/win/error_report.h"
+#include "app/win/main_windows.h"
+#include "app/win/system_services.h"
+#include "common/win/win_registry.h"
+
+namespace {
+
+std::string OwnFolder() {
+  char path[MAX_PATH + 1] = {};
+  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder(path, length);
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+// The C runtime splits the command line by the platform's rules and removes the quotes.
+std::string FirstArgument() { return __argc > 1 ? std::string(__argv[1]) : std::string(); }
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  try {
+    vt9::win::WinRegistry registry;
+    vt9::win::WinClock clock;
+    vt9::win::WinInstanceGuard guard;
+    vt9::win::WinStringTable strings;
+    vt9::win::WinOsInfo os;
+    vt9::win::WinLauncher launcher;
+    vt9::win::WinMainWindows windows;
+    vt9::StartupServices services{registry, clock, guard, strings, os, launcher, windows};
+    vt9::ProgramState state;
+    vt9::RunStartup(FirstArgument(), OwnFolder(), services, state);
+  } catch (const std::exception& error) {
+    vt9::win::ReportUnhandledError(error);
+    return vt9::win::kUnhandledErrorExitCode;
+  }
+  return 0;
+}
