@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <olectl.h>
 
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <string>
@@ -67,7 +68,7 @@ class GdiCanvas : public Canvas {
   std::map<std::tuple<std::string, int, unsigned, int>, HFONT> fonts_;
   std::map<Color, HBRUSH> brushes_;
   std::map<std::pair<Color, int>, HPEN> pens_;
-  std::vector<int> clipSaves_;
+  std::vector<std::intptr_t> clipSaves_;  // clip regions saved by PushClip (HRGN or 0)
 };
 
 // An image list for IDX: image sources; owns the HIMAGELIST only when told to.
