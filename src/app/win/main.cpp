@@ -8,6 +8,7 @@
 #include "app/win/error_report.h"
 #include "app/win/main_windows.h"
 #include "app/win/system_services.h"
+#include "common/win/shell_folders.h"
 #include "common/win/win_registry.h"
 
 namespace {
@@ -26,6 +27,7 @@ std::string FirstArgument() { return __argc > 1 ? std::string(__argv[1]) : std::
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   try {
+    vt9::win::BuildSpecialFolderLists();
     vt9::win::WinRegistry registry;
     vt9::win::WinClock clock;
     vt9::win::WinInstanceGuard guard;
