@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Times "VT9Now.exe \CHECK" with no reminder due against an empty 32-bit program, both under
+# the same warm Wine, alternating, and prints the median of each and their ratio.
+# Usage: bench/startup/run.sh [runs]   (after the Windows build: build/win32)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+runs=${1:-15}
+bin=build/win32/bin
+export WINEPREFIX=$PWD/build/bench-wineprefix WINEDEBUG=-all WINEARCH=win32
+scripts/wine-prefix.sh "$WINEPREFIX" >/dev/null
+trap 'wineserver -k 2>/dev/null || true' EXIT
+# Reminder not due: today is already recorded, so the check stops at its once-a-day gate.
+today=$(date +%Y/%m/%d)
+wine reg add 'HKCU\Software\Corvane\VT9' /v LastReminderDate /t REG_SZ /d "$today" /f >/dev/null 2>&1
+
+time_ms() {  # prints the wall time of one run in microseconds
+  local start end
+  start=$(date +%s%N)
+  wine "$@" </dev/null >/dev/null 2>&1
+  end=$(date +%s%N)
+  echo $(((end - start) / 1000))
+}
+median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
+
+time_ms "$bin/empty-win32.exe" >/dev/null; time_ms "$bin/VT9Now.exe" '\CHECK' >/dev/null  # warm up
+tool=(); empty=()
+for _ in $(seq "$runs"); do
+  empty+=("$(time_ms "$bin/empty-win32.exe")")
+  tool+=("$(time_ms "$bin/VT9Now.exe" '\CHECK')")
+done
+mt=$(printf '%s\n' "${tool[@]}" | median)
+me=$(printf '%s\n' "${empty[@]}" | median)
+echo "runs each:              $runs"
+echo "VT9Now.exe \\CHECK median: $((mt / 1000)).$(printf '%03d' $((mt % 1000))) ms"
+echo "empty program median:     $((me / 1000)).$(printf '%03d' $((me % 1000))) ms"
+awk -v t="$mt" -v e="$me" 'BEGIN {printf "ratio (target <= 1.2):   %.3f\n", t / e}'
