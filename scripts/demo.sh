@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the Windows tree, prepares a demo Wine prefix with sample
+# settings and job files, and opens the tool as the backup reminder would at logon.
+# With $DISPLAY set the window opens there; without one it runs on a virtual display and a
+# screenshot is saved to demo/reminder.png.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if [ -z "${VT9_DEMO_SCREENSHOT:-}" ]; then  # the inner run on a virtual display has built already
+  scripts/install-deps.sh
+  cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/win32 -j"$(nproc)" --target VT9Now vt9
+fi
+
+demo=$PWD/demo
+export WINEPREFIX=$demo/wineprefix WINEDEBUG=-all WINEARCH=win32
+mkdir -p "$demo/Vantory 9" "$demo/data/SysData" "$demo/backups"
+cp build/win32/bin/VT9Now.exe build/win32/bin/vt9.exe "$demo/Vantory 9/"
+printf '[Parms]\r\nBackupFolder=Z:%s\\\r\nLastBackupName=\r\n' "$(echo "$demo/backups/Documents" | tr / '\\')" >"$demo/data/SysData/Documents.jdf"
+printf '[Parms]\r\nBackupFolder=\r\nLastBackupName=Z:%s\r\n' "$(echo "$demo/backups/Photos/Photos-2026.zip" | tr / '\\')" >"$demo/data/SysData/Photos.jdf"
+printf '[Parms]\r\n' >"$demo/data/SysData/Mail Archive.jdf"
+
+run_demo() {
+  scripts/wine-prefix.sh "$WINEPREFIX"
+  local key='HKCU\Software\Corvane\VT9'
+  wine reg delete "$key" /f >/dev/null 2>&1 || true
+  wine reg add "$key" /v VT9DataPath /t REG_SZ /d "Z:$(echo "$demo/data" | tr / '\\')\\" /f >/dev/null
+  wine reg add "$key" /v LastBackupName /t REG_SZ /d "Z:$(echo "$demo/backups/Documents/Documents-1.zip" | tr / '\\')" /f >/dev/null
+  wine reg add "$key" /v LastBackupDate /t REG_SZ /d "$(date -d '-12 days' +%Y/%m/%d)" /f >/dev/null
+  wine reg add "$key" /v ReminderDays /t REG_SZ /d 7 /f >/dev/null
+  local exe="$demo/Vantory 9/VT9Now.exe"
+  if [ "${VT9_DEMO_SCREENSHOT:-}" = 1 ]; then
+    wine "$exe" '\CHECK' &
+    local pid=$!
+    sleep 4
+    import -window root "$demo/reminder.png" && echo "Screenshot: $demo/reminder.png"
+    kill "$pid" 2>/dev/null || true
+  else
+    wine "$exe" '\CHECK'
+  fi
+  echo "LastReminderDate is now: $(wine reg query "$key" /v LastReminderDate 2>/dev/null | awk '/REG_SZ/ {print $3}')"
+  echo "The main program received: $(cat "$demo/Vantory 9/vt9-calls.log" 2>/dev/null || echo nothing)"
+  wineserver -k || true
+}
+
+if [ -n "${DISPLAY:-}" ]; then
+  run_demo
+else
+  # No display: run this same script on a virtual one and keep a screenshot.
+  VT9_DEMO_SCREENSHOT=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0"
+fi
