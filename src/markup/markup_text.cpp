@@ -124,6 +124,7 @@ std::string PrepareMarkup(std::string_view text) {
     if (gt != std::string::npos) out.erase(gt, 1);
   }
 
+  if (out.find_first_of("\r\n") == std::string::npos) return out;
   std::string result;
   result.reserve(out.size());
   for (char c : out) {

@@ -142,15 +142,13 @@ void Renderer::RenderLine(Pass pass, std::string_view text, std::size_t& pos,
   const std::size_t end = text.size();
   while (pos < end && !w.full && !w.stopBeforeTag) {
     // Cut a text run: up to the next "<", or with word wrap up to and including the next blank.
-    const std::size_t cut = p_.wordWrap ? text.find_first_of("< ", pos) : text.find('<', pos);
-    std::size_t n;
-    if (cut == std::string_view::npos) {
-      n = end - pos;
-    } else if (text[cut] == '<') {
-      n = cut - pos;
+    std::size_t cut = pos;
+    if (p_.wordWrap) {
+      while (cut < end && text[cut] != '<' && text[cut] != ' ') ++cut;
     } else {
-      n = cut - pos + 1;
+      while (cut < end && text[cut] != '<') ++cut;
     }
+    const std::size_t n = (cut < end && text[cut] == ' ') ? cut - pos + 1 : cut - pos;
     if (n > 0) PlaceRun(w, text.substr(pos, n), text, pos, lv);
 
     if (pos < end && text[pos] == '<' && end - pos <= 2) pos = end;
@@ -174,7 +172,12 @@ void Renderer::RenderLine(Pass pass, std::string_view text, std::size_t& pos,
 void Renderer::PlaceRun(LineWalk& w, std::string_view raw, std::string_view text, std::size_t& pos,
                         LineValues& lv) {
   const std::size_t n = raw.size();
-  const std::string run = ReplaceRunEntities(raw);
+  std::string replaced;
+  std::string_view run = raw;
+  if (raw.find('&') != std::string_view::npos) {
+    replaced = ReplaceRunEntities(raw);
+    run = replaced;
+  }
   const int h = canvas_.TextHeight(run);
   if (subscript_) lv.subscriptDrop = std::max(lv.subscriptDrop, h / 4);
   if (superscript_) lv.superscriptLift = std::max(lv.superscriptLift, h / 4);
@@ -224,7 +227,7 @@ void Renderer::PlaceRun(LineWalk& w, std::string_view raw, std::string_view text
   }
 }
 
-void Renderer::DrawRun(LineWalk& w, const std::string& run, LineValues& lv) {
+void Renderer::DrawRun(LineWalk& w, std::string_view run, LineValues& lv) {
   if (superscript_) w.d.bottom -= lv.superscriptLift;
   if (subscript_) w.d.bottom += lv.subscriptDrop;
   w.d.bottom -= lv.baselineRaise;

@@ -55,7 +55,7 @@ class Renderer {
                   LineValues& lv);
   void PlaceRun(LineWalk& w, std::string_view raw, std::string_view text, std::size_t& pos,
                 LineValues& lv);
-  void DrawRun(LineWalk& w, const std::string& run, LineValues& lv);
+  void DrawRun(LineWalk& w, std::string_view run, LineValues& lv);
   void DrawErrorMark(const LineWalk& w);
   // Handles the tag at `text`; returns false when the line stops before it.
   void ApplyTag(LineWalk& w, std::string_view tag, LineValues& lv);

@@ -34,11 +34,16 @@ LenientNumber LetterValue(std::string_view upper, char letter) {
 }  // namespace
 
 void Renderer::ApplyTag(LineWalk& w, std::string_view tag, LineValues& lv) {
-  const std::string upper = ToUpper(tag);
   const bool closing = tag[1] == '/' && tag.size() > 3;
   const std::size_t at = closing ? 2 : 1;
-  const char c = UpperAt(upper, at);
-  const char next = UpperAt(upper, at + 1);
+  const char c = UpperAt(tag, at);
+  const char next = UpperAt(tag, at + 1);
+  // Only tags with attributes need the upper-cased copy their attributes are searched in.
+  std::string upperCopy;
+  auto upperTag = [&]() -> std::string_view {
+    if (upperCopy.empty()) upperCopy = ToUpper(tag);
+    return upperCopy;
+  };
   const bool drawing = Drawing(w);
 
   if (!closing) {
@@ -54,14 +59,14 @@ void Renderer::ApplyTag(LineWalk& w, std::string_view tag, LineValues& lv) {
         } else if (next == 'L') {
           if (!p_.blinkOn) SetTextColor(callerBrush_);
         } else if (next == 'O') {
-          if (drawing && !p_.selected) BodyTag(w, upper);
+          if (drawing && !p_.selected) BodyTag(w, upperTag());
         }
         break;
       case 'E':
         if (drawing) errorMark_ = true;
         break;
       case 'F':
-        if (upper.find('>') != std::string::npos) FontTag(w, upper);
+        if (tag.find('>') != std::string_view::npos) FontTag(w, upperTag());
         break;
       case 'H':
         if (next == 'I') {
@@ -80,13 +85,13 @@ void Renderer::ApplyTag(LineWalk& w, std::string_view tag, LineValues& lv) {
         if (next == '>') {
           SetStyle(kFontItalic, true);
         } else if (next == 'N') {
-          LenientNumber n = LetterValue(upper, 'X');
+          LenientNumber n = LetterValue(upperTag(), 'X');
           if (n.digits && n.value > lv.width) {
             lv.width = n.value;
             w.d.left = p_.bounds.left + n.value;
           }
         } else if (next == 'M') {
-          ImageTag(w, tag, upper, lv);
+          ImageTag(w, tag, upperTag(), lv);
         }
         break;
       case 'L':
@@ -94,26 +99,26 @@ void Renderer::ApplyTag(LineWalk& w, std::string_view tag, LineValues& lv) {
         break;
       case 'O':
         if (next == 'F') {
-          int n = LetterValue(upper, 'X').value;
+          int n = LetterValue(upperTag(), 'X').value;
           persistentOffset_ = n;
           lv.width = n;
           w.d.left = n;
         }
         break;
       case 'P':
-        if (upper.find('>') != std::string::npos) ParagraphTag(w, upper, lv);
+        if (tag.find('>') != std::string_view::npos) ParagraphTag(w, upperTag(), lv);
         break;
       case 'R':
-        Rotate(upper);
+        Rotate(upperTag());
         break;
       case 'S':
         if (next == '>') {
           SetStyle(kFontStrikeOut, true);
         } else if (next == 'H') {
           shadow_ = true;
-        } else if (upper.rfind("<SUB>", 0) == 0) {
+        } else if (upperTag().rfind("<SUB>", 0) == 0) {
           subscript_ = true;
-        } else if (upper.rfind("<SUP>", 0) == 0) {
+        } else if (upperTag().rfind("<SUP>", 0) == 0) {
           superscript_ = true;
         }
         break;

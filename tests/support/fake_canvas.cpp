@@ -12,18 +12,6 @@ std::string RectText(const Rect& r) {
   return buf;
 }
 
-// The characters DrawText shows: with prefixes "&x" shows x and "&&" one "&".
-std::string Visible(std::string_view text, bool prefix) {
-  if (!prefix) return std::string(text);
-  std::string r;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '&' && i + 1 < text.size()) ++i;
-    else if (text[i] == '&') continue;
-    r += text[i];
-  }
-  return r;
-}
-
 }  // namespace
 
 std::string DescribeColor(Color c) {
@@ -73,13 +61,19 @@ Size FakeCanvas::TextExtent(std::string_view text) {
 }
 
 Size FakeCanvas::MeasureText(std::string_view text, const TextFlags& flags) {
-  std::string shown = Visible(text, flags.prefix);
   int chars = 0;
-  for (char c : shown) chars += c == '\t' ? 8 : 1;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (flags.prefix && text[i] == '&') {
+      if (i + 1 >= text.size()) break;
+      ++i;
+    }
+    chars += text[i] == '\t' ? 8 : 1;
+  }
   return Size{chars * CharWidth(), LineHeight() + metrics.externalLeading};
 }
 
 void FakeCanvas::DrawText(std::string_view text, const Rect& r, const TextFlags& flags) {
+  if (!record) return;
   DrawnText d{std::string(text), r, MeasureText(text, flags).cx, font_, brush_, flags};
   log.push_back("text " + RectText(r) + " \"" + d.text + "\" " + DescribeFont(font_, ppi) +
                 " color=" + DescribeColor(font_.color) + " bk=" + DescribeColor(brush_) +
@@ -88,45 +82,54 @@ void FakeCanvas::DrawText(std::string_view text, const Rect& r, const TextFlags&
 }
 
 void FakeCanvas::FillRect(const Rect& r) {
+  if (!record) return;
   log.push_back("fill " + RectText(r) + " " + DescribeColor(brush_));
 }
 
 void FakeCanvas::Rectangle(const Rect& r) {
+  if (!record) return;
   log.push_back("rectangle " + RectText(r) + " pen=" + DescribeColor(pen_) +
                 " brush=" + DescribeColor(brush_));
 }
 
 void FakeCanvas::MoveTo(int x, int y) {
+  if (!record) return;
   log.push_back("moveto " + std::to_string(x) + "," + std::to_string(y));
 }
 
 void FakeCanvas::LineTo(int x, int y) {
+  if (!record) return;
   log.push_back("lineto " + std::to_string(x) + "," + std::to_string(y) + " pen=" +
                 DescribeColor(pen_));
 }
 
-void FakeCanvas::DrawFocusRect(const Rect& r) { log.push_back("focus " + RectText(r)); }
+void FakeCanvas::DrawFocusRect(const Rect& r) {
+  if (record) log.push_back("focus " + RectText(r));
+}
 
 void FakeCanvas::PushClip(const Rect& r) {
   ++clipDepth;
-  log.push_back("clip " + RectText(r));
+  if (record) log.push_back("clip " + RectText(r));
 }
 
 void FakeCanvas::PopClip() {
   --clipDepth;
-  log.push_back("unclip");
+  if (record) log.push_back("unclip");
 }
 
 void FakeCanvas::DrawPicture(const Picture& picture, const Rect& dest) {
+  if (!record) return;
   log.push_back("picture " + RectText(dest) + " " + std::to_string(picture.WidthHimetric()) +
                 "x" + std::to_string(picture.HeightHimetric()));
 }
 
 void FakeCanvas::DrawListImage(const ImageList&, int index, const Rect& dest) {
+  if (!record) return;
   log.push_back("listimage " + std::to_string(index) + " " + RectText(dest));
 }
 
 void FakeCanvas::DrawSystemIcon(const std::string& source, bool large, const Rect& dest) {
+  if (!record) return;
   log.push_back(std::string(large ? "largeicon " : "smallicon ") + source + " " + RectText(dest));
 }
 

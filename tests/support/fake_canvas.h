@@ -35,6 +35,7 @@ class FakeCanvas : public Canvas {
 
   Metrics metrics;
   int ppi = 96;
+  bool record = true;  // off: drawing calls are not recorded (benchmarks, fuzzing)
   std::vector<std::string> log;     // every drawing call, one line each
   std::vector<DrawnText> texts;     // every DrawText call
   int clipDepth = 0;
