@@ -173,6 +173,14 @@ void BuildPanels(HWND window) {
     samples[i].setup(style);
     SetMarkupPanelStyle(panel, style);
     SetMarkupPanelText(panel, samples[i].text);
+    if (i == 4) {
+      // A transparent check box on the gradient: the panel paints itself behind it.
+      HWND box = CreateMarkupCheckBox(panel, id + 100, R(6, 20, 165, 22), "<B>Transparent</B> box");
+      MarkupCheckBoxStyle boxStyle = GetMarkupCheckBoxStyle(box);
+      boxStyle.transparent = true;
+      SetMarkupCheckBoxStyle(box, boxStyle);
+      SetMarkupCheckBoxChecked(box, true);
+    }
   }
 }
 
