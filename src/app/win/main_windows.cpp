@@ -3,14 +3,16 @@
 #include <windows.h>
 
 #include "app/win/error_report.h"
+#include "app/win/info_window.h"
 
 namespace vt9::win {
 
 void WinMainWindows::SetApplicationTitle(const std::string& title) { win::SetApplicationTitle(title); }
 
+void WinMainWindows::RunInformationWindow() { win::RunInformationWindow(); }
+
 // The windows below arrive with their own modules; until then these modes end where their
 // window would be created.
-void WinMainWindows::RunInformationWindow() {}
 void WinMainWindows::RunLogViewer(const ProgramState&) {}
 void WinMainWindows::RunBackupNow(const ProgramState&) {}
 
