@@ -31,6 +31,13 @@ FontSpec FontSpecFromHandle(HFONT font, Color color) {
   return spec;
 }
 
+bool IsHighContrast() {
+  HIGHCONTRASTA contrast{};
+  contrast.cbSize = sizeof(contrast);
+  return SystemParametersInfoA(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+
 int WindowDpi(HWND hwnd) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto getDpiForWindow = reinterpret_cast<GetDpiForWindowFn>(

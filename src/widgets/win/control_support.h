@@ -17,6 +17,10 @@ COLORREF ToColorRef(Color c, COLORREF fallback = RGB(0, 0, 0));
 // The description of a GDI font, in the given text colour.
 FontSpec FontSpecFromHandle(HFONT font, Color color);
 
+// Whether the user asked for high contrast: the controls then draw in system colours and
+// ignore the colours of their markup and properties.
+bool IsHighContrast();
+
 // Pixels per inch the window is drawn at.
 int WindowDpi(HWND hwnd);
 

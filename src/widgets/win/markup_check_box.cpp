@@ -189,7 +189,7 @@ void MarkupCheckBox::PaintBackground(HDC dc, int w, int h, COLORREF& textColor) 
     SendMessageA(parent, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
     SendMessageA(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     RestoreDC(dc, saved);
-  } else if (style.color != kColorNone) {
+  } else if (style.color != kColorNone && !IsHighContrast()) {
     HBRUSH brush = CreateSolidBrush(ToColorRef(style.color));
     FillRect(dc, &rc, brush);
     DeleteObject(brush);
@@ -206,7 +206,7 @@ void MarkupCheckBox::PaintBackground(HDC dc, int w, int h, COLORREF& textColor) 
     }
     FillRect(dc, &rc, brush);
   }
-  if (style.fontColor != kColorNone) textColor = ToColorRef(style.fontColor);
+  if (style.fontColor != kColorNone && !IsHighContrast()) textColor = ToColorRef(style.fontColor);
 }
 
 void MarkupCheckBox::PaintRaised(HDC dc, const RECT& r, int dpi) {
@@ -319,7 +319,14 @@ void MarkupCheckBox::PaintCaption(HDC dc, MarkLook look, int w, int h, int dpi,
   params.shadowOffset = style.shadowOffset;
   canvas.SetBrushColor(kColorNone);
   MarkupResult result;
-  if (enabled) {
+  if (IsHighContrast()) {
+    // System colours only; the engraved disabled look would be unreadable.
+    params.selected = true;
+    const COLORREF color = enabled ? textColor : GetSysColor(COLOR_GRAYTEXT);
+    canvas.SetFont(FontSpecFromHandle(font, color));
+    params.urlColor = color;
+    result = RenderMarkup(canvas, caption, params);
+  } else if (enabled) {
     canvas.SetFont(FontSpecFromHandle(font, textColor));
     params.urlColor = style.urlColor;
     result = RenderMarkup(canvas, caption, params);

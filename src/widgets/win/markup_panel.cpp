@@ -47,6 +47,7 @@ class MarkupPanel {
   PanelLinkHit LinkAt(int x, int y);
   void Apply(const PanelLinkEffects& fx);
   FontSpec CurrentFont() const;
+  COLORREF BackgroundColor() const;
   HBRUSH BackgroundBrush();
 
   HWND hwnd_;
@@ -55,6 +56,7 @@ class MarkupPanel {
   OlePictureLoader pictureLoader_;
   MarkupPictureCache pictureCache_;
   GdiObject brush_;
+  COLORREF brushColor_ = 0;
   bool tracking_ = false;
 
 };
@@ -64,17 +66,29 @@ MarkupPanel* FromWindow(HWND hwnd) {
 }
 
 FontSpec MarkupPanel::CurrentFont() const {
-  if (fontSet) return font;
-  return FontSpecFromHandle(DefaultControlFont(), SystemColor(COLOR_BTNTEXT));
+  FontSpec spec = fontSet ? font : FontSpecFromHandle(DefaultControlFont(), SystemColor(COLOR_BTNTEXT));
+  if (IsHighContrast()) spec.color = SystemColor(COLOR_WINDOWTEXT);
+  return spec;
+}
+
+COLORREF MarkupPanel::BackgroundColor() const {
+  if (IsHighContrast()) return GetSysColor(COLOR_WINDOW);
+  return ToColorRef(style.color, GetSysColor(COLOR_BTNFACE));
 }
 
 HBRUSH MarkupPanel::BackgroundBrush() {
-  if (!brush_) brush_.Reset(CreateSolidBrush(ToColorRef(style.color, GetSysColor(COLOR_BTNFACE))));
+  // Rebuilt when the colour changes, also when high contrast is switched on or off.
+  const COLORREF color = BackgroundColor();
+  if (!brush_ || color != brushColor_) {
+    brush_.Reset(CreateSolidBrush(color));
+    brushColor_ = color;
+  }
   return static_cast<HBRUSH>(brush_.get());
 }
 
 MarkupParams MarkupPanel::TextParams(const PixelRect& area) const {
   MarkupParams params;
+  params.selected = IsHighContrast();
   params.bounds = ToCanvasRect(area);
   params.wordWrap = !style.ellipsis;
   params.lineSpacing = style.lineSpacing;
@@ -104,7 +118,7 @@ MarkupParams MarkupPanel::Layout(Canvas& canvas, int w, int h) {
 
 void MarkupPanel::PaintBackground(HDC dc, int w, int h) {
   const PixelRect all{0, 0, w, h};
-  if (style.colorTo == kColorNone) {
+  if (style.colorTo == kColorNone || IsHighContrast()) {
     RECT rc{0, 0, w, h};
     FillRect(dc, &rc, BackgroundBrush());
     return;
@@ -133,7 +147,8 @@ void DrawBevel(HDC dc, RECT& r, PanelBevel bevel, int width) {
 
 void MarkupPanel::PaintBorderAndBevels(HDC dc, int w, int h) {
   if (style.borderColor != kColorNone && style.borderWidth != 0) {
-    const COLORREF border = ToColorRef(style.borderColor);
+    const COLORREF border =
+        IsHighContrast() ? GetSysColor(COLOR_WINDOWTEXT) : ToColorRef(style.borderColor);
     RECT outline{0, 0, w, h};
     if (style.borderShadow) {
       outline.right -= 2;
@@ -162,7 +177,7 @@ void MarkupPanel::PaintBorderAndBevels(HDC dc, int w, int h) {
   if (style.bevelOuter != PanelBevel::None) {
     DrawBevel(dc, r, style.bevelOuter, style.bevelWidth);
     if (style.borderColor == kColorNone) {
-      HBRUSH brush = CreateSolidBrush(ToColorRef(style.color));
+      HBRUSH brush = CreateSolidBrush(BackgroundColor());
       FrameRect(dc, &r, brush);
       DeleteObject(brush);
     }
@@ -294,8 +309,8 @@ LRESULT MarkupPanel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       HDC dc = reinterpret_cast<HDC>(wp);
-      SetBkColor(dc, ToColorRef(style.color, GetSysColor(COLOR_BTNFACE)));
-      SetTextColor(dc, ToColorRef(fontSet ? font.color : SystemColor(COLOR_BTNTEXT)));
+      SetBkColor(dc, BackgroundColor());
+      SetTextColor(dc, ToColorRef(CurrentFont().color));
       return reinterpret_cast<LRESULT>(BackgroundBrush());
     }
     case WM_SYSCOLORCHANGE:
