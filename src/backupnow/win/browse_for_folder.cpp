@@ -120,6 +120,9 @@ void TBrowseForFolder::SelectionChanged(HWND picker, LPCITEMIDLIST item) {
   if (OnSelChanged) OnSelChanged(*this, path, enableOk);
   DoSelChanged(path, enableOk);
   SendMessageA(picker, BFFM_ENABLEOK, 0, enableOk ? TRUE : FALSE);
+  // Some shells re-enable OK by their own rules after this notification returns (Wine's
+  // picker does when no restricting flag is set); the posted repeat makes our rule the last.
+  PostMessageA(picker, BFFM_ENABLEOK, 0, enableOk ? TRUE : FALSE);
 }
 
 }  // namespace vt9::win
