@@ -50,9 +50,9 @@ int FakeCanvas::CharWidth() const {
   return metrics.charWidth + ((font_.style & kFontBold) ? metrics.boldExtra : 0);
 }
 
-int FakeCanvas::LineHeight() const {
+int FakeCanvas::HeightOf(const FontSpec& font) const {
   if (metrics.fixedHeight > 0) return metrics.fixedHeight;
-  int h = font_.height < 0 ? -font_.height : font_.height;
+  int h = font.height < 0 ? -font.height : font.height;
   return h + metrics.heightExtra;
 }
 

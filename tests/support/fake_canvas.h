@@ -67,8 +67,9 @@ class FakeCanvas : public Canvas {
   Size SystemIconSize(bool large) override { return large ? Size{32, 32} : Size{16, 16}; }
   void DrawSystemIcon(const std::string& source, bool large, const Rect& dest) override;
 
-  // Height of any text in the current font.
-  int LineHeight() const;
+  // Height of any text in the current font, or in `font`.
+  int LineHeight() const { return HeightOf(font_); }
+  int HeightOf(const FontSpec& font) const;
   // Width of one character in the current font.
   int CharWidth() const;
   // The recorded log joined with newlines.

@@ -120,8 +120,8 @@ int main(int argc, char** argv) {
                 line.width, line.left);
     while (next < canvas.texts.size() && canvas.texts[next].rect.top < line.top + line.height) {
       const auto& t = canvas.texts[next++];
-      std::printf("  run x=%d bottom=%d w=%d \"%s\" font=%s color=%s bk=%s\n", t.rect.left,
-                  t.rect.bottom, t.width, t.text.c_str(),
+      std::printf("  run x=%d y=%d bottom=%d w=%d \"%s\" font=%s color=%s bk=%s\n", t.rect.left,
+                  t.rect.bottom - canvas.HeightOf(t.font), t.rect.bottom, t.width, t.text.c_str(),
                   vt9::test::DescribeFont(t.font, canvas.ppi).c_str(),
                   vt9::test::DescribeColor(t.font.color).c_str(),
                   vt9::test::DescribeColor(t.brush).c_str());
