@@ -398,14 +398,18 @@ void TfVT9Now::FormCreate() {
 
   mainProgramPath_ = folder + "VT9.exe";
 
+  // The buttons that need a job stay disabled until the catalogue is there: a settings value
+  // that cannot be read ends this handler early, and no backup may start without a job list.
+  EnableWindow(Control(id::btnBrowse), FALSE);
+  EnableWindow(Control(id::btnDoIt), FALSE);
   catalogue_ = JobCatalogue::Build(registry_, files_);
   catalogueBuilt_ = true;
   HWND jobs = Control(id::lstJobs);
   for (const std::string& entry : catalogue_.entries())
     SendMessageA(jobs, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.c_str()));
-  if (catalogue_.noBackups()) {
-    EnableWindow(Control(id::btnBrowse), FALSE);
-    EnableWindow(Control(id::btnDoIt), FALSE);
+  if (!catalogue_.noBackups()) {
+    EnableWindow(Control(id::btnBrowse), TRUE);
+    EnableWindow(Control(id::btnDoIt), TRUE);
   }
   SendMessageA(jobs, CB_SETCURSEL, 0, 0);
   lstJobsChange();
