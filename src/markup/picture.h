@@ -51,7 +51,8 @@ class MarkupPicture {
   // for other data. Counted once per assignment of bytes.
   int FrameCount() const;
   int Frame() const { return frame_; }
-  // Selects the frame (from 1), re-decodes when bytes are present and calls onFrameChange.
+  // Selects the frame (from 1), re-decodes when bytes are present (a PictureError from the
+  // decoder propagates) and calls onFrameChange.
   void SetFrame(int frame);
   std::function<void()> onFrameChange;
 

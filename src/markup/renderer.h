@@ -57,12 +57,13 @@ class Renderer {
                 LineValues& lv);
   void DrawRun(LineWalk& w, std::string_view run, LineValues& lv);
   void DrawErrorMark(const LineWalk& w);
-  // Handles the tag at `text`; returns false when the line stops before it.
+  // Handles one tag (up to and including its ">"); sets w.stopBeforeTag when the line ends
+  // before it and w.full when the line ends after it.
   void ApplyTag(LineWalk& w, std::string_view tag, LineValues& lv);
   void OpenAnchor(LineWalk& w, std::string_view tag);
   void CloseAnchor(LineWalk& w, LineValues& lv);
   void FontTag(LineWalk& w, std::string_view upper);
-  void ParagraphTag(LineWalk& w, std::string_view upper, LineValues& lv);
+  void ParagraphTag(LineWalk& w, std::string_view upper);
   void BodyTag(LineWalk& w, std::string_view upper);
   void ListItem(LineWalk& w, LineValues& lv);
   void HorizontalRule(LineWalk& w);
@@ -85,10 +86,8 @@ class Renderer {
   Rect ScaledForPrint(const ImageRef& img, int x, int y) const;
 
   bool Drawing(const LineWalk& w) const { return w.pass == Pass::Drawing; }
-  FontSpec CurrentFont() const { return canvas_.Font(); }
   void SetTextColor(Color c);
   void SetStyle(unsigned bit, bool on);
-  void RestoreBrush(Color saved) { canvas_.SetBrushColor(saved); }
   int H() const { return lineStartH_; }
 
   Canvas& canvas_;

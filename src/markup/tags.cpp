@@ -106,7 +106,7 @@ void Renderer::ApplyTag(LineWalk& w, std::string_view tag, LineValues& lv) {
         }
         break;
       case 'P':
-        if (tag.find('>') != std::string_view::npos) ParagraphTag(w, upperTag(), lv);
+        if (tag.find('>') != std::string_view::npos) ParagraphTag(w, upperTag());
         break;
       case 'R':
         Rotate(upperTag());
@@ -326,7 +326,7 @@ void Renderer::FontTag(LineWalk& w, std::string_view upper) {
   canvas_.SetFont(f);
 }
 
-void Renderer::ParagraphTag(LineWalk& w, std::string_view upper, LineValues& lv) {
+void Renderer::ParagraphTag(LineWalk& w, std::string_view upper) {
   if (auto align = AttributeValue(upper, "ALIGN")) {
     if (align->find("RIGHT") != std::string::npos) align_ = 1;
     if (align->find("LEFT") != std::string::npos) align_ = 0;
@@ -350,7 +350,6 @@ void Renderer::ParagraphTag(LineWalk& w, std::string_view upper, LineValues& lv)
     canvas_.SetPen(start, canvas_.PenWidth());
     canvas_.Rectangle(Rect{p_.bounds.left, w.r.top, p_.bounds.right, w.r.bottom});
   }
-  (void)lv;
 }
 
 void Renderer::ListItem(LineWalk& w, LineValues& lv) {

@@ -169,6 +169,20 @@ TEST(MarkupImages, LinkedImagesAreHitWithoutSettingMouseLink) {
   EXPECT_FALSE(r.overLink);
 }
 
+TEST(MarkupImages, HoveredLinkedImageShowsItsAlternativeSource) {
+  Scene s;
+  FakeImageList list(2, 16, 16);
+  s.params.images = &list;
+  const char* text = "<A href=\"x\"><IMG src=\"IDX:0\" alt=\"IDX:1\"></A><IMG src=\"IDX:0\">";
+  s.Render(text);
+  EXPECT_NE(s.Log().find("listimage 0 1,0,17,16"), std::string::npos) << s.Log();
+  s.params.mouseX = 8;
+  s.params.mouseY = 8;
+  s.Render(text);
+  EXPECT_NE(s.Log().find("listimage 1 1,0,17,16"), std::string::npos) << s.Log();
+  EXPECT_NE(s.Log().find("listimage 0 17,0,33,16"), std::string::npos) << s.Log();
+}
+
 TEST(MarkupImages, AnImageThatDoesNotFitStartsTheNextLine) {
   Scene s;
   FakeImageList list(1, 16, 16);
