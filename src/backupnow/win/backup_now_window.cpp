@@ -63,6 +63,17 @@ std::string WindowText(HWND hwnd) {
   return text;
 }
 
+// A read-only location box has nothing to do with Tab or Enter: like a dialog's other
+// controls it lets Tab move on and Enter press the default button, so the keyboard never gets
+// stuck in it (a multi-line edit asks for every key by default).
+LRESULT CALLBACK ReadOnlyMemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                  DWORD_PTR) {
+  if (message == WM_GETDLGCODE)
+    return DefSubclassProc(hwnd, message, wParam, lParam) & ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, &ReadOnlyMemoProc, 0);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
 class TfVT9Now {
  public:
   TfVT9Now(const ProgramState& state, Registry& registry, FileSystem& files)
@@ -290,9 +301,12 @@ HWND TfVT9Now::CreateControl(const BackupNowControl& control, HWND parent) {
     }
     case Kind::Label:
       return make(WC_STATICA, SS_LEFT | SS_NOPREFIX, 0, height);
-    case Kind::Memo:
-      return make(WC_EDITA, WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
-                  height);
+    case Kind::Memo: {
+      HWND memo = make(WC_EDITA, WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
+                       0, height);
+      if (memo) SetWindowSubclass(memo, &ReadOnlyMemoProc, 0, 0);
+      return memo;
+    }
     case Kind::Button:
       return make(WC_BUTTONA, WS_TABSTOP | (control.id == id::btnDoIt ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
                   0, height);
