@@ -34,8 +34,9 @@ std::string LongText(std::size_t bytes) {
   int n = 0;
   while (text.size() < bytes) {
     ++n;
-    text += "Line " + std::to_string(n) + " has <B>bold words</B>, a <A href=\"http://example.com/" +
-            std::to_string(n) + "\">link number " + std::to_string(n) +
+    text += "Line " + std::to_string(n) +
+            " has <B>bold words</B>, a <A href=\"http://example.com/" + std::to_string(n) +
+            "\">link number " + std::to_string(n) +
             "</A> and <FONT color=\"#800000\" size=\"10\">coloured text</FONT> that wraps.<BR>";
   }
   return text;

@@ -15,10 +15,10 @@ bool IsGif(std::string_view bytes);
 int CountGifFrames(std::string_view bytes);
 
 struct GifFrame {
-  std::string bytes;      // data to decode: the selected frame is the first image
-  int left = 0;           // the frame's offset inside the logical screen
+  std::string bytes;  // data to decode: the selected frame is the first image
+  int left = 0;       // the frame's offset inside the logical screen
   int top = 0;
-  int screenWidth = 0;    // logical screen size; 0 when not a GIF
+  int screenWidth = 0;  // logical screen size; 0 when not a GIF
   int screenHeight = 0;
 };
 

@@ -11,8 +11,8 @@ long long RoundHalfEven(double v) { return static_cast<long long>(std::nearbyint
 
 }  // namespace
 
-void DrawGradient(Canvas& canvas, Color start, Color end, int bands, bool horizontal,
-                  const Rect& r, Color border) {
+void DrawGradient(Canvas& canvas, Color start, Color end, int bands, bool horizontal, const Rect& r,
+                  Color border) {
   if (bands <= 0) bands = 1;
   Color from = canvas.ResolveColor(start);
   Color to = canvas.ResolveColor(end);

@@ -90,15 +90,16 @@ void Renderer::DrawSmallImage(const ImageRef& img, int x, int y) {
   }
 }
 
-void Renderer::ImageTag(LineWalk& w, std::string_view tag, std::string_view upper,
-                        LineValues& lv) {
+void Renderer::ImageTag(LineWalk& w, std::string_view tag, std::string_view upper, LineValues& lv) {
   ++imageCounter_;
   std::string source = AttributeValue(upper, "SRC", 2, tag).value_or(std::string());
   if (auto alt = AttributeValue(upper, "ALT"); alt && imageCounter_ == hoveredImage_) {
     source = *alt;
   }
-  const int widthAttr = std::clamp(ReadLenientNumber(AttributeValue(upper, "WIDTH").value_or("")).value, -(1 << 16), 1 << 16);
-  const int heightAttr = std::clamp(ReadLenientNumber(AttributeValue(upper, "HEIGHT").value_or("")).value, -(1 << 16), 1 << 16);
+  const int widthAttr = std::clamp(
+      ReadLenientNumber(AttributeValue(upper, "WIDTH").value_or("")).value, -(1 << 16), 1 << 16);
+  const int heightAttr = std::clamp(
+      ReadLenientNumber(AttributeValue(upper, "HEIGHT").value_or("")).value, -(1 << 16), 1 << 16);
   const bool sized = widthAttr > 0 && heightAttr > 0;
   const int ppi = canvas_.PixelsPerInch();
 

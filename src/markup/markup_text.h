@@ -39,8 +39,7 @@ Color ColorFromText(std::string_view value);
 // there; "" when no quote follows. `source` (same length as upperTag) gives the value with its
 // original letter case when not null.
 std::optional<std::string> AttributeValue(std::string_view upperTag, std::string_view upperName,
-                                          std::size_t from = 2,
-                                          std::string_view source = {});
+                                          std::size_t from = 2, std::string_view source = {});
 
 std::string ToUpper(std::string_view s);
 std::string ToLower(std::string_view s);

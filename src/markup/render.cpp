@@ -119,8 +119,8 @@ void Renderer::Run(std::string_view raw) {
   canvas_.SetFont(base_);
 }
 
-void Renderer::RenderLine(Pass pass, std::string_view text, std::size_t& pos,
-                          const Rect& lineRect, LineValues& lv) {
+void Renderer::RenderLine(Pass pass, std::string_view text, std::size_t& pos, const Rect& lineRect,
+                          LineValues& lv) {
   LineWalk w;
   w.pass = pass;
   w.r = lineRect;
@@ -133,7 +133,8 @@ void Renderer::RenderLine(Pass pass, std::string_view text, std::size_t& pos,
     w.d.left += lv.carriedOffset;
     if (paragraphBackground_) {
       const Color pen = canvas_.PenColor();
-      if (canvas_.BrushColor() != kColorNone) canvas_.SetPen(canvas_.BrushColor(), canvas_.PenWidth());
+      if (canvas_.BrushColor() != kColorNone)
+        canvas_.SetPen(canvas_.BrushColor(), canvas_.PenWidth());
       canvas_.Rectangle(Rect{p_.bounds.left, w.r.top, p_.bounds.right, w.r.top + lv.height});
       canvas_.SetPen(pen, canvas_.PenWidth());
     }

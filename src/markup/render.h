@@ -24,13 +24,13 @@ class MarkupPictureCache;
 class PictureContainer;
 
 struct MarkupParams {
-  Rect bounds;                       // text rectangle
-  const ImageList* images = nullptr; // source of "IDX:n" images
-  int mouseX = 0;                    // point to hit-test; 0, 0 when not hit-testing
+  Rect bounds;                        // text rectangle
+  const ImageList* images = nullptr;  // source of "IDX:n" images
+  int mouseX = 0;                     // point to hit-test; 0, 0 when not hit-testing
   int mouseY = 0;
-  int focusLink = -1;    // link whose focus rectangle is drawn, numbered from 0; -1 none
-  int hoverLink = -1;    // link shown hovered, numbered from 1; -1 none
-  int shadowOffset = 1;  // pixels right and down of a shadow copy
+  int focusLink = -1;        // link whose focus rectangle is drawn, numbered from 0; -1 none
+  int hoverLink = -1;        // link shown hovered, numbered from 1; -1 none
+  int shadowOffset = 1;      // pixels right and down of a shadow copy
   bool hitTestOnly = false;  // the second pass measures instead of drawing: nothing is painted
   bool measureOnly = false;  // the second pass is skipped entirely (sizing)
   bool printMode = false;    // image-list images and system icons are scaled by scaleFactor
@@ -39,13 +39,13 @@ struct MarkupParams {
   bool hover = false;        // on: only link hoverLink is underlined/hover-coloured; off: all
   bool wordWrap = true;      // off: lines break only at tags; overflowing text gets "..."
   double scaleFactor = 1.0;
-  Color urlColor = 0xFF0000;          // text colour of links (blue)
-  Color hoverColor = kColorNone;      // background of a hovered link
-  Color hoverFontColor = kColorNone;  // text colour of a hovered link
-  Color shadowColor = 0x808080;       // colour of shadow copies
-  MarkupPictureCache* pictureCache = nullptr;            // pictures named by address
-  const PictureContainer* pictureContainer = nullptr;    // pictures named by name
-  int lineSpacing = 0;  // extra pixels added to every line's height
+  Color urlColor = 0xFF0000;                           // text colour of links (blue)
+  Color hoverColor = kColorNone;                       // background of a hovered link
+  Color hoverFontColor = kColorNone;                   // text colour of a hovered link
+  Color shadowColor = 0x808080;                        // colour of shadow copies
+  MarkupPictureCache* pictureCache = nullptr;          // pictures named by address
+  const PictureContainer* pictureContainer = nullptr;  // pictures named by name
+  int lineSpacing = 0;                                 // extra pixels added to every line's height
 };
 
 // One laid-out line, for inspection by tools and tests.
@@ -57,12 +57,12 @@ struct MarkupLine {
 };
 
 struct MarkupResult {
-  bool overLink = false;         // the point lies on the text or an image of a link
-  std::string anchorUnderMouse;  // target of the link under the point (use when overLink)
-  int measuredWidth = 0;         // widest line + 2
-  int measuredHeight = 0;        // total height of the lines + 2
-  int mouseLink = -1;            // number (from 1) of the link under the point; -1 none
-  std::vector<MarkupLine> lines; // every line laid out, in order
+  bool overLink = false;          // the point lies on the text or an image of a link
+  std::string anchorUnderMouse;   // target of the link under the point (use when overLink)
+  int measuredWidth = 0;          // widest line + 2
+  int measuredHeight = 0;         // total height of the lines + 2
+  int mouseLink = -1;             // number (from 1) of the link under the point; -1 none
+  std::vector<MarkupLine> lines;  // every line laid out, in order
   // Text of the first picture that failed to decode during this call ("Could not load image.
   // Invalid format"); that image is left out. Empty when every image loaded.
   std::string imageError;

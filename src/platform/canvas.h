@@ -58,8 +58,8 @@ struct FontSpec {
   std::string name = "Tahoma";
   int height = -11;
   Color color = kColorBlack;
-  unsigned style = 0;   // FontStyle bits
-  int escapement = 0;   // rotation in tenths of a degree, counter-clockwise
+  unsigned style = 0;  // FontStyle bits
+  int escapement = 0;  // rotation in tenths of a degree, counter-clockwise
   friend bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
@@ -69,7 +69,10 @@ inline int MulDivRound(int a, int b, int c) {
   if (c == 0) return 0;
   long long n = static_cast<long long>(a) * b;
   long long d = c;
-  if (d < 0) { n = -n; d = -d; }
+  if (d < 0) {
+    n = -n;
+    d = -d;
+  }
   long long q = n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d);
   if (q > 2147483647LL) return 2147483647;
   if (q < -2147483647LL) return -2147483647;
@@ -124,7 +127,7 @@ class ImageList {
  public:
   virtual ~ImageList() = default;
   virtual int Count() const = 0;
-  virtual int ImageWidth() const = 0;   // pixels at 96 dpi
+  virtual int ImageWidth() const = 0;  // pixels at 96 dpi
   virtual int ImageHeight() const = 0;
 };
 

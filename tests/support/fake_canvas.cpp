@@ -40,9 +40,12 @@ std::string DescribeFont(const FontSpec& f, int ppi) {
 Color FakeCanvas::ResolveColor(Color c) const {
   if (!IsSystemColor(c)) return c;
   switch (c & 0xFF) {
-    case 13: return 0x6A240A;  // highlight
-    case 14: return 0xFFFFFF;  // highlight text
-    default: return 0x808080;
+    case 13:
+      return 0x6A240A;  // highlight
+    case 14:
+      return 0xFFFFFF;  // highlight text
+    default:
+      return 0x808080;
   }
 }
 
@@ -99,8 +102,8 @@ void FakeCanvas::MoveTo(int x, int y) {
 
 void FakeCanvas::LineTo(int x, int y) {
   if (!record) return;
-  log.push_back("lineto " + std::to_string(x) + "," + std::to_string(y) + " pen=" +
-                DescribeColor(pen_));
+  log.push_back("lineto " + std::to_string(x) + "," + std::to_string(y) +
+                " pen=" + DescribeColor(pen_));
 }
 
 void FakeCanvas::DrawFocusRect(const Rect& r) {
@@ -119,8 +122,8 @@ void FakeCanvas::PopClip() {
 
 void FakeCanvas::DrawPicture(const Picture& picture, const Rect& dest) {
   if (!record) return;
-  log.push_back("picture " + RectText(dest) + " " + std::to_string(picture.WidthHimetric()) +
-                "x" + std::to_string(picture.HeightHimetric()));
+  log.push_back("picture " + RectText(dest) + " " + std::to_string(picture.WidthHimetric()) + "x" +
+                std::to_string(picture.HeightHimetric()));
 }
 
 void FakeCanvas::DrawListImage(const ImageList&, int index, const Rect& dest) {
@@ -146,7 +149,8 @@ std::unique_ptr<Picture> FakePictureLoader::Decode(std::string_view bytes) {
   if (bytes.size() >= 10 && bytes.substr(0, 4) == "GIF8") {
     w = static_cast<unsigned char>(bytes[6]) | (static_cast<unsigned char>(bytes[7]) << 8);
     h = static_cast<unsigned char>(bytes[8]) | (static_cast<unsigned char>(bytes[9]) << 8);
-  } else if (bytes.substr(0, 4) == "IMG:" && std::sscanf(std::string(bytes).c_str(), "IMG:%dx%d", &w, &h) == 2) {
+  } else if (bytes.substr(0, 4) == "IMG:" &&
+             std::sscanf(std::string(bytes).c_str(), "IMG:%dx%d", &w, &h) == 2) {
   } else {
     throw PictureError("Could not load image. Invalid format");
   }

@@ -15,10 +15,10 @@ namespace vt9::test {
 class FakeCanvas : public Canvas {
  public:
   struct Metrics {
-    int charWidth = 6;      // every character (tabs: 8 characters)
-    int boldExtra = 1;      // added per character of a bold font
-    int fixedHeight = 0;    // when > 0, every text is this high
-    int heightExtra = 3;    // otherwise the height is |font height| + this
+    int charWidth = 6;        // every character (tabs: 8 characters)
+    int boldExtra = 1;        // added per character of a bold font
+    int fixedHeight = 0;      // when > 0, every text is this high
+    int heightExtra = 3;      // otherwise the height is |font height| + this
     int externalLeading = 0;  // added by MeasureText
   };
   struct DrawnText {
@@ -35,9 +35,9 @@ class FakeCanvas : public Canvas {
 
   Metrics metrics;
   int ppi = 96;
-  bool record = true;  // off: drawing calls are not recorded (benchmarks, fuzzing)
-  std::vector<std::string> log;     // every drawing call, one line each
-  std::vector<DrawnText> texts;     // every DrawText call
+  bool record = true;            // off: drawing calls are not recorded (benchmarks, fuzzing)
+  std::vector<std::string> log;  // every drawing call, one line each
+  std::vector<DrawnText> texts;  // every DrawText call
   int clipDepth = 0;
 
   int PixelsPerInch() const override { return ppi; }

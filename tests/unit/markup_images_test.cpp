@@ -66,7 +66,7 @@ TEST(MarkupImages, ImageSizesScaleWithPixelsPerInch) {
   s.params.images = &list;
   MarkupResult r = s.Render("<IMG src=\"IDX:0\">");
   EXPECT_NE(s.Log().find("listimage 0 1,0,17,16"), std::string::npos);  // drawn at its size
-  EXPECT_EQ(r.lines[0].width, 32);                                       // reserves 2x
+  EXPECT_EQ(r.lines[0].width, 32);                                      // reserves 2x
   EXPECT_EQ(r.lines[0].height, 32);
 
   s.loader.resources["Pic"] = "IMG:10x8";

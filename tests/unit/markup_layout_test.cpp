@@ -124,7 +124,7 @@ TEST(MarkupLayout, ReminderTextIsOneCentredBoldTenPointLine) {
   for (const auto& t : canvas.texts) {
     EXPECT_EQ(test::DescribeFont(t.font, 96), "Tahoma,10,B");
   }
-  EXPECT_EQ(r.lines[0].height, 16);  // 10 pt = 13 px + 3
+  EXPECT_EQ(r.lines[0].height, 16);      // 10 pt = 13 px + 3
   EXPECT_EQ(canvas.Font(), FontSpec{});  // the canvas font is restored
 }
 
@@ -162,8 +162,9 @@ TEST(MarkupLayout, LineSpacingIsAddedToEveryLine) {
 
 TEST(MarkupLayout, FontStateCarriesOverLinesAndClosingTagsRestore) {
   Layout l;
-  l.Render("<B>bold<BR>still</B> plain <FONT size=\"3\" face=\"Arial\" color=\"#FF0000\">x</FONT>y"
-           "<FONT size=11>z</FONT><I>i</I><U>u</U><S>s</S>");
+  l.Render(
+      "<B>bold<BR>still</B> plain <FONT size=\"3\" face=\"Arial\" color=\"#FF0000\">x</FONT>y"
+      "<FONT size=11>z</FONT><I>i</I><U>u</U><S>s</S>");
   ASSERT_EQ(l.canvas.texts.size(), 10u);  // " plain " is cut into " " and "plain "
   EXPECT_EQ(test::DescribeFont(l.canvas.texts[1].font, 96), "Tahoma,8,B");
   EXPECT_EQ(test::DescribeFont(l.canvas.texts[3].font, 96), "Tahoma,8,-");

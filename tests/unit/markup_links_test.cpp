@@ -76,9 +76,9 @@ TEST(MarkupLinks, EdgesOfALinkAreOnItAndOutsidePointsAreNot) {
     int link;
     const char* anchor;
   } cases[] = {
-      {31, 10, true, 1, "one"},  {51, 10, true, 1, "one"}, {30, 10, false, -1, ""},
-      {52, 10, false, -1, ""},   {100, 5, true, 2, "two"}, {111, 19, true, 2, "two"},
-      {40, 0, false, -1, ""},    {112, 10, false, -1, ""},
+      {31, 10, true, 1, "one"}, {51, 10, true, 1, "one"}, {30, 10, false, -1, ""},
+      {52, 10, false, -1, ""},  {100, 5, true, 2, "two"}, {111, 19, true, 2, "two"},
+      {40, 0, false, -1, ""},   {112, 10, false, -1, ""},
   };
   for (const Case& c : cases) {
     MarkupResult r = Hit(kTwoLinks, c.x, c.y);
@@ -136,8 +136,8 @@ TEST(MarkupLinks, FocusRectangleContinuesAcrossLines) {
   for (const auto& line : canvas.log) {
     if (line.rfind("focus", 0) == 0) focus.push_back(line);
   }
-  EXPECT_EQ(focus, (std::vector<std::string>{"focus 30,0,32,20", "focus 1,20,32,40",
-                                              "focus 1,40,52,60"}));
+  EXPECT_EQ(focus,
+            (std::vector<std::string>{"focus 30,0,32,20", "focus 1,20,32,40", "focus 1,40,52,60"}));
 }
 
 TEST(MarkupLinks, StrayClosingTagDrawsNoFocusRectangle) {

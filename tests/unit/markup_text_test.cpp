@@ -1,7 +1,8 @@
+#include "markup/markup_text.h"
+
 #include <gtest/gtest.h>
 
 #include "markup/gradient.h"
-#include "markup/markup_text.h"
 #include "support/fake_canvas.h"
 
 namespace vt9::markup {
@@ -45,9 +46,18 @@ TEST(MarkupNumbers, LenientReading) {
     int value;
     bool digits;
   } cases[] = {
-      {"  12", 12, true},  {"12\"", 12, true}, {"-5", -5, true},    {"-5\">", 5, true},
-      {"$1F", 31, true},   {"0x10", 16, true}, {"x1f\"", 31, true}, {"12abc", 12, true},
-      {"", 0, false},      {"abc", 0, false},  {"+7", 7, true},     {"$", 0, false},
+      {"  12", 12, true},
+      {"12\"", 12, true},
+      {"-5", -5, true},
+      {"-5\">", 5, true},
+      {"$1F", 31, true},
+      {"0x10", 16, true},
+      {"x1f\"", 31, true},
+      {"12abc", 12, true},
+      {"", 0, false},
+      {"abc", 0, false},
+      {"+7", 7, true},
+      {"$", 0, false},
       {"99999999999999", 2147483647, true},
   };
   for (const Case& c : cases) {
@@ -60,7 +70,7 @@ TEST(MarkupNumbers, LenientReading) {
 TEST(MarkupColors, HexAndNames) {
   EXPECT_EQ(ColorFromText("#800000"), 0x000080u);
   EXPECT_EQ(ColorFromText("#0080FF"), 0xFF8000u);
-  EXPECT_EQ(ColorFromText("#80"), 0x000080u);  // missing pairs count as 0
+  EXPECT_EQ(ColorFromText("#80"), 0x000080u);      // missing pairs count as 0
   EXPECT_EQ(ColorFromText("#ZZ00FF"), 0xFF0000u);  // an unreadable pair counts as 0
   EXPECT_EQ(ColorFromText(""), kColorNone);
   EXPECT_EQ(ColorFromText("clNavy"), 0x800000u);

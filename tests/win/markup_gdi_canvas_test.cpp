@@ -1,9 +1,8 @@
 // The GDI canvas and the markup renderer on real GDI (Wine): text metrics, bottom-aligned
 // single-line output, clipping, ellipsis, opaque backgrounds, pictures decoded by
 // OleLoadPicture, image lists, and the tool's own texts rendered to image artifacts.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <functional>
 #include <string>

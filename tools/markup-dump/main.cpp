@@ -7,9 +7,9 @@
 // The text is read byte for byte from the file, or from standard input without a file.
 #include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 #include <iterator>
-#include <fstream>
 #include <sstream>
 #include <string>
 

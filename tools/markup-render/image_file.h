@@ -53,8 +53,9 @@ inline std::string EncodePng(const RgbImage& img) {
   raw.reserve(static_cast<std::size_t>(img.height) * (img.width * 3 + 1));
   for (int y = 0; y < img.height; ++y) {
     raw += '\0';  // no filter
-    raw.append(reinterpret_cast<const char*>(img.rgb.data()) + static_cast<std::size_t>(y) * img.width * 3,
-               static_cast<std::size_t>(img.width) * 3);
+    raw.append(
+        reinterpret_cast<const char*>(img.rgb.data()) + static_cast<std::size_t>(y) * img.width * 3,
+        static_cast<std::size_t>(img.width) * 3);
   }
   std::string z = "\x78\x01";
   std::uint32_t a = 1, b = 0;

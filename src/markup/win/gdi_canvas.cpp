@@ -78,14 +78,16 @@ HFONT GdiCanvas::FontHandle(const FontSpec& spec) {
   auto key = std::make_tuple(spec.name, spec.height, spec.style, spec.escapement);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HFONT font = CreateFontA(spec.height, 0, spec.escapement, spec.escapement,
-                           (spec.style & kFontBold) ? FW_BOLD : FW_NORMAL,
-                           (spec.style & kFontItalic) != 0, (spec.style & kFontUnderline) != 0,
-                           (spec.style & kFontStrikeOut) != 0, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                           CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                           spec.name.substr(0, LF_FACESIZE - 1).c_str());
-  if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-  else fonts_.emplace(key, font);
+  HFONT font =
+      CreateFontA(spec.height, 0, spec.escapement, spec.escapement,
+                  (spec.style & kFontBold) ? FW_BOLD : FW_NORMAL, (spec.style & kFontItalic) != 0,
+                  (spec.style & kFontUnderline) != 0, (spec.style & kFontStrikeOut) != 0,
+                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                  DEFAULT_PITCH | FF_DONTCARE, spec.name.substr(0, LF_FACESIZE - 1).c_str());
+  if (!font)
+    font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  else
+    fonts_.emplace(key, font);
   return font;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <windows.h>
+// The image-list and OLE picture declarations need <windows.h> first.
 #include <commctrl.h>
 #include <olectl.h>
 
