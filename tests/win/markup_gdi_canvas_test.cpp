@@ -280,6 +280,23 @@ TEST(GdiCanvas, DrawsImageListEntries) {
   EXPECT_EQ(blue.bottom, 7);
 }
 
+TEST(GdiCanvas, DrawsSystemIconsByIndexAndByPath) {
+  Surface s(120, 40);
+  GdiCanvas canvas(s.dc());
+  canvas.SetFont(Tahoma());
+  const Size small = canvas.SystemIconSize(false);
+  EXPECT_EQ(small.cx, GetSystemMetrics(SM_CXSMICON));
+  MarkupParams p;
+  p.bounds = {0, 0, 120, 40};
+  MarkupResult r = RenderMarkup(canvas, "<IMG src=\"SSYS:0\"><IMG src=\"LSYS:C:\\windows\">", p);
+  EXPECT_EQ(r.lines[0].width, small.cx + GetSystemMetrics(SM_CXICON));
+  RECT ink = s.Find([](COLORREF c) { return c != RGB(255, 255, 255); });
+  ASSERT_FALSE(Empty(ink));
+  EXPECT_GE(ink.left, 1);
+  EXPECT_LT(ink.left, 1 + small.cx);
+  EXPECT_GE(ink.right, 1 + small.cx);  // the large folder icon follows the small one
+}
+
 TEST(MarkupOnGdi, ReminderTextIsOneCentredLine) {
   Surface s(480, 40);
   GdiCanvas canvas(s.dc());
