@@ -17,7 +17,7 @@ enum class BackupNowControlKind {
   DropDownList,    // combo box without typing
   DropDownCombo,   // combo box with typing
   Label,
-  Memo,            // read-only multi-line text
+  Memo,  // read-only multi-line text
   Button,
 };
 

@@ -75,7 +75,8 @@ std::optional<std::string> JobCatalogue::LocationOf(int entry, FileSystem& files
   const auto jobFile = JobFileOf(entry);
   if (!jobFile) return std::nullopt;
   const std::string profile = jobFolder_ + *jobFile;
-  std::string value = files.ReadProfileString(profile, "Parms", "BackupFolder", "", kJobValueBufferChars);
+  std::string value =
+      files.ReadProfileString(profile, "Parms", "BackupFolder", "", kJobValueBufferChars);
   if (value.empty())
     value = files.ReadProfileString(profile, "Parms", "LastBackupName", "", kJobValueBufferChars);
   std::string location = value.empty() ? defaultBackupFolder_ : FolderPart(value);

@@ -23,7 +23,9 @@ class FakeJobFileSystem : public FileSystem {
     // A folder is an entry of its parent folder as well.
     const std::string trimmed = path.substr(0, path.size() - 1);
     const auto cut = trimmed.find_last_of('\\');
-    if (cut != std::string::npos) entries_.push_back({Upper(trimmed.substr(0, cut + 1)), {trimmed.substr(cut + 1), kAttrDirectory}});
+    if (cut != std::string::npos)
+      entries_.push_back(
+          {Upper(trimmed.substr(0, cut + 1)), {trimmed.substr(cut + 1), kAttrDirectory}});
   }
   // Adds a file to an existing folder (folder given with its trailing "\").
   void AddFile(const std::string& folder, const std::string& name, Profile profile = {}) {
@@ -55,7 +57,9 @@ class FakeJobFileSystem : public FileSystem {
       if (parent == folder && Matches(mask, Upper(entry.name))) out.push_back(entry);
     return out;
   }
-  bool HasEntryOtherThanDots(const std::string& pattern) override { return List(pattern).size() > 2; }
+  bool HasEntryOtherThanDots(const std::string& pattern) override {
+    return List(pattern).size() > 2;
+  }
   std::string ReadProfileString(const std::string& file, const std::string& section,
                                 const std::string& key, const std::string& defaultText,
                                 std::size_t bufferChars) override {
@@ -93,7 +97,8 @@ class FakeJobFileSystem : public FileSystem {
         if (Matches(mask.substr(1), name.substr(i))) return true;
       return false;
     }
-    return !name.empty() && (mask[0] == '?' || mask[0] == name[0]) && Matches(mask.substr(1), name.substr(1));
+    return !name.empty() && (mask[0] == '?' || mask[0] == name[0]) &&
+           Matches(mask.substr(1), name.substr(1));
   }
 
   std::vector<std::string> folders_;

@@ -168,7 +168,9 @@ TEST_F(JobCatalogueTest, OddJobFileNames) {
 TEST_F(JobCatalogueTest, HundredsOfJobsMapToTheirFiles) {
   Setting("LastBackupName", "E:\\x.zip");
   DataPathWithJobFolder();
-  for (int i = 499; i >= 0; --i) Job("J" + std::to_string(i) + ".jdf", FakeJobFileSystem::Parms("E:\\" + std::to_string(i) + "\\"));
+  for (int i = 499; i >= 0; --i)
+    Job("J" + std::to_string(i) + ".jdf",
+        FakeJobFileSystem::Parms("E:\\" + std::to_string(i) + "\\"));
   const JobCatalogue c = Build();
   ASSERT_EQ(c.entries().size(), 501u);
   EXPECT_EQ(c.entries()[500], "J0 Backup");
@@ -177,7 +179,8 @@ TEST_F(JobCatalogueTest, HundredsOfJobsMapToTheirFiles) {
 }
 
 TEST_F(JobCatalogueTest, SettingOfWrongTypeIsNotSwallowed) {
-  reg.Set(RegRoot::CurrentUser, kSettingsKey, "VT9DataPath", std::string("\x01\0\0\0", 4), FakeRegistry::Type::Dword);
+  reg.Set(RegRoot::CurrentUser, kSettingsKey, "VT9DataPath", std::string("\x01\0\0\0", 4),
+          FakeRegistry::Type::Dword);
   EXPECT_THROW(Build(), RegistryTypeError);
 }
 

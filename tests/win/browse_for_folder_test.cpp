@@ -1,17 +1,17 @@
 // The folder picker against the real shell: preselection, the placement hook, the OK rule
 // and both ways out. A helper thread plays the user while the picker runs modal.
-#include <windows.h>
-#include <commctrl.h>
+#include "backupnow/win/browse_for_folder.h"
 
 #include <gtest/gtest.h>
+#include <windows.h>
+// The common-control header builds on <windows.h>.
+#include <commctrl.h>
 
 #include <atomic>
 #include <functional>
 #include <string>
 #include <thread>
 #include <vector>
-
-#include "backupnow/win/browse_for_folder.h"
 
 namespace vt9 {
 namespace {
@@ -23,7 +23,8 @@ BOOL CALLBACK MatchPicker(HWND w, LPARAM found) {
   GetWindowThreadProcessId(w, &pid);
   char cls[32] = {};
   GetClassNameA(w, cls, sizeof cls);
-  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != "#32770") return TRUE;
+  if (pid != GetCurrentProcessId() || !IsWindowVisible(w) || std::string(cls) != "#32770")
+    return TRUE;
   *reinterpret_cast<HWND*>(found) = w;
   return FALSE;
 }
@@ -99,9 +100,8 @@ TEST(BrowseForFolder, PreselectsPathPlacesAndConfirms) {
 TEST(BrowseForFolder, CancelLeavesPathAlone) {
   TBrowseForFolder browser;
   browser.Path = "C:\\windows";
-  const bool confirmed = RunWith(browser, [](HWND picker) {
-    PostMessageA(GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0);
-  });
+  const bool confirmed = RunWith(
+      browser, [](HWND picker) { PostMessageA(GetDlgItem(picker, IDCANCEL), BM_CLICK, 0, 0); });
   EXPECT_FALSE(confirmed);
   EXPECT_EQ(browser.Path, "C:\\windows");
 }
@@ -134,8 +134,11 @@ TEST(BrowseForFolder, VirtualFolderCannotBeConfirmed) {
   RunWith(browser, [&](HWND picker) {
     HWND tree = FindWindowExA(picker, nullptr, "SysTreeView32", nullptr);
     HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
-    item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
-    while (HTREEITEM next = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) item = next;
+    item = reinterpret_cast<HTREEITEM>(
+        SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+    while (HTREEITEM next = reinterpret_cast<HTREEITEM>(
+               SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item))))
+      item = next;
     SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
     Sleep(500);
     okOnVirtual = IsWindowEnabled(GetDlgItem(picker, IDOK));

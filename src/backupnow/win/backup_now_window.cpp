@@ -1,6 +1,7 @@
 #include "backupnow/win/backup_now_window.h"
 
 #include <windows.h>
+// The common-control, COM and shell headers build on <windows.h>.
 #include <commctrl.h>
 #include <objbase.h>
 #include <shellapi.h>
@@ -39,7 +40,8 @@ constexpr COLORREF kLocationColor = 0xF3D9D9;
 constexpr COLORREF kLabelNavy = RGB(0, 0, 128);
 constexpr int kRemindBorderWidth = 8;
 constexpr int kFontHeight96 = -12;
-constexpr DWORD kFormStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+constexpr DWORD kFormStyle =
+    WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 
 std::string LoadText(UINT resourceId, const char* builtIn) {
@@ -105,7 +107,8 @@ class TfVT9Now {
   void CreateControls();
   HWND CreateControl(const BackupNowControl& control, HWND parent);
   HWND CreateRemindPanel(int controlId, const RECT& rect);
-  HWND CreateNoRemindCheckBox(HWND parent, int controlId, const RECT& rect, const std::string& caption);
+  HWND CreateNoRemindCheckBox(HWND parent, int controlId, const RECT& rect,
+                              const std::string& caption);
   void AddEndActionHint();
   void SetClientSize(int width96, int height96);
   void MoveTo(HWND control, int left96, int top96);
@@ -157,9 +160,9 @@ bool TfVT9Now::Create() {
   }
   if (dpi_ <= 0) dpi_ = 96;
   // Designed size; FormCreate and FormShow set the client size of the layout in use.
-  hwnd_ = CreateWindowExA(kFormExStyle, kBackupNowWindowClass, ApplicationTitle().c_str(), kFormStyle,
-                          CW_USEDEFAULT, CW_USEDEFAULT, Scale(395), Scale(433), nullptr, nullptr,
-                          GetModuleHandleA(nullptr), this);
+  hwnd_ = CreateWindowExA(kFormExStyle, kBackupNowWindowClass, ApplicationTitle().c_str(),
+                          kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, Scale(395), Scale(433), nullptr,
+                          nullptr, GetModuleHandleA(nullptr), this);
   if (!hwnd_) return false;
   CreateControls();
   RunHandler([this] { FormCreate(); });
@@ -254,8 +257,8 @@ RECT TfVT9Now::Scaled(const Rect96& r) const {
 }
 
 void TfVT9Now::CreateControls() {
-  font_.Reset(CreateFontA(Scale(kFontHeight96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  font_.Reset(CreateFontA(Scale(kFontHeight96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                           DEFAULT_PITCH | FF_SWISS, "Arial"));
   formBrush_.Reset(CreateSolidBrush(kFormColor));
   locationBrush_.Reset(CreateSolidBrush(kLocationColor));
@@ -277,8 +280,8 @@ HWND TfVT9Now::CreateControl(const BackupNowControl& control, HWND parent) {
   const HMENU menuId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id));
   const HINSTANCE instance = GetModuleHandleA(nullptr);
   auto make = [&](const char* cls, DWORD style, DWORD exStyle, int h) {
-    return CreateWindowExA(exStyle, cls, control.caption, WS_CHILD | WS_VISIBLE | style, r.left, r.top,
-                           width, h, parent, menuId, instance, nullptr);
+    return CreateWindowExA(exStyle, cls, control.caption, WS_CHILD | WS_VISIBLE | style, r.left,
+                           r.top, width, h, parent, menuId, instance, nullptr);
   };
   switch (control.kind) {
     case Kind::MarkupPanel:
@@ -302,14 +305,16 @@ HWND TfVT9Now::CreateControl(const BackupNowControl& control, HWND parent) {
     case Kind::Label:
       return make(WC_STATICA, SS_LEFT | SS_NOPREFIX, 0, height);
     case Kind::Memo: {
-      HWND memo = make(WC_EDITA, WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL,
-                       0, height);
+      HWND memo =
+          make(WC_EDITA, WS_TABSTOP | WS_BORDER | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
+               height);
       if (memo) SetWindowSubclass(memo, &ReadOnlyMemoProc, 0, 0);
       return memo;
     }
     case Kind::Button:
-      return make(WC_BUTTONA, WS_TABSTOP | (control.id == id::btnDoIt ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
-                  0, height);
+      return make(WC_BUTTONA,
+                  WS_TABSTOP | (control.id == id::btnDoIt ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0,
+                  height);
   }
   return nullptr;
 }
@@ -351,8 +356,8 @@ void TfVT9Now::AddEndActionHint() {
   HWND box = Control(id::lstEndAction);
   if (!box) return;
   tooltip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                             GetModuleHandleA(nullptr), nullptr);
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                             nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!tooltip_) return;
   // The typing field covers most of the box, so the hint is given to both windows.
   COMBOBOXINFO info{};
@@ -383,7 +388,8 @@ void TfVT9Now::SetClientSize(int width96, int height96) {
 }
 
 void TfVT9Now::MoveTo(HWND control, int left96, int top96) {
-  SetWindowPos(control, nullptr, Scale(left96), Scale(top96), 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(control, nullptr, Scale(left96), Scale(top96), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // ---- Event handlers -------------------------------------------------------------------------
@@ -468,18 +474,21 @@ void TfVT9Now::btnDoItClick(StartButton button) {
   request.endAction = Selection(id::lstEndAction);
   request.redoLastBackup = catalogue_.IsRedoEntry(entry);
   if (!request.redoLastBackup) {
-    request.noJobPass = ReadRegFlag(registry_, RegRoot::CurrentUser, kSettingsKey, "NoJobPass", false);
+    request.noJobPass =
+        ReadRegFlag(registry_, RegRoot::CurrentUser, kSettingsKey, "NoJobPass", false);
     request.jobName = catalogue_.JobNameOf(entry);
   }
   request.location = WindowText(Control(id::memoLocation));
   const std::string parameters = ComposeBackupParameters(request);
   if (!FitsShellCommandLine(mainProgramPath_, parameters)) {
-    MessageBoxA(hwnd_,
-                CommandLineTooLongMessage(ShellCommandLineLength(mainProgramPath_, parameters)).c_str(),
-                ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxA(
+        hwnd_,
+        CommandLineTooLongMessage(ShellCommandLineLength(mainProgramPath_, parameters)).c_str(),
+        ApplicationTitle().c_str(), MB_OK | MB_ICONERROR);
     return;
   }
-  ShellExecuteA(nullptr, "OPEN", mainProgramPath_.c_str(), parameters.c_str(), nullptr, SW_SHOWNORMAL);
+  ShellExecuteA(nullptr, "OPEN", mainProgramPath_.c_str(), parameters.c_str(), nullptr,
+                SW_SHOWNORMAL);
   PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 

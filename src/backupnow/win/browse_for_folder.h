@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+// The shell header builds on <windows.h>.
 #include <shlobj.h>
 
 #include <functional>
@@ -13,7 +14,8 @@ namespace vt9::win {
 
 class TBrowseForFolder {
  public:
-  using TOnSelChanged = std::function<void(TBrowseForFolder& sender, const std::string& path, bool& enableOk)>;
+  using TOnSelChanged =
+      std::function<void(TBrowseForFolder& sender, const std::string& path, bool& enableOk)>;
   using TOnSetPosition =
       std::function<void(TBrowseForFolder& sender, int& left, int& top, int width, int height)>;
 

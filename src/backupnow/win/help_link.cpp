@@ -11,7 +11,8 @@ HtmlHelpFn HtmlHelpEntry() {
   static const HtmlHelpFn entry = []() -> HtmlHelpFn {
     HMODULE library = LoadLibraryA("hhctrl.ocx");
     if (!library) return nullptr;
-    return reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")));
+    return reinterpret_cast<HtmlHelpFn>(
+        reinterpret_cast<void*>(GetProcAddress(library, "HtmlHelpA")));
   }();
   return entry;
 }

@@ -33,8 +33,10 @@ void BackupNowDriver::AddJob(const std::string& fileName, const std::string& con
   WriteFile(jobFolder() + fileName, contents);
 }
 
-std::string BackupNowDriver::JobText(const std::string& backupFolder, const std::string& lastBackupName) {
-  return "[Parms]\r\nBackupFolder=" + backupFolder + "\r\nLastBackupName=" + lastBackupName + "\r\n";
+std::string BackupNowDriver::JobText(const std::string& backupFolder,
+                                     const std::string& lastBackupName) {
+  return "[Parms]\r\nBackupFolder=" + backupFolder + "\r\nLastBackupName=" + lastBackupName +
+         "\r\n";
 }
 
 HWND BackupNowDriver::Open(const std::string& args, const std::string& caption) {
@@ -72,7 +74,8 @@ int BackupNowDriver::ComboSelection(int id) const {
 void BackupNowDriver::SelectComboItem(int id, int index) {
   HWND box = Control(id);
   SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-  SendMessageA(GetParent(box), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(box));
+  SendMessageA(GetParent(box), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(box));
 }
 
 void BackupNowDriver::TypeIntoCombo(int id, const std::string& text) {

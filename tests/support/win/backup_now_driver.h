@@ -26,7 +26,8 @@ class BackupNowDriver {
   void UseDataPath() { SetSetting("VT9DataPath", dataPath_); }
   // Writes a job definition file with the given bytes.
   void AddJob(const std::string& fileName, const std::string& contents);
-  static std::string JobText(const std::string& backupFolder, const std::string& lastBackupName = "");
+  static std::string JobText(const std::string& backupFolder,
+                             const std::string& lastBackupName = "");
 
   // Starts the tool and waits for its window with that caption; null when it does not appear.
   HWND Open(const std::string& args, const std::string& caption);
