@@ -49,7 +49,7 @@ DWORD WINAPI Drive(void* param) {
     seen.window = FindWindowA(win::kInfoWindowClass, win::kInfoWindowCaption);
   }
   if (!seen.window) return 0;
-  Sleep(400);  // let it paint
+  Sleep(1200);  // let it paint (the first paint waits for the font cache)
   seen.visible = IsWindowVisible(seen.window);
   GetClientRect(seen.window, &seen.client);
   GetWindowRect(seen.window, &seen.frame);

@@ -136,6 +136,7 @@ POINT ClientToScreenPoint(HWND window, int x, int y) {
 
 void SaveScreenshot(const std::string& name) {
   const std::string target = ArtifactFolder() + name + ".png";
+  DeleteFileA(target.c_str());
   // Wine starts host programs through CreateProcess; drive Z: is the Unix root.
   std::string unixPath = target.size() > 2 && target[1] == ':' ? target.substr(2) : target;
   std::replace(unixPath.begin(), unixPath.end(), '\\', '/');
@@ -143,11 +144,23 @@ void SaveScreenshot(const std::string& name) {
   STARTUPINFOA si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
-  if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    WaitForSingleObject(pi.hProcess, 15000);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    return;
   }
+  CloseHandle(pi.hThread);
+  // Wine cannot wait on a host process: wait until the picture is written completely (its
+  // size stays the same for a moment), so the windows are still up while it is taken.
+  DWORD lastSize = 0;
+  for (int i = 0; i < 150; ++i) {
+    Pump(100);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    const DWORD size = GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &info)
+                           ? info.nFileSizeLow
+                           : 0;
+    if (size > 0 && size == lastSize) break;
+    lastSize = size;
+  }
+  CloseHandle(pi.hProcess);
 }
 
 }  // namespace vt9::test
