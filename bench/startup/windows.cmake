@@ -1,2 +1,5 @@
 add_executable(empty-win32 WIN32 ${CMAKE_CURRENT_LIST_DIR}/empty.c)
 target_link_options(empty-win32 PRIVATE ${VT9_STATIC_LINK})
+add_executable(empty-win32-gui WIN32 ${CMAKE_CURRENT_LIST_DIR}/empty_gui.c)
+target_link_libraries(empty-win32-gui PRIVATE user32)
+target_link_options(empty-win32-gui PRIVATE ${VT9_STATIC_LINK})
