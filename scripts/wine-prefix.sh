@@ -16,6 +16,8 @@ if [ ! -f "$prefix/.vt9-ready" ]; then
   for pair in "Arial=Liberation Sans" "Courier New=Liberation Mono" "Times New Roman=Liberation Serif"; do
     wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1
   done
+  # A crashing program must end (and fail its test) at once, not wait in Wine's debugger.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "" /f >/dev/null 2>&1
   wineserver -w
   touch "$prefix/.vt9-ready"
 fi
