@@ -23,8 +23,9 @@ std::string CreationInformationMarkup() {
       "The optional open-file module lets <B>Marrowind Plus 6</B> back up files that other "
       "programs keep open, such as mail folders and databases.<br><br>Learn more on our "
       "web site: ";
-  text += "<A href=\"https://www.corvane.com/marrowind/open-file-module\">"
-          "https://www.corvane.com/marrowind/open-file-module</A></P>";
+  text +=
+      "<A href=\"https://www.corvane.com/marrowind/open-file-module\">"
+      "https://www.corvane.com/marrowind/open-file-module</A></P>";
   return text;
 }
 

@@ -15,8 +15,7 @@ MarkLook EffectiveLook(CheckButtonType type, const PlatformLook& p) {
     case CheckButtonType::WinXP:
       return p.xpOrLater && p.themeActive ? MarkLook::Themed : MarkLook::XpBitmap;
     case CheckButtonType::Theme:
-      return p.xpOrLater && p.themeActive && p.comctlMajor > 5 ? MarkLook::Themed
-                                                               : MarkLook::Frame;
+      return p.xpOrLater && p.themeActive && p.comctlMajor > 5 ? MarkLook::Themed : MarkLook::Frame;
   }
   return MarkLook::Frame;
 }
@@ -25,8 +24,8 @@ int CaptionIndent(MarkLook look) {
   return look == MarkLook::Bitmap || look == MarkLook::XpBitmap ? 10 : 5;
 }
 
-PixelRect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int w, int h,
-                   int bitmapW, int bitmapH, int dpi) {
+PixelRect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int w, int h, int bitmapW,
+                   int bitmapH, int dpi) {
   const auto s = [dpi](int v) { return ScaleFrom96(v, dpi); };
   const bool right = align == CheckAlignment::RightJustify;
   int left = 0;

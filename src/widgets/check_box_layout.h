@@ -16,9 +16,9 @@ enum class CheckButtonType { Classic, Raised, Flat, Bitmap, WinXP, Theme };
 enum class MarkLook { Frame, FlatFrame, Raised, Bitmap, Themed, XpBitmap };
 
 struct PlatformLook {
-  bool xpOrLater = true;    // major version above 5, or 5 with a non-zero minor version
-  bool themeActive = false; // IsThemeActive of the theme library, false when it is missing
-  int comctlMajor = 6;      // major version of the common-controls library
+  bool xpOrLater = true;     // major version above 5, or 5 with a non-zero minor version
+  bool themeActive = false;  // IsThemeActive of the theme library, false when it is missing
+  int comctlMajor = 6;       // major version of the common-controls library
 };
 
 MarkLook EffectiveLook(CheckButtonType type, const PlatformLook& platform);
@@ -29,8 +29,8 @@ int CaptionIndent(MarkLook look);
 
 // The mark's rectangle in a client area of clientW x clientH. bitmapW/H: size of the bitmap
 // as drawn (used by the bitmap looks only).
-PixelRect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int clientW,
-                   int clientH, int bitmapW, int bitmapH, int dpi);
+PixelRect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int clientW, int clientH,
+                   int bitmapW, int bitmapH, int dpi);
 
 // The caption's rectangle, also used for the caption's link query so that what is hit is
 // exactly what was drawn.

@@ -143,8 +143,8 @@ CheckBoxEffects CheckBoxState::FocusChanged(bool focused) {
   return fx;
 }
 
-CheckBoxEffects CheckBoxState::Accelerator(char ch, const std::string& captionMarkup,
-                                           bool canFocus, bool tabStop) {
+CheckBoxEffects CheckBoxState::Accelerator(char ch, const std::string& captionMarkup, bool canFocus,
+                                           bool tabStop) {
   CheckBoxEffects fx;
   const char accel = CaptionAccelerator(captionMarkup);
   if (accel == 0 || !canFocus) return fx;

@@ -42,8 +42,7 @@ Rgb MixColors(Rgb c1, Rgb c2, int percent) {
   return out;
 }
 
-std::vector<GradientBand> GradientBands(const PixelRect& area, Rgb from, Rgb to,
-                                        bool horizontal) {
+std::vector<GradientBand> GradientBands(const PixelRect& area, Rgb from, Rgb to, bool horizontal) {
   constexpr int kBands = 64;
   std::vector<GradientBand> bands;
   const int extent = horizontal ? area.Width() : area.Height();

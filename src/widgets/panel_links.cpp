@@ -7,8 +7,8 @@ namespace vt9 {
 PanelLinkEffects PanelLinkTracker::Move(const PanelLinkHit& hit, bool hover) {
   PanelLinkEffects fx;
   if (hit.found) {
-    const bool changed = !stored_ || hit.target != lastEntered_ || !(hit.rect == rect_) ||
-                         hit.number != number_;
+    const bool changed =
+        !stored_ || hit.target != lastEntered_ || !(hit.rect == rect_) || hit.number != number_;
     if (changed && hover) {
       if (stored_ && number_ != -1) fx.repaint.push_back(rect_.Inflated(1));
       fx.repaint.push_back(hit.rect.Inflated(1));

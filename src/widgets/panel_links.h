@@ -21,11 +21,11 @@ struct PanelLinkEffects {
   std::vector<PixelRect> repaint;  // only filled with Hover on
   bool showHand = false;
   bool restoreCursor = false;
-  std::string entered;             // OnAnchorEnter with this target
-  bool exited = false;             // OnAnchorExit
+  std::string entered;  // OnAnchorEnter with this target
+  bool exited = false;  // OnAnchorExit
   std::string exitedTarget;
-  std::string openTarget;          // open with the shell's "open" operation
-  std::string anchorClicked;       // OnAnchorClick
+  std::string openTarget;     // open with the shell's "open" operation
+  std::string anchorClicked;  // OnAnchorClick
 };
 
 class PanelLinkTracker {

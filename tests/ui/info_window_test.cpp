@@ -1,9 +1,8 @@
 // The information window of the real VT9Now.exe under Wine: shown instead of starting the main
 // program when the DEP policy conflicts, with its exact caption, size and text; Esc, "&Close"
 // and the system menu end the tool with exit code 0 and vt9.exe is never started.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <string>
 

@@ -12,8 +12,8 @@ TEST(DepText, IsTheThreePiecesWithTheArticleLink) {
       "conflict detected.<br><br>This machine appears to have <B>Data Execution Prevention</B> "
       "enabled.<br>The DEP settings must be altered to allow <B>Marrowind Plus 6</B> to operate "
       "properly.<br><br>See our KB article:  ";
-  const std::string link = std::string("<A href=\"") + kDepArticleUrl + "\">" + kDepArticleUrl +
-                           "</A>";
+  const std::string link =
+      std::string("<A href=\"") + kDepArticleUrl + "\">" + kDepArticleUrl + "</A>";
   EXPECT_EQ(text, first + link + " for more details.</P>");
 }
 

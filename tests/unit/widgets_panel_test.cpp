@@ -86,8 +86,7 @@ TEST(PanelLayout, VerticalAlignmentPlacesBlock) {
 }
 
 TEST(PanelLayout, GradientHas64BandsCoveringTheArea) {
-  const std::vector<GradientBand> bands =
-      GradientBands({0, 0, 640, 20}, 0x000000, 0xFF0000, true);
+  const std::vector<GradientBand> bands = GradientBands({0, 0, 640, 20}, 0x000000, 0xFF0000, true);
   ASSERT_EQ(bands.size(), 64u);
   EXPECT_EQ(bands.front().color, 0x000000u);
   EXPECT_EQ(bands.back().color, 0xFF0000u);

@@ -1,8 +1,7 @@
 // The markup check box in a real window under Wine: real mouse and keyboard input, the
 // notifications its parent receives, the button messages and what assistive tools read.
-#include <oleacc.h>
-
 #include <gtest/gtest.h>
+#include <oleacc.h>
 
 #include <string>
 #include <vector>
@@ -23,9 +22,9 @@ class CheckBoxTest : public ::testing::Test {
   void SetUp() override {
     box = CreateMarkupCheckBox(host.hwnd(), kBoxId, {20, 20, 220, 44}, "<B>&Whole</B> Words Only");
     ASSERT_NE(box, nullptr);
-    other = CreateWindowExA(0, "BUTTON", "Other", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                            20, 200, 80, 24, host.hwnd(), reinterpret_cast<HMENU>(7),
-                            GetModuleHandleA(nullptr), nullptr);
+    other = CreateWindowExA(
+        0, "BUTTON", "Other", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 20, 200, 80, 24,
+        host.hwnd(), reinterpret_cast<HMENU>(7), GetModuleHandleA(nullptr), nullptr);
     SetFocus(other);
     Pump(50, host.hwnd());
   }
@@ -180,9 +179,12 @@ TEST_F(CheckBoxTest, AnswersAccessibilityAsACheckButton) {
       reinterpret_cast<void*>(GetProcAddress(oleacc, "AccessibleObjectFromWindow")));
   ASSERT_NE(fromWindow, nullptr);
   CoInitialize(nullptr);
-  const GUID iidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+  const GUID iidAccessible = {
+      0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
   IAccessible* acc = nullptr;
-  ASSERT_EQ(fromWindow(box, static_cast<DWORD>(OBJID_CLIENT), iidAccessible, reinterpret_cast<void**>(&acc)), S_OK);
+  ASSERT_EQ(fromWindow(box, static_cast<DWORD>(OBJID_CLIENT), iidAccessible,
+                       reinterpret_cast<void**>(&acc)),
+            S_OK);
   ASSERT_NE(acc, nullptr);
   VARIANT self;
   VariantInit(&self);
@@ -212,8 +214,13 @@ TEST_F(CheckBoxTest, AnswersAccessibilityAsACheckButton) {
 
 TEST_F(CheckBoxTest, BadCaptionsAndSizesPaintWithoutHarm) {
   const std::string captions[] = {
-      "<B unterminated", "<A href=\"\">empty link</A>", "<FONT color=\"#zz\" size=\"-99999\">x",
-      std::string(20000, 'W'), "&", "<", "",
+      "<B unterminated",
+      "<A href=\"\">empty link</A>",
+      "<FONT color=\"#zz\" size=\"-99999\">x",
+      std::string(20000, 'W'),
+      "&",
+      "<",
+      "",
   };
   for (const std::string& caption : captions) {
     win::SetMarkupCheckBoxCaption(box, caption);
@@ -235,7 +242,8 @@ TEST(WidgetGallery, ShowsEveryStyleAndState) {
   STARTUPINFOA si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
   HWND gallery = nullptr;
   for (int i = 0; i < 200 && !gallery; ++i) {
     Sleep(50);

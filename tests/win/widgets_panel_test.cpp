@@ -46,7 +46,8 @@ class SchemeHandler {
     HKEY k = nullptr;
     RegCreateKeyExA(root, Key().c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &k, nullptr);
     const char description[] = "URL:VT9 panel test";
-    RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(description), sizeof(description));
+    RegSetValueExA(k, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(description),
+                   sizeof(description));
     RegSetValueExA(k, "URL Protocol", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
     RegCloseKey(k);
     const std::string command = "\"" + folder_ + "vt9.exe\" \"%1\"";
@@ -69,11 +70,12 @@ class PanelTest : public ::testing::Test {
     style.bevelOuter = win::PanelBevel::None;
     style.color = 0xFFFFFF;
     win::SetMarkupPanelStyle(panel, style);
-    win::SetMarkupPanelEvents(panel, {
-        [this](const std::string& a) { events.push_back("click " + a); },
-        [this](const std::string& a) { events.push_back("enter " + a); },
-        [this](const std::string& a) { events.push_back("exit " + a); },
-    });
+    win::SetMarkupPanelEvents(panel,
+                              {
+                                  [this](const std::string& a) { events.push_back("click " + a); },
+                                  [this](const std::string& a) { events.push_back("enter " + a); },
+                                  [this](const std::string& a) { events.push_back("exit " + a); },
+                              });
   }
   // The links sit at the start of the first line; the text after them is plain.
   POINT OnFirstLink() const { return ClientToScreenPoint(panel, 6, 7); }
@@ -88,7 +90,8 @@ class PanelTest : public ::testing::Test {
 
 TEST_F(PanelTest, ClickOnSchemeLinkOpensItThroughTheShell) {
   SchemeHandler handler;
-  win::SetMarkupPanelText(panel, "<A href=\"vt9paneltest://kb/dep\">KB article on DEP</A> for more");
+  win::SetMarkupPanelText(panel,
+                          "<A href=\"vt9paneltest://kb/dep\">KB article on DEP</A> for more");
   Pump(50);
   ClickAt(OnFirstLink());
   ASSERT_FALSE(events.empty());
@@ -112,7 +115,8 @@ TEST_F(PanelTest, OtherTargetsOnlyReachOnAnchorClick) {
 }
 
 TEST_F(PanelTest, EnterAndExitFollowTheMouseAcrossLinks) {
-  win::SetMarkupPanelText(panel, "<A href=\"first\">aaaaaaaaaa</A>  <A href=\"second\">bbbbbbbbbb</A>");
+  win::SetMarkupPanelText(panel,
+                          "<A href=\"first\">aaaaaaaaaa</A>  <A href=\"second\">bbbbbbbbbb</A>");
   Pump(50);
   MouseMoveTo(ClientToScreenPoint(panel, 300, 150));
   Pump(50);
@@ -138,9 +142,9 @@ TEST_F(PanelTest, TextAndChildNotifications) {
   GetWindowTextA(panel, text, sizeof(text));
   EXPECT_STREQ(text, "<B>markup</B> text");
   EXPECT_EQ(win::GetMarkupPanelText(panel), "<B>markup</B> text");
-  HWND button = CreateWindowExA(0, "BUTTON", "&Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 300, 170,
-                                70, 23, panel, reinterpret_cast<HMENU>(IDCANCEL),
-                                GetModuleHandleA(nullptr), nullptr);
+  HWND button =
+      CreateWindowExA(0, "BUTTON", "&Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 300, 170, 70, 23,
+                      panel, reinterpret_cast<HMENU>(IDCANCEL), GetModuleHandleA(nullptr), nullptr);
   SendMessageA(button, BM_CLICK, 0, 0);
   Pump(30);
   EXPECT_EQ(host.CountCommands(IDCANCEL, BN_CLICKED), 1) << "the panel hands it to its parent";
@@ -148,8 +152,14 @@ TEST_F(PanelTest, TextAndChildNotifications) {
 
 TEST_F(PanelTest, BadInputDrawsWithoutHarm) {
   const std::string texts[] = {
-      "<B never closed", "<A>no target</A>", "<A href=\"\">empty</A>", "<FONT size=\"99999\">big",
-      "<IMG src=\"FILE://C:\\missing.bmp\">", std::string(50000, 'x'), "<<<>>>&&&;", "",
+      "<B never closed",
+      "<A>no target</A>",
+      "<A href=\"\">empty</A>",
+      "<FONT size=\"99999\">big",
+      "<IMG src=\"FILE://C:\\missing.bmp\">",
+      std::string(50000, 'x'),
+      "<<<>>>&&&;",
+      "",
   };
   win::MarkupPanelStyle style = win::GetMarkupPanelStyle(panel);
   style.colorTo = 0x00FF00;

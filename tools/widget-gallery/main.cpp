@@ -80,7 +80,9 @@ void BuildCheckBoxes(HWND window) {
   SetMarkupCheckBoxChecked(right, true);
 
   const std::array<std::pair<const char*, VertLayout>, 3> places{
-      {{"tlTop", VertLayout::Top}, {"tlCenter", VertLayout::Center}, {"tlBottom", VertLayout::Bottom}}};
+      {{"tlTop", VertLayout::Top},
+       {"tlCenter", VertLayout::Center},
+       {"tlBottom", VertLayout::Bottom}}};
   for (std::size_t i = 0; i < places.size(); ++i) {
     HWND box = CreateMarkupCheckBox(window, id++, R(270 + static_cast<int>(i) * 95, y, 90, 40),
                                     places[i].first);
@@ -89,12 +91,13 @@ void BuildCheckBoxes(HWND window) {
     s.buttonVertAlign = places[i].second;
     SetMarkupCheckBoxStyle(box, s);
   }
-  HWND link = CreateMarkupCheckBox(window, id++, R(560, y, 200, 40),
-                                   "I accept the <A href=\"https://www.corvane.com/terms\">terms</A> "
-                                   "and <FONT color=\"#C00000\">conditions</FONT>");
+  HWND link =
+      CreateMarkupCheckBox(window, id++, R(560, y, 200, 40),
+                           "I accept the <A href=\"https://www.corvane.com/terms\">terms</A> "
+                           "and <FONT color=\"#C00000\">conditions</FONT>");
   (void)link;
-  HWND focused = CreateMarkupCheckBox(window, kFocusedBoxId, R(90, y + 26, 170, 22),
-                                      "<I>Focused</I> box");
+  HWND focused =
+      CreateMarkupCheckBox(window, kFocusedBoxId, R(90, y + 26, 170, 22), "<I>Focused</I> box");
   SetFocus(focused);
 }
 
@@ -219,9 +222,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show) {
   RECT frame{0, 0, S(772), S(28 + 6 * 26 + 80 + 220)};
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&frame, style, FALSE, 0);
-  HWND window = CreateWindowExA(0, kGalleryClass, "Widget gallery", style, 0, 0,
-                                frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                nullptr, instance, nullptr);
+  HWND window =
+      CreateWindowExA(0, kGalleryClass, "Widget gallery", style, 0, 0, frame.right - frame.left,
+                      frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
   SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(g_font), FALSE);
   if (const char* close = std::strstr(cmdLine, "/close-after ")) {

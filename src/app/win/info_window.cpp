@@ -76,12 +76,11 @@ void TfVT9Info::FormCreate() {
 
   const auto s = [this](int v) { return ScaleFrom96(v, dpi_); };
   // The cancel button: Esc presses it through the dialog manager (IDCANCEL).
-  btnClose_ = CreateWindowExA(0, "BUTTON", "&Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                              s(kCloseButton.left), s(kCloseButton.top),
-                              s(kCloseButton.right - kCloseButton.left),
-                              s(kCloseButton.bottom - kCloseButton.top), pnlMsg_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)),
-                              GetModuleHandleA(nullptr), nullptr);
+  btnClose_ = CreateWindowExA(
+      0, "BUTTON", "&Close", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+      s(kCloseButton.left), s(kCloseButton.top), s(kCloseButton.right - kCloseButton.left),
+      s(kCloseButton.bottom - kCloseButton.top), pnlMsg_,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), GetModuleHandleA(nullptr), nullptr);
   SendMessageA(btnClose_, WM_SETFONT, reinterpret_cast<WPARAM>(panelFont_), FALSE);
   SetFocus(btnClose_);
 }
@@ -89,8 +88,8 @@ void TfVT9Info::FormCreate() {
 LRESULT TfVT9Info::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
-      if (LOWORD(wp) == IDCANCEL && (HIWORD(wp) == BN_CLICKED || lp == 0 ||
-                                     reinterpret_cast<HWND>(lp) == btnClose_)) {
+      if (LOWORD(wp) == IDCANCEL &&
+          (HIWORD(wp) == BN_CLICKED || lp == 0 || reinterpret_cast<HWND>(lp) == btnClose_)) {
         RunHandler([&] { btnCloseClick(); });
         return 0;
       }

@@ -8,7 +8,8 @@ namespace vt9::win {
 namespace {
 
 // IID_IAccessible, spelled out so the program needs no import library for it.
-constexpr GUID kIidAccessible = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+constexpr GUID kIidAccessible = {
+    0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
 
 using CreateStdAccessibleObjectFn = HRESULT(WINAPI*)(HWND, LONG, REFIID, void**);
 using LresultFromObjectFn = LRESULT(WINAPI*)(REFIID, WPARAM, LPUNKNOWN);
@@ -34,9 +35,11 @@ const Oleacc& OleaccFunctions() {
 }
 
 BSTR ToBstr(const std::string& text) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   BSTR out = SysAllocStringLen(nullptr, static_cast<UINT>(n));
-  if (out && n > 0) MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, n);
+  if (out && n > 0)
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), out, n);
   return out;
 }
 
@@ -69,11 +72,14 @@ class CheckBoxAccessible : public IAccessible {
     return static_cast<ULONG>(left);
   }
 
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return inner_->GetTypeInfoCount(n); }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override {
+    return inner_->GetTypeInfoCount(n);
+  }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override {
     return inner_->GetTypeInfo(i, l, t);
   }
-  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l, DISPID* d) override {
+  HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* n, UINT c, LCID l,
+                                          DISPID* d) override {
     return inner_->GetIDsOfNames(r, n, c, l, d);
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID d, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v,
@@ -81,7 +87,9 @@ class CheckBoxAccessible : public IAccessible {
     return inner_->Invoke(d, r, l, f, p, v, e, a);
   }
 
-  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override { return inner_->get_accParent(p); }
+  HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** p) override {
+    return inner_->get_accParent(p);
+  }
   HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* n) override {
     if (!n) return E_POINTER;
     *n = 0;
@@ -107,7 +115,9 @@ class CheckBoxAccessible : public IAccessible {
     *name = ToBstr(text);
     return *name ? S_OK : E_OUTOFMEMORY;
   }
-  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override { return inner_->get_accValue(c, v); }
+  HRESULT STDMETHODCALLTYPE get_accValue(VARIANT c, BSTR* v) override {
+    return inner_->get_accValue(c, v);
+  }
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT c, BSTR* d) override {
     return inner_->get_accDescription(c, d);
   }
@@ -139,7 +149,9 @@ class CheckBoxAccessible : public IAccessible {
     state->lVal = s;
     return S_OK;
   }
-  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override { return inner_->get_accHelp(c, h); }
+  HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT c, BSTR* h) override {
+    return inner_->get_accHelp(c, h);
+  }
   HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* f, VARIANT c, LONG* t) override {
     return inner_->get_accHelpTopic(f, c, t);
   }
@@ -147,7 +159,9 @@ class CheckBoxAccessible : public IAccessible {
     return inner_->get_accKeyboardShortcut(c, k);
   }
   HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* f) override { return inner_->get_accFocus(f); }
-  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* s) override { return inner_->get_accSelection(s); }
+  HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* s) override {
+    return inner_->get_accSelection(s);
+  }
   HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override {
     if (!action) return E_POINTER;
     if (!IsSelf(child)) return E_INVALIDARG;
@@ -155,7 +169,9 @@ class CheckBoxAccessible : public IAccessible {
     *action = ToBstr(checked ? "Uncheck" : "Check");
     return *action ? S_OK : E_OUTOFMEMORY;
   }
-  HRESULT STDMETHODCALLTYPE accSelect(LONG f, VARIANT c) override { return inner_->accSelect(f, c); }
+  HRESULT STDMETHODCALLTYPE accSelect(LONG f, VARIANT c) override {
+    return inner_->accSelect(f, c);
+  }
   HRESULT STDMETHODCALLTYPE accLocation(LONG* x, LONG* y, LONG* w, LONG* h, VARIANT c) override {
     return inner_->accLocation(x, y, w, h, c);
   }
@@ -187,7 +203,8 @@ LRESULT AnswerCheckBoxAccessibility(HWND box, WPARAM wp) {
   const Oleacc& oleacc = OleaccFunctions();
   if (!oleacc.createStd || !oleacc.lresultFromObject) return 0;
   IAccessible* inner = nullptr;
-  if (FAILED(oleacc.createStd(box, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&inner))) ||
+  if (FAILED(
+          oleacc.createStd(box, OBJID_CLIENT, kIidAccessible, reinterpret_cast<void**>(&inner))) ||
       !inner) {
     return 0;
   }

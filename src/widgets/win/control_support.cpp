@@ -113,9 +113,9 @@ HANDLE ThemeLibrary::Open(HWND hwnd, const wchar_t* classList) const {
   return isThemeActive_ ? openThemeData_(hwnd, classList) : nullptr;
 }
 
-bool ThemeLibrary::DrawBackground(HANDLE theme, HDC dc, int part, int state,
-                                  const RECT& r) const {
-  return theme && isThemeActive_ && SUCCEEDED(drawThemeBackground_(theme, dc, part, state, &r, nullptr));
+bool ThemeLibrary::DrawBackground(HANDLE theme, HDC dc, int part, int state, const RECT& r) const {
+  return theme && isThemeActive_ &&
+         SUCCEEDED(drawThemeBackground_(theme, dc, part, state, &r, nullptr));
 }
 
 void ThemeLibrary::Close(HANDLE theme) const {

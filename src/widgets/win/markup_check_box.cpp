@@ -122,8 +122,8 @@ void MarkupCheckBox::InvalidateMarkStrip() {
 
 void MarkupCheckBox::Notify() {
   NotifyWinEvent(EVENT_OBJECT_STATECHANGE, hwnd_, OBJID_CLIENT, CHILDID_SELF);
-  SendMessageA(GetParent(hwnd_), WM_COMMAND,
-               MAKEWPARAM(GetDlgCtrlID(hwnd_), BN_CLICKED), reinterpret_cast<LPARAM>(hwnd_));
+  SendMessageA(GetParent(hwnd_), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), BN_CLICKED),
+               reinterpret_cast<LPARAM>(hwnd_));
 }
 
 void MarkupCheckBox::Apply(const CheckBoxEffects& fx) {
@@ -156,7 +156,8 @@ std::string MarkupCheckBox::LinkAt(int x, int y) {
     canvas.SetFont(FontSpecFromHandle(font_ ? font_ : DefaultControlFont(), 0));
     MarkupParams params;
     const int dpi = WindowDpi(hwnd_);
-    params.bounds = ToCanvasRect(CaptionRect(CurrentLook(), style.alignment, rc.right, rc.bottom, dpi));
+    params.bounds =
+        ToCanvasRect(CaptionRect(CurrentLook(), style.alignment, rc.right, rc.bottom, dpi));
     params.mouseX = x;
     params.mouseY = y;
     params.hitTestOnly = true;
@@ -195,9 +196,9 @@ void MarkupCheckBox::PaintBackground(HDC dc, int w, int h, COLORREF& textColor) 
     DeleteObject(brush);
   } else {
     // As a standard check box: the parent chooses the brush and text colour.
-    HBRUSH brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(
-                                parent, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                reinterpret_cast<LPARAM>(hwnd_)))
+    HBRUSH brush = parent ? reinterpret_cast<HBRUSH>(SendMessageA(parent, WM_CTLCOLORSTATIC,
+                                                                  reinterpret_cast<WPARAM>(dc),
+                                                                  reinterpret_cast<LPARAM>(hwnd_)))
                           : nullptr;
     if (brush) {
       textColor = GetTextColor(dc);
@@ -280,13 +281,15 @@ void MarkupCheckBox::PaintMark(HDC dc, MarkLook look, int w, int h, int dpi) {
       frame(look == MarkLook::FlatFrame);
       return;
     case MarkLook::Raised:
-      PaintRaised(dc, ToRect(MarkRect(look, style.alignment, style.buttonVertAlign, w, h, 0, 0, dpi)), dpi);
+      PaintRaised(
+          dc, ToRect(MarkRect(look, style.alignment, style.buttonVertAlign, w, h, 0, 0, dpi)), dpi);
       return;
     case MarkLook::Themed: {
-      const RECT r = ToRect(MarkRect(look, style.alignment, style.buttonVertAlign, w, h, 0, 0, dpi));
+      const RECT r =
+          ToRect(MarkRect(look, style.alignment, style.buttonVertAlign, w, h, 0, 0, dpi));
       const int themeState = ThemeCheckState(state.State(), enabled, state.Down(), state.Hot());
-      if (ThemeLibrary::Instance().DrawBackground(theme_, dc, kThemeButtonCheckBoxPart,
-                                                  themeState, r)) {
+      if (ThemeLibrary::Instance().DrawBackground(theme_, dc, kThemeButtonCheckBoxPart, themeState,
+                                                  r)) {
         return;
       }
       // A theme that fails to draw falls back to the pictures of the same style.
@@ -478,9 +481,9 @@ LRESULT MarkupCheckBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCHAR: {
       bool handled = false;
       RunHandler([&] {
-        const CheckBoxEffects fx = state.Accelerator(static_cast<char>(wp), caption,
-                                                     IsWindowEnabled(hwnd_) && IsWindowVisible(hwnd_),
-                                                     GetWindowLongA(hwnd_, GWL_STYLE) & WS_TABSTOP);
+        const CheckBoxEffects fx = state.Accelerator(
+            static_cast<char>(wp), caption, IsWindowEnabled(hwnd_) && IsWindowVisible(hwnd_),
+            GetWindowLongA(hwnd_, GWL_STYLE) & WS_TABSTOP);
         handled = fx.handled;
         if (handled) {
           InvalidateMarkStrip();
@@ -598,14 +601,14 @@ bool RegisterMarkupCheckBox() {
 
 HWND CreateMarkupCheckBox(HWND parent, int id, const RECT& r, const std::string& caption) {
   if (!RegisterMarkupCheckBox()) return nullptr;
-  HWND box = CreateWindowExA(0, kMarkupCheckBoxClass, caption.c_str(),
-                             WS_CHILD | WS_VISIBLE | WS_TABSTOP, r.left, r.top,
-                             r.right - r.left, r.bottom - r.top, parent,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                             GetModuleHandleA(nullptr), nullptr);
+  HWND box = CreateWindowExA(
+      0, kMarkupCheckBoxClass, caption.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP, r.left, r.top,
+      r.right - r.left, r.bottom - r.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+      GetModuleHandleA(nullptr), nullptr);
   if (box) {
     HFONT font = parent ? reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0)) : nullptr;
-    SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : DefaultControlFont()), FALSE);
+    SendMessageA(box, WM_SETFONT, reinterpret_cast<WPARAM>(font ? font : DefaultControlFont()),
+                 FALSE);
   }
   return box;
 }

@@ -58,7 +58,6 @@ class MarkupPanel {
   GdiObject brush_;
   COLORREF brushColor_ = 0;
   bool tracking_ = false;
-
 };
 
 MarkupPanel* FromWindow(HWND hwnd) {
@@ -66,7 +65,8 @@ MarkupPanel* FromWindow(HWND hwnd) {
 }
 
 FontSpec MarkupPanel::CurrentFont() const {
-  FontSpec spec = fontSet ? font : FontSpecFromHandle(DefaultControlFont(), SystemColor(COLOR_BTNTEXT));
+  FontSpec spec =
+      fontSet ? font : FontSpecFromHandle(DefaultControlFont(), SystemColor(COLOR_BTNTEXT));
   if (IsHighContrast()) spec.color = SystemColor(COLOR_WINDOWTEXT);
   return spec;
 }
@@ -141,7 +141,8 @@ void DrawBevel(HDC dc, RECT& r, PanelBevel bevel, int width) {
       continue;
     }
     // DrawEdge moves r inwards by the edge it drew.
-    DrawEdge(dc, &r, bevel == PanelBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT | BF_ADJUST);
+    DrawEdge(dc, &r, bevel == PanelBevel::Raised ? BDR_RAISEDINNER : BDR_SUNKENOUTER,
+             BF_RECT | BF_ADJUST);
   }
 }
 
@@ -291,7 +292,8 @@ LRESULT MarkupPanel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
       RunHandler([&] { Apply(links_.Leave(style.hover)); });
       return 0;
     case WM_LBUTTONDOWN:
-      RunHandler([&] { Apply(PanelLinkTracker::Press(LinkAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)))); });
+      RunHandler(
+          [&] { Apply(PanelLinkTracker::Press(LinkAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)))); });
       return 0;
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT && links_.HandCursor()) {
@@ -359,11 +361,10 @@ bool RegisterMarkupPanel() {
 
 HWND CreateMarkupPanel(HWND parent, int id, const RECT& r) {
   if (!RegisterMarkupPanel()) return nullptr;
-  HWND panel = CreateWindowExA(WS_EX_CONTROLPARENT, kMarkupPanelClass, "",
-                               WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left, r.top,
-                               r.right - r.left, r.bottom - r.top, parent,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                               GetModuleHandleA(nullptr), nullptr);
+  HWND panel = CreateWindowExA(
+      WS_EX_CONTROLPARENT, kMarkupPanelClass, "", WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, r.left,
+      r.top, r.right - r.left, r.bottom - r.top, parent,
+      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
   if (panel && parent) {
     if (HFONT font = reinterpret_cast<HFONT>(SendMessageA(parent, WM_GETFONT, 0, 0))) {
       SendMessageA(panel, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);

@@ -75,8 +75,10 @@ void MouseMoveTo(POINT screen) {
   SetCursorPos(screen.x, screen.y);
   INPUT in{};
   in.type = INPUT_MOUSE;
-  in.mi.dx = (screen.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-  in.mi.dy = (screen.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
+  in.mi.dx =
+      (screen.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
+  in.mi.dy =
+      (screen.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
   in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   Send(in);
 }
@@ -144,7 +146,8 @@ void SaveScreenshot(const std::string& name) {
   STARTUPINFOA si{};
   si.cb = sizeof(si);
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                      &pi)) {
     return;
   }
   CloseHandle(pi.hThread);
@@ -154,9 +157,8 @@ void SaveScreenshot(const std::string& name) {
   for (int i = 0; i < 150; ++i) {
     Pump(100);
     WIN32_FILE_ATTRIBUTE_DATA info{};
-    const DWORD size = GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &info)
-                           ? info.nFileSizeLow
-                           : 0;
+    const DWORD size =
+        GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &info) ? info.nFileSizeLow : 0;
     if (size > 0 && size == lastSize) break;
     lastSize = size;
   }
