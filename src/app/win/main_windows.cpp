@@ -4,6 +4,7 @@
 
 #include "app/win/error_report.h"
 #include "app/win/info_window.h"
+#include "backupnow/win/backup_now_window.h"
 
 namespace vt9::win {
 
@@ -11,9 +12,10 @@ void WinMainWindows::SetApplicationTitle(const std::string& title) { win::SetApp
 
 void WinMainWindows::RunInformationWindow() { win::RunInformationWindow(); }
 
-// The windows below arrive with their own modules; until then these modes end where their
-// window would be created.
+void WinMainWindows::RunBackupNow(const ProgramState& state) { win::RunBackupNowWindow(state); }
+
+// The log viewer arrives with its own module; until then this mode ends where its window
+// would be created.
 void WinMainWindows::RunLogViewer(const ProgramState&) {}
-void WinMainWindows::RunBackupNow(const ProgramState&) {}
 
 }  // namespace vt9::win
