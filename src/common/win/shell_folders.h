@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/special_folders.h"
+#include "common/folder_names.h"
 #include "common/win/handles.h"
 
 namespace vt9::win {

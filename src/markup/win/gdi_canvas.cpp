@@ -74,16 +74,16 @@ Color GdiCanvas::ResolveColor(Color c) const {
   return c & 0xFFFFFF;
 }
 
-HFONT GdiCanvas::FontHandle(const FontSpec& spec) {
-  auto key = std::make_tuple(spec.name, spec.height, spec.style, spec.escapement);
+HFONT GdiCanvas::FontHandle(const FontSpec& wanted) {
+  auto key = std::make_tuple(wanted.name, wanted.height, wanted.style, wanted.escapement);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
   HFONT font =
-      CreateFontA(spec.height, 0, spec.escapement, spec.escapement,
-                  (spec.style & kFontBold) ? FW_BOLD : FW_NORMAL, (spec.style & kFontItalic) != 0,
-                  (spec.style & kFontUnderline) != 0, (spec.style & kFontStrikeOut) != 0,
+      CreateFontA(wanted.height, 0, wanted.escapement, wanted.escapement,
+                  (wanted.style & kFontBold) ? FW_BOLD : FW_NORMAL, (wanted.style & kFontItalic) != 0,
+                  (wanted.style & kFontUnderline) != 0, (wanted.style & kFontStrikeOut) != 0,
                   DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                  DEFAULT_PITCH | FF_DONTCARE, spec.name.substr(0, LF_FACESIZE - 1).c_str());
+                  DEFAULT_PITCH | FF_DONTCARE, wanted.name.substr(0, LF_FACESIZE - 1).c_str());
   if (!font)
     font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   else

@@ -56,7 +56,7 @@ class GdiCanvas : public Canvas {
   void DrawSystemIcon(const std::string& source, bool large, const Rect& dest) override;
 
  private:
-  HFONT FontHandle(const FontSpec& spec);
+  HFONT FontHandle(const FontSpec& wanted);
   void SelectCurrentFont();
   void SelectBrushAndPen();
 

@@ -13,22 +13,22 @@ COLORREF ToColorRef(Color c, COLORREF fallback) {
   return static_cast<COLORREF>(c & 0xFFFFFF);
 }
 
-FontSpec FontSpecFromHandle(HFONT font, Color color) {
-  FontSpec spec;
+FontSpec FontSpecFromHandle(HFONT handle, Color color) {
+  FontSpec font;
   LOGFONTA lf{};
-  if (font && GetObjectA(font, sizeof(lf), &lf) == sizeof(lf)) {
-    spec.name = lf.lfFaceName;
-    spec.height = lf.lfHeight;
+  if (handle && GetObjectA(handle, sizeof(lf), &lf) == sizeof(lf)) {
+    font.name = lf.lfFaceName;
+    font.height = lf.lfHeight;
     unsigned style = 0;
     if (lf.lfWeight >= FW_BOLD) style |= kFontBold;
     if (lf.lfItalic) style |= kFontItalic;
     if (lf.lfUnderline) style |= kFontUnderline;
     if (lf.lfStrikeOut) style |= kFontStrikeOut;
-    spec.style = style;
-    spec.escapement = lf.lfEscapement;
+    font.style = style;
+    font.escapement = lf.lfEscapement;
   }
-  spec.color = color;
-  return spec;
+  font.color = color;
+  return font;
 }
 
 bool IsHighContrast() {

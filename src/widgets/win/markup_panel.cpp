@@ -65,10 +65,10 @@ MarkupPanel* FromWindow(HWND hwnd) {
 }
 
 FontSpec MarkupPanel::CurrentFont() const {
-  FontSpec spec =
+  FontSpec current =
       fontSet ? font : FontSpecFromHandle(DefaultControlFont(), SystemColor(COLOR_BTNTEXT));
-  if (IsHighContrast()) spec.color = SystemColor(COLOR_WINDOWTEXT);
-  return spec;
+  if (IsHighContrast()) current.color = SystemColor(COLOR_WINDOWTEXT);
+  return current;
 }
 
 COLORREF MarkupPanel::BackgroundColor() const {

@@ -57,6 +57,10 @@ class BackupNowDriver {
   // Waits until the stand-in has recorded `count` starts; returns the parameters of each
   // (the command line after the quoted program path and its separating blank).
   std::vector<std::string> WaitForParameters(std::size_t count, DWORD timeoutMs = 10000);
+  // Saves a screenshot as "<name>.png" in the artifact folder and returns only once the
+  // picture has been taken, so the window can change right after.
+  static void Snapshot(const std::string& name);
+
   // True when the tool has ended within the time-out, with exit code 0.
   bool EndsNormally(DWORD timeoutMs = 10000) { return tool_.Wait(timeoutMs) == 0; }
 

@@ -157,23 +157,6 @@ bool ClickButton(HWND window, const std::string& text) {
   return true;
 }
 
-void Screenshot(const std::string& name) {
-  const std::string target = ArtifactFolder() + name + ".png";
-  Sleep(400);  // let the windows under test finish painting
-  // Wine starts host (ELF) programs through CreateProcess; drive Z: is the Unix root.
-  std::string unixPath = target.substr(2);
-  for (char& c : unixPath) if (c == '\\') c = '/';
-  std::string cmd = "Z:\\usr\\bin\\import -window root " + unixPath;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-    WaitForSingleObject(pi.hProcess, 15000);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
-  }
-}
-
 void ResetSettings() { RegDeleteTreeA(HKEY_CURRENT_USER, kSettings); }
 
 void SetSetting(const std::string& name, const std::string& text) {

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/win/widget_host.h"
+
 namespace vt9::test {
 
 class ToolFolder {
@@ -52,7 +54,7 @@ std::string ChildTexts(HWND window);
 bool ClickButton(HWND window, const std::string& text);
 
 // Saves a screenshot of the whole virtual display into the artifact folder.
-void Screenshot(const std::string& name);
+inline void Screenshot(const std::string& name) { SaveScreenshot(name); }
 
 // Settings and Wine's per-program Windows version for VT9Now.exe.
 void ResetSettings();

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/special_folders.h"
+#include "common/folder_names.h"
 
 namespace vt9::test {
 

@@ -1,4 +1,4 @@
-#include "common/special_folders.h"
+#include "common/folder_names.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Times the special-folder lists as a start of the tool meets them (in a fresh process), and
 // the shell queries one by one, so the expensive ones stand out.
-//   wine bench_special_folders.exe            cost at start, at first read, of a warm rebuild
-//   wine bench_special_folders.exe detail     every query with its time
+//   wine bench_folder_lists.exe            cost at start, at first read, of a warm rebuild
+//   wine bench_folder_lists.exe detail     every query with its time
 #include <windows.h>
 
 #include <chrono>

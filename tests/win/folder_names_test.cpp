@@ -1,5 +1,5 @@
 // The special-folder lists built from the real shell of the Wine prefix.
-#include "common/special_folders.h"
+#include "common/folder_names.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>

@@ -1,10 +1,10 @@
-#include "common/special_folders.h"
+#include "common/folder_names.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "support/fake_special_folders.h"
+#include "support/fake_folder_shell.h"
 
 namespace vt9 {
 namespace {
