@@ -48,6 +48,13 @@ TEST_F(StartupModes, LiuFromAFolderWithBlanksStillFindsTheMainProgram) {
   EXPECT_NE(calls[0].find(" \\LIU\t2"), std::string::npos);
 }
 
+TEST_F(StartupModes, LiuWithoutMainProgramEndsQuietly) {
+  ToolFolder tool("liu-missing");
+  ASSERT_TRUE(DeleteFileA((tool.folder() + "vt9.exe").c_str()));
+  EXPECT_EQ(tool.Run("\\LIU", 5000), 0u);
+  EXPECT_TRUE(tool.Calls().empty());
+}
+
 TEST_F(StartupModes, OnlyVersionSixLooksAtTheDepPolicy) {
   test::SetDepPolicy(kEnforcing);
   for (const char* version : {"winxp", "win10"}) {
@@ -91,6 +98,25 @@ TEST_F(StartupModes, ReminderCheckWaitsForNoOneWhileAnotherHoldsTheGuard) {
   CloseHandle(mutex);
   EXPECT_EQ(tool.Run("\\check", 5000), 0u);
   EXPECT_EQ(test::GetSetting("LastReminderDate"), test::TodayText());
+}
+
+TEST_F(StartupModes, OfTwoSimultaneousReminderChecksExactlyOneGoesOn) {
+  ToolFolder first("check-a");
+  ToolFolder second("check-b");
+  test::SetSetting("LastBackupDate", test::DateTextDaysAgo(30));
+  test::SetSetting("ReminderDays", "7");
+  test::SetSetting("LastBackupName", "C:\\Backups\\Daily.zip");  // something to back up
+  test::SetSetting("VT9DataPath", first.folder());
+  first.Start("\\CHECK");
+  second.Start("\\CHECK");
+  HWND a = test::WaitForWindow(first.processId(), "", "Vantory 9 - Backup Reminder", 8000);
+  HWND b = test::WaitForWindow(second.processId(), "", "Vantory 9 - Backup Reminder", a ? 1500 : 8000);
+  EXPECT_TRUE((a == nullptr) != (b == nullptr)) << "exactly one reminder window";
+  ToolFolder& loser = a ? second : first;
+  EXPECT_EQ(loser.Wait(5000), 0u) << "the other check ends at once";
+  if (a) PostMessageA(a, WM_CLOSE, 0, 0);
+  if (b) PostMessageA(b, WM_CLOSE, 0, 0);
+  EXPECT_EQ((a ? first : second).Wait(), 0u);
 }
 
 TEST_F(StartupModes, WrongTypedSettingEndsWithAReportNamingIt) {
