@@ -5,6 +5,7 @@
 
 #include "app/dep_text.h"
 #include "app/win/error_report.h"
+#include "common/win/window_class.h"
 #include "widgets/widget_geometry.h"
 #include "widgets/win/control_support.h"
 #include "widgets/win/markup_panel.h"
@@ -132,15 +133,9 @@ LRESULT CALLBACK InfoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 bool RegisterInfoWindow() {
   static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = InfoProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCE(1));
-    if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
-    wc.lpszClassName = kInfoWindowClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    HICON icon = LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCE(1));
+    if (!icon) icon = LoadIcon(nullptr, IDI_APPLICATION);
+    return RegisterWindowClass(kInfoWindowClass, InfoProc, {.icon = icon});
   }();
   return registered;
 }

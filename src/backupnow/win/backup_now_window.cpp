@@ -12,6 +12,7 @@
 
 #include "app/win/error_report.h"
 #include "backupnow/backup_now_layout.h"
+#include "common/win/window_class.h"
 #include "backupnow/command_line.h"
 #include "backupnow/job_catalogue.h"
 #include "backupnow/win/browse_for_folder.h"
@@ -141,17 +142,10 @@ class TfVT9Now {
 };
 
 bool TfVT9Now::Create() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &TfVT9Now::WndProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    wc.lpszClassName = kBackupNowWindowClass;
-    return RegisterClassExA(&wc) != 0;
-  }();
+  static const bool registered = RegisterWindowClass(
+      kBackupNowWindowClass, &TfVT9Now::WndProc,
+      {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
+       .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
   if (!registered) return false;
 
   if (HDC screen = GetDC(nullptr)) {

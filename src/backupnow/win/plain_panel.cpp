@@ -1,5 +1,7 @@
 #include "backupnow/win/plain_panel.h"
 
+#include "common/win/window_class.h"
+
 namespace vt9::win {
 namespace {
 
@@ -45,16 +47,8 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void RegisterPanelClass() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &PanelProc;
-    wc.cbWndExtra = 2 * sizeof(LONG_PTR);
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-    wc.lpszClassName = kPlainPanelClass;
-    return RegisterClassExA(&wc) != 0;
-  }();
+  static const bool registered =
+      RegisterWindowClass(kPlainPanelClass, &PanelProc, {.extraBytes = 2 * sizeof(LONG_PTR)});
   (void)registered;
 }
 

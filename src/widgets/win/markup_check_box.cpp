@@ -8,6 +8,7 @@
 
 #include "app/win/error_report.h"
 #include "common/win/handles.h"
+#include "common/win/window_class.h"
 #include "markup/render.h"
 #include "markup/win/gdi_canvas.h"
 #include "widgets/caption_text.h"
@@ -586,16 +587,8 @@ LRESULT CALLBACK CheckBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool RegisterMarkupCheckBox() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = CheckBoxProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kMarkupCheckBoxClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  static const bool registered =
+      RegisterWindowClass(kMarkupCheckBoxClass, CheckBoxProc, {.style = CS_HREDRAW | CS_VREDRAW});
   return registered;
 }
 

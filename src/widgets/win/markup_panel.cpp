@@ -6,6 +6,7 @@
 
 #include "app/win/error_report.h"
 #include "common/win/handles.h"
+#include "common/win/window_class.h"
 #include "markup/picture.h"
 #include "markup/render.h"
 #include "markup/win/gdi_canvas.h"
@@ -346,16 +347,8 @@ LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 }  // namespace
 
 bool RegisterMarkupPanel() {
-  static const bool registered = [] {
-    WNDCLASSEXA wc{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = PanelProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.lpszClassName = kMarkupPanelClass;
-    return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-  }();
+  static const bool registered =
+      RegisterWindowClass(kMarkupPanelClass, PanelProc, {.style = CS_HREDRAW | CS_VREDRAW});
   return registered;
 }
 

@@ -1,0 +1,19 @@
+// One way to register the tool's window classes: this module's instance, the arrow cursor,
+// and whatever a class sets beyond that.
+#pragma once
+
+#include <windows.h>
+
+namespace vt9::win {
+
+struct WindowClassOptions {
+  UINT style = 0;
+  HICON icon = nullptr;
+  HBRUSH background = nullptr;
+  int extraBytes = 0;
+};
+
+// True when the class is registered, by this call or an earlier one.
+bool RegisterWindowClass(const char* name, WNDPROC proc, const WindowClassOptions& options = {});
+
+}  // namespace vt9::win
