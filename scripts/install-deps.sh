@@ -6,7 +6,7 @@ set -euo pipefail
 need=(cmake g++ make libgtest-dev googletest clang
       g++-mingw-w64-i686 mingw-w64-tools binutils-mingw-w64-i686
       wine wine32:i386 wine64 fonts-wine fonts-liberation
-      xvfb x11-utils xdotool imagemagick)
+      xvfb xauth x11-utils xdotool imagemagick)
 
 missing=()
 for p in "${need[@]}"; do
