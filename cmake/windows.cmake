@@ -6,14 +6,31 @@ set(VT9_SYSTEM_LIBS comctl32 comdlg32 shell32 ole32 oleaut32 uuid gdi32 user32 a
 
 # The Windows layer: every .cpp under a win/ folder except the program entry.
 file(GLOB_RECURSE VT9_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/*/win/*.cpp)
-list(FILTER VT9_WIN_SOURCES EXCLUDE REGEX "/src/app/win/main\\.cpp$")
+list(FILTER VT9_WIN_SOURCES EXCLUDE REGEX "/src/app/win/main\\.cpp$|/src/app/win/lazy/")
 add_library(vt9win STATIC ${VT9_WIN_SOURCES})
 target_link_libraries(vt9win PUBLIC vt9core ${VT9_SYSTEM_LIBS})
 target_compile_definitions(vt9win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-add_executable(VT9Now WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/main.cpp ${CMAKE_SOURCE_DIR}/res/VT9Now.rc)
+# The product imports only kernel32, advapi32 and the C runtime; every other system function is
+# bound on its first call through the generated lazy import table (see lazy_imports.cpp), so a
+# start that shows no window never loads the window libraries.
+set(VT9_LAZY_LIST ${CMAKE_SOURCE_DIR}/src/app/win/lazy/imports.txt)
+set(VT9_LAZY_ASM ${CMAKE_BINARY_DIR}/lazy_imports.s)
+add_custom_command(OUTPUT ${VT9_LAZY_ASM}
+  COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/make-lazy-imports.sh ${VT9_LAZY_LIST} ${VT9_LAZY_ASM}
+  DEPENDS ${VT9_LAZY_LIST} ${CMAKE_SOURCE_DIR}/cmake/make-lazy-imports.sh VERBATIM)
+enable_language(ASM)
+set_source_files_properties(${VT9_LAZY_ASM} PROPERTIES LANGUAGE ASM)
+
+add_executable(VT9Now WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/main.cpp ${CMAKE_SOURCE_DIR}/res/VT9Now.rc
+  ${CMAKE_SOURCE_DIR}/src/app/win/lazy/lazy_imports.cpp ${VT9_LAZY_ASM})
 target_link_libraries(VT9Now PRIVATE vt9win)
 target_link_options(VT9Now PRIVATE ${VT9_STATIC_LINK})
+target_compile_definitions(VT9Now PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+
+# Whatever the product calls must be in the lazy list, or its library is imported again.
+add_test(NAME VT9Now_imports_only_base_libraries
+  COMMAND sh -c "i686-w64-mingw32-objdump -p $<TARGET_FILE:VT9Now> | sed -n 's/^.*DLL Name: //p' | tr A-Z a-z | sort | tr '\\n' ' ' | grep -qx 'advapi32.dll kernel32.dll msvcrt.dll '")
 
 # GoogleTest built with the cross compiler for the Wine-run tests.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)

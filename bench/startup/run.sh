@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 runs=${1:-15}
-bin=build/win32/bin
+bin=${VT9_BIN:-build/win32/bin}  # another Windows build tree may be named here
 export WINEPREFIX=$PWD/build/bench-wineprefix WINEDEBUG=-all WINEARCH=win32
 scripts/wine-prefix.sh "$WINEPREFIX" >/dev/null
 trap 'wineserver -k 2>/dev/null || true' EXIT
