@@ -26,6 +26,8 @@ add_executable(VT9Now WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/main.cpp ${CMAKE_SOU
   ${CMAKE_SOURCE_DIR}/src/app/win/lazy/lazy_imports.cpp ${VT9_LAZY_ASM})
 target_link_libraries(VT9Now PRIVATE vt9win)
 target_link_options(VT9Now PRIVATE ${VT9_STATIC_LINK})
+# A shipped build carries no symbol tables: half the file, and less for every start to map.
+target_link_options(VT9Now PRIVATE $<$<CONFIG:Release>:-s>)
 target_compile_definitions(VT9Now PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
 
 # Whatever the product calls must be in the lazy list, or its library is imported again.
