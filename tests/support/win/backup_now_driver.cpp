@@ -130,34 +130,8 @@ std::vector<std::string> BackupNowDriver::WaitForParameters(std::size_t count, D
 }
 
 void BackupNowDriver::Snapshot(const std::string& name) {
-  // The picture goes to a name never used before: an older file of the final name cannot be
-  // mistaken for the new one. Wine cannot wait for a host program, so the file is watched
-  // until it is there and no longer grows.
-  const std::string folder = ArtifactFolder();
-  const std::string fresh = folder + name + "-" + std::to_string(GetTickCount()) + ".tmp.png";
-  std::string unixPath = fresh.size() > 2 && fresh[1] == ':' ? fresh.substr(2) : fresh;
-  for (char& c : unixPath) {
-    if (c == '\\') c = '/';
-  }
-  std::string command = "Z:\\usr\\bin\\import -window root " + unixPath;
-  STARTUPINFOA si{};
-  si.cb = sizeof si;
-  PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                      &pi))
-    return;
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
-  DWORD lastSize = 0;
-  for (int i = 0; i < 300; ++i) {
-    Sleep(100);
-    WIN32_FILE_ATTRIBUTE_DATA info{};
-    const DWORD size =
-        GetFileAttributesExA(fresh.c_str(), GetFileExInfoStandard, &info) ? info.nFileSizeLow : 0;
-    if (size > 0 && size == lastSize) break;
-    lastSize = size;
-  }
-  MoveFileExA(fresh.c_str(), (folder + name + ".png").c_str(), MOVEFILE_REPLACE_EXISTING);
+  // Waits until the picture is completely written, so the window is still as the test left it.
+  SaveScreenshot(name);
 }
 
 }  // namespace vt9::test
