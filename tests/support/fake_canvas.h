@@ -21,6 +21,15 @@ class FakeCanvas : public Canvas {
     int heightExtra = 3;      // otherwise the height is |font height| + this
     int externalLeading = 0;  // added by MeasureText
   };
+  // Every character 10 pixels wide, bold or not, and every text 20 high: layouts that can be
+  // worked out by hand.
+  static Metrics HandCountable() {
+    Metrics m;
+    m.charWidth = 10;
+    m.boldExtra = 0;
+    m.fixedHeight = 20;
+    return m;
+  }
   struct DrawnText {
     std::string text;
     Rect rect;

@@ -15,16 +15,8 @@ using test::FakeCanvas;
 using test::FakeImageList;
 using test::FakePictureLoader;
 
-FakeCanvas::Metrics Fixed() {
-  FakeCanvas::Metrics m;
-  m.charWidth = 10;
-  m.boldExtra = 0;
-  m.fixedHeight = 20;
-  return m;
-}
-
 struct Scene {
-  FakeCanvas canvas{Fixed()};
+  FakeCanvas canvas{FakeCanvas::HandCountable()};
   FakePictureLoader loader;
   MarkupPictureCache cache{&loader};
   MarkupParams params;

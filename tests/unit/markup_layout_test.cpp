@@ -12,16 +12,8 @@ namespace {
 
 using test::FakeCanvas;
 
-FakeCanvas::Metrics Fixed() {
-  FakeCanvas::Metrics m;
-  m.charWidth = 10;
-  m.boldExtra = 0;
-  m.fixedHeight = 20;
-  return m;
-}
-
 struct Layout {
-  FakeCanvas canvas{Fixed()};
+  FakeCanvas canvas{FakeCanvas::HandCountable()};
   MarkupParams params;
   Layout() { params.bounds = {0, 0, 200, 1000}; }
   MarkupResult Render(std::string_view text) { return RenderMarkup(canvas, text, params); }

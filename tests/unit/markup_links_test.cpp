@@ -10,19 +10,11 @@ namespace {
 
 using test::FakeCanvas;
 
-FakeCanvas::Metrics Fixed() {
-  FakeCanvas::Metrics m;
-  m.charWidth = 10;
-  m.boldExtra = 0;
-  m.fixedHeight = 20;
-  return m;
-}
-
 // "ab " spans x 1..31, "cd" 31..51, " " 51..61, "ef " 61..91, "gh" 91..111.
 constexpr const char* kTwoLinks = "ab <A href=\"one\">cd</A> ef <A href=\"two\">gh</A>";
 
 MarkupResult Hit(std::string_view text, int x, int y, MarkupParams p = {}) {
-  FakeCanvas canvas(Fixed());
+  FakeCanvas canvas(FakeCanvas::HandCountable());
   if (p.bounds == Rect{}) p.bounds = {0, 0, 200, 1000};
   p.hitTestOnly = true;
   p.mouseX = x;
@@ -33,7 +25,7 @@ MarkupResult Hit(std::string_view text, int x, int y, MarkupParams p = {}) {
 }
 
 TEST(MarkupLinks, HoverStylesOnlyTheHoveredLink) {
-  FakeCanvas canvas(Fixed());
+  FakeCanvas canvas(FakeCanvas::HandCountable());
   MarkupParams p;
   p.bounds = {0, 0, 200, 100};
   p.hover = true;
@@ -51,7 +43,7 @@ TEST(MarkupLinks, HoverStylesOnlyTheHoveredLink) {
   EXPECT_EQ(canvas.texts[4].brush, 0x00FFFFu);
   EXPECT_EQ(canvas.texts[2].font.color, 0u);  // text after a link is back to the base colour
 
-  FakeCanvas all(Fixed());
+  FakeCanvas all(FakeCanvas::HandCountable());
   p.hover = false;
   RenderMarkup(all, kTwoLinks, p);
   EXPECT_EQ(all.texts[1].font.style, unsigned{kFontUnderline});
@@ -60,7 +52,7 @@ TEST(MarkupLinks, HoverStylesOnlyTheHoveredLink) {
 }
 
 TEST(MarkupLinks, SelectedLinksKeepTheTextColour) {
-  FakeCanvas canvas(Fixed());
+  FakeCanvas canvas(FakeCanvas::HandCountable());
   MarkupParams p;
   p.bounds = {0, 0, 200, 100};
   p.selected = true;
@@ -116,7 +108,7 @@ TEST(MarkupLinks, HitTestFollowsAlignment) {
 }
 
 TEST(MarkupLinks, FocusRectangleAroundTheFocusedLink) {
-  FakeCanvas canvas(Fixed());
+  FakeCanvas canvas(FakeCanvas::HandCountable());
   MarkupParams p;
   p.bounds = {0, 0, 200, 100};
   p.focusLink = 1;  // the second link, counted from 0
@@ -127,7 +119,7 @@ TEST(MarkupLinks, FocusRectangleAroundTheFocusedLink) {
 }
 
 TEST(MarkupLinks, FocusRectangleContinuesAcrossLines) {
-  FakeCanvas canvas(Fixed());
+  FakeCanvas canvas(FakeCanvas::HandCountable());
   MarkupParams p;
   p.bounds = {0, 0, 60, 100};  // 59 px: "ab ", "cd ", "ef gh" on three lines
   p.focusLink = 0;
@@ -141,7 +133,7 @@ TEST(MarkupLinks, FocusRectangleContinuesAcrossLines) {
 }
 
 TEST(MarkupLinks, StrayClosingTagDrawsNoFocusRectangle) {
-  FakeCanvas canvas(Fixed());
+  FakeCanvas canvas(FakeCanvas::HandCountable());
   MarkupParams p;
   p.bounds = {0, 0, 200, 100};
   RenderMarkup(canvas, "x</A>y", p);
