@@ -4,7 +4,8 @@
 #include <string>
 
 #include "app/dep_text.h"
-#include "app/win/error_report.h"
+#include "common/win/error_report.h"
+#include "common/win/window_base.h"
 #include "common/win/window_class.h"
 #include "widgets/widget_geometry.h"
 #include "widgets/win/control_support.h"
@@ -19,15 +20,15 @@ constexpr int kClientHeight = 297;
 constexpr RECT kCloseButton = {385, 265, 385 + 70, 265 + 23};
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-class TfVT9Info {
+class TfVT9Info : public WindowBase<TfVT9Info> {
  public:
-  explicit TfVT9Info(HWND hwnd) : hwnd_(hwnd) {}
+  explicit TfVT9Info(HWND hwnd) : WindowBase(hwnd) {}
   ~TfVT9Info() {
     DeleteObject(formFont_);
     DeleteObject(panelFont_);
   }
 
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   void FormCreate();
   void SetDEPMode(bool depMode) {
@@ -45,7 +46,6 @@ class TfVT9Info {
                        DEFAULT_PITCH | FF_DONTCARE, face);
   }
 
-  HWND hwnd_;
   HWND pnlMsg_ = nullptr;
   HWND btnClose_ = nullptr;
   HFONT formFont_ = nullptr;
@@ -54,9 +54,7 @@ class TfVT9Info {
   bool depMode_ = false;
 };
 
-TfVT9Info* FromWindow(HWND hwnd) {
-  return reinterpret_cast<TfVT9Info*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
+TfVT9Info* FromWindow(HWND hwnd) { return TfVT9Info::FromWindow(hwnd); }
 
 void TfVT9Info::FormCreate() {
   dpi_ = WindowDpi(hwnd_);
@@ -86,7 +84,7 @@ void TfVT9Info::FormCreate() {
   SetFocus(btnClose_);
 }
 
-LRESULT TfVT9Info::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT TfVT9Info::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
       if (LOWORD(wp) == IDCANCEL &&
@@ -114,28 +112,11 @@ LRESULT TfVT9Info::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK InfoProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* form = new (std::nothrow) TfVT9Info(hwnd);
-    if (!form) return FALSE;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  TfVT9Info* form = FromWindow(hwnd);
-  if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    delete form;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  return form->Handle(msg, wp, lp);
-}
-
 bool RegisterInfoWindow() {
   static const bool registered = [] {
     HICON icon = LoadIcon(GetModuleHandleA(nullptr), MAKEINTRESOURCE(1));
     if (!icon) icon = LoadIcon(nullptr, IDI_APPLICATION);
-    return RegisterWindowClass(kInfoWindowClass, InfoProc, {.icon = icon});
+    return RegisterWindowClass(kInfoWindowClass, TfVT9Info::WindowProc, {.icon = icon});
   }();
   return registered;
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "app/startup.h"
-#include "app/win/error_report.h"
+#include "common/win/error_report.h"
 #include "app/win/main_windows.h"
 #include "app/win/system_services.h"
 #include "common/win/shell_folders.h"

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "app/win/error_report.h"
+#include "common/win/error_report.h"
 #include "app/win/info_window.h"
 #include "backupnow/win/backup_now_window.h"
 

@@ -10,9 +10,7 @@
 #include <optional>
 #include <string>
 
-#include "app/win/error_report.h"
 #include "backupnow/backup_now_layout.h"
-#include "common/win/window_class.h"
 #include "backupnow/command_line.h"
 #include "backupnow/job_catalogue.h"
 #include "backupnow/win/browse_for_folder.h"
@@ -20,9 +18,12 @@
 #include "backupnow/win/plain_panel.h"
 #include "common/paths.h"
 #include "common/settings.h"
+#include "common/win/error_report.h"
 #include "common/win/handles.h"
 #include "common/win/win_filesystem.h"
 #include "common/win/win_registry.h"
+#include "common/win/window_base.h"
+#include "common/win/window_class.h"
 #include "vt9_texts.h"
 #include "widgets/win/markup_check_box.h"
 #include "widgets/win/markup_panel.h"
@@ -77,7 +78,7 @@ LRESULT CALLBACK ReadOnlyMemoProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
-class TfVT9Now {
+class TfVT9Now : public WindowBase<TfVT9Now, FormOwner::Caller> {
  public:
   TfVT9Now(const ProgramState& state, Registry& registry, FileSystem& files)
       : state_(state), registry_(registry), files_(files) {}
@@ -86,12 +87,11 @@ class TfVT9Now {
 
   bool Create();
   void Show();
-  HWND hwnd() const { return hwnd_; }
   bool OwnsWindow(HWND hwnd) const { return hwnd == hwnd_ || IsChild(hwnd_, hwnd); }
   void ShowHelp() { ShowHelpTopic(hwnd_, helpFile_, kBackupNowHelpContext); }
 
  private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  friend class WindowBase<TfVT9Now, FormOwner::Caller>;
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // Event handlers, named after the controls they serve.
@@ -126,7 +126,6 @@ class TfVT9Now {
   const ProgramState& state_;
   Registry& registry_;
   FileSystem& files_;
-  HWND hwnd_ = nullptr;
   int dpi_ = 96;
   std::map<int, HWND> controls_;
   GdiObject font_;
@@ -142,10 +141,10 @@ class TfVT9Now {
 };
 
 bool TfVT9Now::Create() {
-  static const bool registered = RegisterWindowClass(
-      kBackupNowWindowClass, &TfVT9Now::WndProc,
-      {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
-       .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
+  static const bool registered =
+      RegisterWindowClass(kBackupNowWindowClass, &TfVT9Now::WindowProc,
+                          {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
+                           .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
   if (!registered) return false;
 
   if (HDC screen = GetDC(nullptr)) {
@@ -170,18 +169,6 @@ void TfVT9Now::Show() {
   ShowWindow(hwnd_, SW_SHOWNORMAL);
   UpdateWindow(hwnd_);
   SetFocus(Control(id::lstJobs));
-}
-
-LRESULT CALLBACK TfVT9Now::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* form = static_cast<TfVT9Now*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    form->hwnd_ = hwnd;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
-  }
-  auto* form = reinterpret_cast<TfVT9Now*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (message == WM_NCDESTROY) SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-  if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
-  return form->HandleMessage(message, wParam, lParam);
 }
 
 LRESULT TfVT9Now::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

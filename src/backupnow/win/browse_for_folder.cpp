@@ -3,7 +3,7 @@
 #include <ole2.h>
 #include <shlobj.h>
 
-#include "app/win/error_report.h"
+#include "common/win/error_report.h"
 
 namespace vt9::win {
 namespace {

@@ -6,8 +6,9 @@
 #include <map>
 #include <memory>
 
-#include "app/win/error_report.h"
+#include "common/win/error_report.h"
 #include "common/win/handles.h"
+#include "common/win/window_base.h"
 #include "common/win/window_class.h"
 #include "markup/render.h"
 #include "markup/win/gdi_canvas.h"
@@ -25,12 +26,12 @@ constexpr int kThemeButtonCheckBoxPart = 3;
 RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 Rect ToCanvasRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-class MarkupCheckBox {
+class MarkupCheckBox : public WindowBase<MarkupCheckBox> {
  public:
-  explicit MarkupCheckBox(HWND hwnd) : hwnd_(hwnd) {}
+  explicit MarkupCheckBox(HWND hwnd) : WindowBase(hwnd) {}
   ~MarkupCheckBox() { CloseTheme(); }
 
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   MarkupCheckBoxStyle style;
   MarkupCheckBoxEvents events;
@@ -68,7 +69,6 @@ class MarkupCheckBox {
   bool Inside(int x, int y, bool inclusive) const;
   void Accelerate();
 
-  HWND hwnd_;
   HFONT font_ = nullptr;
   HANDLE theme_ = nullptr;
   bool themeOpened_ = false;
@@ -76,9 +76,7 @@ class MarkupCheckBox {
   std::map<std::string, GdiObject> bitmaps_;
 };
 
-MarkupCheckBox* FromWindow(HWND hwnd) {
-  return reinterpret_cast<MarkupCheckBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
+MarkupCheckBox* FromWindow(HWND hwnd) { return MarkupCheckBox::FromWindow(hwnd); }
 
 MarkLook MarkupCheckBox::CurrentLook() const {
   PlatformLook platform;
@@ -387,8 +385,16 @@ void MarkupCheckBox::Accelerate() {
   }
 }
 
-LRESULT MarkupCheckBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MarkupCheckBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE: {
+      // The window text is the plain caption; the markup is kept by the control.
+      CREATESTRUCTA cs = *reinterpret_cast<CREATESTRUCTA*>(lp);
+      caption = cs.lpszName ? cs.lpszName : kMarkupCheckBoxClass;
+      const std::string plain = MarkupToWindowText(caption);
+      cs.lpszName = plain.c_str();
+      return DefWindowProcA(hwnd_, msg, wp, reinterpret_cast<LPARAM>(&cs));
+    }
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
@@ -559,36 +565,11 @@ LRESULT MarkupCheckBox::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK CheckBoxProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* box = new (std::nothrow) MarkupCheckBox(hwnd);
-    if (!box) return FALSE;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
-    // The window text is the plain caption; the markup is kept by the control.
-    CREATESTRUCTA cs = *reinterpret_cast<CREATESTRUCTA*>(lp);
-    std::string plain;
-    RunHandler([&] {
-      box->caption = cs.lpszName ? cs.lpszName : kMarkupCheckBoxClass;
-      plain = MarkupToWindowText(box->caption);
-    });
-    cs.lpszName = plain.c_str();
-    return DefWindowProcA(hwnd, msg, wp, reinterpret_cast<LPARAM>(&cs));
-  }
-  MarkupCheckBox* box = FromWindow(hwnd);
-  if (!box) return DefWindowProcA(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    delete box;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  return box->Handle(msg, wp, lp);
-}
-
 }  // namespace
 
 bool RegisterMarkupCheckBox() {
-  static const bool registered =
-      RegisterWindowClass(kMarkupCheckBoxClass, CheckBoxProc, {.style = CS_HREDRAW | CS_VREDRAW});
+  static const bool registered = RegisterWindowClass(
+      kMarkupCheckBoxClass, MarkupCheckBox::WindowProc, {.style = CS_HREDRAW | CS_VREDRAW});
   return registered;
 }
 

@@ -4,8 +4,9 @@
 
 #include <memory>
 
-#include "app/win/error_report.h"
+#include "common/win/error_report.h"
 #include "common/win/handles.h"
+#include "common/win/window_base.h"
 #include "common/win/window_class.h"
 #include "markup/picture.h"
 #include "markup/render.h"
@@ -20,11 +21,11 @@ namespace {
 Rect ToCanvasRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
-class MarkupPanel {
+class MarkupPanel : public WindowBase<MarkupPanel> {
  public:
-  explicit MarkupPanel(HWND hwnd) : hwnd_(hwnd), pictureCache_(&pictureLoader_) {}
+  explicit MarkupPanel(HWND hwnd) : WindowBase(hwnd), pictureCache_(&pictureLoader_) {}
 
-  LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   MarkupPanelStyle style;
   MarkupPanelEvents events;
@@ -51,7 +52,6 @@ class MarkupPanel {
   COLORREF BackgroundColor() const;
   HBRUSH BackgroundBrush();
 
-  HWND hwnd_;
   std::string text_;
   PanelLinkTracker links_;
   OlePictureLoader pictureLoader_;
@@ -61,9 +61,7 @@ class MarkupPanel {
   bool tracking_ = false;
 };
 
-MarkupPanel* FromWindow(HWND hwnd) {
-  return reinterpret_cast<MarkupPanel*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-}
+MarkupPanel* FromWindow(HWND hwnd) { return MarkupPanel::FromWindow(hwnd); }
 
 FontSpec MarkupPanel::CurrentFont() const {
   FontSpec current =
@@ -249,8 +247,13 @@ void MarkupPanel::Apply(const PanelLinkEffects& fx) {
   if (!fx.anchorClicked.empty() && events.onAnchorClick) events.onAnchorClick(fx.anchorClicked);
 }
 
-LRESULT MarkupPanel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT MarkupPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
+    case WM_NCCREATE: {
+      const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
+      if (cs->lpszName) SendMessageA(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(cs->lpszName));
+      return DefWindowProcA(hwnd_, msg, wp, lp);
+    }
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(hwnd_, &ps);
@@ -325,30 +328,11 @@ LRESULT MarkupPanel::Handle(UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK PanelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* panel = new (std::nothrow) MarkupPanel(hwnd);
-    if (!panel) return FALSE;
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(panel));
-    const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
-    if (cs->lpszName) SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(cs->lpszName));
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  MarkupPanel* panel = FromWindow(hwnd);
-  if (!panel) return DefWindowProcA(hwnd, msg, wp, lp);
-  if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
-    delete panel;
-    return DefWindowProcA(hwnd, msg, wp, lp);
-  }
-  return panel->Handle(msg, wp, lp);
-}
-
 }  // namespace
 
 bool RegisterMarkupPanel() {
-  static const bool registered =
-      RegisterWindowClass(kMarkupPanelClass, PanelProc, {.style = CS_HREDRAW | CS_VREDRAW});
+  static const bool registered = RegisterWindowClass(kMarkupPanelClass, MarkupPanel::WindowProc,
+                                                     {.style = CS_HREDRAW | CS_VREDRAW});
   return registered;
 }
 

@@ -1,4 +1,4 @@
-#include "app/win/error_report.h"
+#include "common/win/error_report.h"
 
 #include <windows.h>
 
