@@ -8,4 +8,7 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Wine's 32-bit loader, called directly, so every Wine start of this tree uses the same one.
+set(VT9_WINE_LOADER /usr/lib/wine/wine)
+set(VT9_WINE_ARCH win32)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${VT9_WINE_LOADER})

@@ -11,28 +11,40 @@ add_library(vt9win STATIC ${VT9_WIN_SOURCES})
 target_link_libraries(vt9win PUBLIC vt9core ${VT9_SYSTEM_LIBS})
 target_compile_definitions(vt9win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# The product imports only kernel32, advapi32 and the C runtime; every other system function is
-# bound on its first call through the generated lazy import table (see lazy_imports.cpp), so a
-# start that shows no window never loads the window libraries.
-set(VT9_LAZY_LIST ${CMAKE_SOURCE_DIR}/src/app/win/lazy/imports.txt)
-set(VT9_LAZY_ASM ${CMAKE_BINARY_DIR}/lazy_imports.s)
-add_custom_command(OUTPUT ${VT9_LAZY_ASM}
-  COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/make-lazy-imports.sh ${VT9_LAZY_LIST} ${VT9_LAZY_ASM}
-  DEPENDS ${VT9_LAZY_LIST} ${CMAKE_SOURCE_DIR}/cmake/make-lazy-imports.sh VERBATIM)
-enable_language(ASM)
-set_source_files_properties(${VT9_LAZY_ASM} PROPERTIES LANGUAGE ASM)
-
-add_executable(VT9Now WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/main.cpp ${CMAKE_SOURCE_DIR}/res/VT9Now.rc
-  ${CMAKE_SOURCE_DIR}/src/app/win/lazy/lazy_imports.cpp ${VT9_LAZY_ASM})
+# The shipped 32-bit product imports only kernel32, advapi32 and the C runtime; every other
+# system function is bound on its first call through the generated lazy import table (see
+# lazy_imports.cpp), so a start that shows no window never loads the window libraries. The
+# 64-bit test build links the same code with ordinary imports: it exists to run the tests on
+# hosts without 32-bit execution, and the start-up figure is the 32-bit product's.
+add_executable(VT9Now WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/main.cpp ${CMAKE_SOURCE_DIR}/res/VT9Now.rc)
+# The manifest names the processor of the executable, for itself and for the common controls it
+# binds to: a 64-bit program that asks for the x86 common controls cannot start at all.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(VT9_MANIFEST_ARCH amd64)
+else()
+  set(VT9_MANIFEST_ARCH x86)
+endif()
+configure_file(${CMAKE_SOURCE_DIR}/res/VT9Now.manifest.in ${CMAKE_BINARY_DIR}/res/VT9Now.manifest @ONLY)
+target_include_directories(VT9Now PRIVATE ${CMAKE_BINARY_DIR}/res)
 target_link_libraries(VT9Now PRIVATE vt9win)
 target_link_options(VT9Now PRIVATE ${VT9_STATIC_LINK})
 # A shipped build carries no symbol tables: half the file, and less for every start to map.
 target_link_options(VT9Now PRIVATE $<$<CONFIG:Release>:-s>)
 target_compile_definitions(VT9Now PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  set(VT9_LAZY_LIST ${CMAKE_SOURCE_DIR}/src/app/win/lazy/imports.txt)
+  set(VT9_LAZY_ASM ${CMAKE_BINARY_DIR}/lazy_imports.s)
+  add_custom_command(OUTPUT ${VT9_LAZY_ASM}
+    COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/make-lazy-imports.sh ${VT9_LAZY_LIST} ${VT9_LAZY_ASM}
+    DEPENDS ${VT9_LAZY_LIST} ${CMAKE_SOURCE_DIR}/cmake/make-lazy-imports.sh VERBATIM)
+  enable_language(ASM)
+  set_source_files_properties(${VT9_LAZY_ASM} PROPERTIES LANGUAGE ASM)
+  target_sources(VT9Now PRIVATE ${CMAKE_SOURCE_DIR}/src/app/win/lazy/lazy_imports.cpp ${VT9_LAZY_ASM})
 
-# Whatever the product calls must be in the lazy list, or its library is imported again.
-add_test(NAME VT9Now_imports_only_base_libraries
-  COMMAND sh -c "i686-w64-mingw32-objdump -p $<TARGET_FILE:VT9Now> | sed -n 's/^.*DLL Name: //p' | tr A-Z a-z | sort | tr '\\n' ' ' | grep -qx 'advapi32.dll kernel32.dll msvcrt.dll '")
+  # Whatever the product calls must be in the lazy list, or its library is imported again.
+  add_test(NAME VT9Now_imports_only_base_libraries
+    COMMAND sh -c "i686-w64-mingw32-objdump -p $<TARGET_FILE:VT9Now> | sed -n 's/^.*DLL Name: //p' | tr A-Z a-z | sort | tr '\\n' ' ' | grep -qx 'advapi32.dll kernel32.dll msvcrt.dll '")
+endif()
 
 # GoogleTest built with the cross compiler for the Wine-run tests.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -44,9 +56,9 @@ target_compile_options(gtest_main PRIVATE -Wno-error)
 
 # One private Wine prefix per build tree; every Wine test depends on it being ready.
 set(VT9_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${VT9_WINEPREFIX})
+add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${VT9_WINEPREFIX} ${VT9_WINE_ARCH})
 set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wineprefix)
-add_test(NAME wine_prefix_stop COMMAND sh -c "WINEPREFIX=${VT9_WINEPREFIX} wineserver -k || true")
+add_test(NAME wine_prefix_stop COMMAND sh -c "WINEPREFIX=${VT9_WINEPREFIX} /usr/lib/wine/wineserver -k || true")
 set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wineprefix)
 
 file(GLOB VT9_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/win/*.cpp)
@@ -68,7 +80,7 @@ function(vt9_add_wine_tests folder)
     set_tests_properties(${target} PROPERTIES
       FIXTURES_REQUIRED wineprefix
       TIMEOUT 300
-      ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=win32;VT9_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+      ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER};VT9_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
   endforeach()
 endfunction()
 vt9_add_wine_tests(win)

@@ -3,24 +3,34 @@
 # settings and job files, and opens the tool as the backup reminder would at logon.
 # With $DISPLAY set the window opens there; without one it runs on a virtual display and a
 # screenshot is saved to demo/reminder.png.
+# The shipped 32-bit tool runs where the kernel runs 32-bit code; elsewhere (or with
+# VT9_SKIP_WIN32 set) the 64-bit build of the same sources, in a 64-bit prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ -z "${VT9_DEMO_SCREENSHOT:-}" ]; then  # the inner run on a virtual display has built already
   scripts/install-deps.sh
-  cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null
-  cmake --build build/win32 -j"$(nproc)" --target VT9Now vt9
+fi
+. scripts/wine-env.sh
+arch=$(vt9_preferred_arch)
+vt9_wine_env "$arch"
+if [ -z "${VT9_DEMO_SCREENSHOT:-}" ]; then
+  toolchain=cmake/mingw-i686.cmake
+  [ "$arch" = win64 ] && toolchain=cmake/mingw-x86_64.cmake
+  cmake -S . -B "build/$arch" -DCMAKE_TOOLCHAIN_FILE=$toolchain -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "build/$arch" -j"$(nproc)" --target VT9Now vt9
 fi
 
 demo=$PWD/demo
-export WINEPREFIX=$demo/wineprefix WINEDEBUG=-all WINEARCH=win32
+# A prefix is of one kind for good: each kind of tool gets its own.
+export WINEPREFIX=$demo/wineprefix-$arch WINEDEBUG=-all
 mkdir -p "$demo/Vantory 9" "$demo/data/SysData" "$demo/backups"
-cp build/win32/bin/VT9Now.exe build/win32/bin/vt9.exe "$demo/Vantory 9/"
+cp "build/$arch/bin/VT9Now.exe" "build/$arch/bin/vt9.exe" "$demo/Vantory 9/"
 printf '[Parms]\r\nBackupFolder=Z:%s\\\r\nLastBackupName=\r\n' "$(echo "$demo/backups/Documents" | tr / '\\')" >"$demo/data/SysData/Documents.jdf"
 printf '[Parms]\r\nBackupFolder=\r\nLastBackupName=Z:%s\r\n' "$(echo "$demo/backups/Photos/Photos-2026.zip" | tr / '\\')" >"$demo/data/SysData/Photos.jdf"
 printf '[Parms]\r\n' >"$demo/data/SysData/Mail Archive.jdf"
 
 run_demo() {
-  scripts/wine-prefix.sh "$WINEPREFIX"
+  scripts/wine-prefix.sh "$WINEPREFIX" "$arch"
   local key='HKCU\Software\Corvane\VT9'
   wine reg delete "$key" /f >/dev/null 2>&1 || true
   wine reg add "$key" /v VT9DataPath /t REG_SZ /d "Z:$(echo "$demo/data" | tr / '\\')\\" /f >/dev/null

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Prepares a private 32-bit Wine prefix for the tests or the demo (never ~/.wine).
+# Prepares a private Wine prefix for the tests or the demo (never ~/.wine).
+# Usage: wine-prefix.sh PREFIX [win32|win64]   (default win32: the shipped product's kind)
 # Idempotent: a prefix that is already prepared is only started.
 set -euo pipefail
 prefix=$(realpath -m "$1")
-export WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all
+. "$(dirname "$0")/wine-env.sh"
+vt9_wine_env "${2:-win32}"
+export WINEPREFIX="$prefix" WINEDEBUG=-all
 if [ ! -f "$prefix/.vt9-ready" ]; then
   rm -rf "$prefix"
   mkdir -p "$prefix"
-  wineboot -i >/dev/null 2>&1
+  wine wineboot -i >/dev/null 2>&1
   wineserver -w
   # Without a window manager, managed windows close late; tests need them unmanaged.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1

@@ -1,7 +1,8 @@
 // The settings store against Wine's real registry: every value type a user's machine may hold.
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
+#include <cstring>
 
 #include "common/settings.h"
 #include "common/win/win_registry.h"
@@ -21,7 +22,9 @@ class RealRegistry : public ::testing::Test {
 
   void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
     HKEY key = nullptr;
-    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr), ERROR_SUCCESS);
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
+                              &key, nullptr),
+              ERROR_SUCCESS);
     RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
     RegCloseKey(key);
   }
@@ -86,6 +89,45 @@ TEST_F(RealRegistry, LongValuesAreReadWhole) {
   const std::string longText(5000, 'x');
   WriteRegString(reg, HKCU, path, "VT9DataPath", longText);
   EXPECT_EQ(ReadRegString(reg, HKCU, path, "VT9DataPath", ""), longText);
+}
+
+}  // namespace
+}  // namespace vt9
+
+namespace vt9 {
+namespace {
+
+void SetMachineText(REGSAM view, const std::string& path, const char* text) {
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_WRITE | view,
+                            nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "Layer", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                 DWORD(strlen(text) + 1));
+  RegCloseKey(key);
+}
+
+// The shipped tool is 32-bit: a 64-bit build must read the same machine-wide values, not those
+// of the 64-bit view. Where there is only one view (a 32-bit prefix), the second write simply
+// replaces the first.
+TEST(MachineWideKeys, AreReadInTheViewOfTheShipped32BitTool) {
+  const std::string path = "Software\\VT9Tests\\View" + std::to_string(GetCurrentProcessId());
+  SetMachineText(KEY_WOW64_64KEY, path, "seen by 64-bit programs");
+  SetMachineText(KEY_WOW64_32KEY, path, "seen by 32-bit programs");
+  win::WinRegistry reg;
+  EXPECT_EQ(reg.ReadText(RegRoot::LocalMachine, path, "Layer"), "seen by 32-bit programs");
+  ASSERT_TRUE(reg.WriteText(RegRoot::LocalMachine, path, "Layer", "written by the tool"));
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, KEY_READ | KEY_WOW64_32KEY, &key),
+            ERROR_SUCCESS);
+  char text[64] = {};
+  DWORD size = sizeof text - 1;
+  EXPECT_EQ(RegQueryValueExA(key, "Layer", nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size),
+            ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_STREQ(text, "written by the tool");
+  for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY})
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), view, 0);
 }
 
 }  // namespace

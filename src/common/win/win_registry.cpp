@@ -11,10 +11,18 @@ HKEY RootKey(RegRoot root) {
   return root == RegRoot::CurrentUser ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
 }
 
+// The shipped tool is a 32-bit program and so sees the 32-bit view of the machine-wide keys;
+// any build of it (the 64-bit test build too) reads and writes that same view. The per-user
+// settings key is not redirected, so it needs no flag.
+REGSAM Access(RegRoot root, REGSAM access) {
+  return root == RegRoot::LocalMachine ? access | KEY_WOW64_32KEY : access;
+}
+
 RegKey OpenForReading(RegRoot root, const std::string& path) {
   RegKey key;
   // On failure the out-parameter is not a handle to close: drop it without closing.
-  if (RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_READ, key.out()) != ERROR_SUCCESS)
+  if (RegOpenKeyExA(RootKey(root), path.c_str(), 0, Access(root, KEY_READ), key.out()) !=
+      ERROR_SUCCESS)
     key.release();
   return key;
 }
@@ -62,7 +70,8 @@ std::optional<std::string> WinRegistry::ReadText(RegRoot root, const std::string
   return value->data.substr(0, value->data.find('\0'));
 }
 
-std::optional<std::vector<unsigned char>> WinRegistry::ReadBytes(RegRoot root, const std::string& path,
+std::optional<std::vector<unsigned char>> WinRegistry::ReadBytes(RegRoot root,
+                                                                 const std::string& path,
                                                                  const std::string& name) {
   RegKey key = OpenForReading(root, path);
   if (!key) return std::nullopt;
@@ -75,8 +84,8 @@ std::optional<std::vector<unsigned char>> WinRegistry::ReadBytes(RegRoot root, c
 bool WinRegistry::WriteText(RegRoot root, const std::string& path, const std::string& name,
                             const std::string& text) {
   RegKey key;
-  if (RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
-                      nullptr, key.out(), nullptr) != ERROR_SUCCESS) {
+  if (RegCreateKeyExA(RootKey(root), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      Access(root, KEY_WRITE), nullptr, key.out(), nullptr) != ERROR_SUCCESS) {
     key.release();
     return false;
   }

@@ -10,10 +10,14 @@ namespace vt9::test {
 namespace {
 constexpr const char* kSettings = "Software\\Corvane\\VT9";
 
+// Machine-wide values go where the shipped 32-bit tool reads them: the 32-bit view.
+REGSAM ViewOf(HKEY root) { return root == HKEY_LOCAL_MACHINE ? KEY_WOW64_32KEY : 0; }
+
 void SetValue(HKEY root, const std::string& path, const std::string& name, DWORD type,
               const void* data, DWORD size) {
   HKEY key = nullptr;
-  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_WRITE | ViewOf(root), nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
     return;
   RegSetValueExA(key, name.c_str(), 0, type, static_cast<const BYTE*>(data), size);
   RegCloseKey(key);
@@ -33,9 +37,7 @@ ToolFolder::ToolFolder(const std::string& tag, const std::string& subfolder) {
   CopyFileA((BinFolder() + "vt9.exe").c_str(), (folder_ + "vt9.exe").c_str(), FALSE);
 }
 
-ToolFolder::~ToolFolder() {
-  Kill();
-}
+ToolFolder::~ToolFolder() { Kill(); }
 
 void ToolFolder::Start(const std::string& args) {
   Kill();
@@ -43,7 +45,8 @@ void ToolFolder::Start(const std::string& args) {
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si, &pi)) {
+  if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, folder_.c_str(), &si,
+                     &pi)) {
     CloseHandle(pi.hThread);
     process_ = pi.hProcess;
     pid_ = pi.dwProcessId;
@@ -99,7 +102,8 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 }
 }  // namespace
 
-HWND WaitForWindow(DWORD pid, const std::string& className, const std::string& caption, DWORD timeoutMs) {
+HWND WaitForWindow(DWORD pid, const std::string& className, const std::string& caption,
+                   DWORD timeoutMs) {
   const DWORD start = GetTickCount();
   do {
     FindRequest req{pid, &className, &caption, nullptr};
@@ -113,7 +117,8 @@ HWND WaitForWindow(DWORD pid, const std::string& className, const std::string& c
 std::string WindowText(HWND window) {
   char text[4096] = {};
   // WM_GETTEXT reads controls of other processes too; GetWindowText would not.
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text),
+                      SMTO_ABORTIFHUNG, 2000, nullptr);
   return text;
 }
 
@@ -170,7 +175,8 @@ void SetSettingDword(const std::string& name, DWORD value) {
 std::string GetSetting(const std::string& name) {
   char text[2048] = {};
   DWORD size = sizeof text;
-  if (RegGetValueA(HKEY_CURRENT_USER, kSettings, name.c_str(), RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS)
+  if (RegGetValueA(HKEY_CURRENT_USER, kSettings, name.c_str(), RRF_RT_REG_SZ, nullptr, text,
+                   &size) != ERROR_SUCCESS)
     return "<absent>";
   return text;
 }
@@ -181,7 +187,13 @@ void SetReportedWindows(const std::string& wineVersion) {
 }
 
 void SetDepPolicy(const std::string& elementBytes) {
-  RegDeleteTreeA(HKEY_LOCAL_MACHINE, "BCD00000000");
+  HKEY bcd = nullptr;
+  if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "BCD00000000", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &bcd) ==
+      ERROR_SUCCESS) {
+    RegDeleteTreeA(bcd, nullptr);
+    RegCloseKey(bcd);
+    RegDeleteKeyExA(HKEY_LOCAL_MACHINE, "BCD00000000", KEY_WOW64_32KEY, 0);
+  }
   if (elementBytes.empty()) return;
   SetValue(HKEY_LOCAL_MACHINE, kDepPolicyKey, "Element", REG_BINARY, elementBytes.data(),
            DWORD(elementBytes.size()));

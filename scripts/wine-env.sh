@@ -1,0 +1,28 @@
+# Sourced by the scripts that start Wine: picks the loader that matches a Windows build tree.
+# Debian's "wine" wrapper takes the 32-bit loader whenever it is installed, even on a kernel
+# that cannot execute 32-bit code, so the loaders are always named directly.
+#   vt9_wine_env win32|win64   exports WINEARCH and WINELOADER for that kind of tree
+#   wine ARGS...               runs ARGS under $WINELOADER
+#   wineserver ARGS...         the server (one for both kinds)
+#   vt9_host_runs_32bit        true when this kernel runs Wine's 32-bit loader
+
+vt9_wine_env() {
+  case $1 in
+    win32) export WINEARCH=win32 WINELOADER=/usr/lib/wine/wine ;;
+    win64) export WINEARCH=win64 WINELOADER=/usr/lib/wine/wine64 ;;
+    *) echo "unknown Wine architecture: $1" >&2; return 1 ;;
+  esac
+}
+
+wine() { "$WINELOADER" "$@"; }
+wineserver() { /usr/lib/wine/wineserver "$@"; }
+
+vt9_host_runs_32bit() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+# The tree a script should use on this host: build/win32 where 32-bit code runs (the shipped
+# product), build/win64 elsewhere or when VT9_SKIP_WIN32 is set.
+vt9_preferred_arch() {
+  if [ -z "${VT9_SKIP_WIN32:-}" ] && vt9_host_runs_32bit; then echo win32; else echo win64; fi
+}
