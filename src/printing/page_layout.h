@@ -171,7 +171,7 @@ class TPageLayout {
   // --- Geometry (printer pixels), for the preview and tests -----------------------------
   struct Geometry {
     int ppiX, ppiY;
-    int left, top;            // text area, from the printable origin
+    int left, top;  // text area, from the printable origin
     int textWidth, textHeight;
     int printableWidth, printableHeight;
     int pageWidth, pageHeight;  // physical page
@@ -255,7 +255,7 @@ class TPageLayout {
   bool pageFull_ = false;  // the last line advance left no room: the next output starts a page
   TPrintFont current_;     // the font being laid out (Font, or the header or footer font)
   int externalLeading_ = 0;
-  int textHeight_ = 0;     // cell height of the current font, for replay
+  int textHeight_ = 0;  // cell height of the current font, for replay
   Geometry geo_{};
   std::FILE* file_ = nullptr;
 };

@@ -1,0 +1,782 @@
+#include "printing/page_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "printing/progress_text.h"
+
+namespace vt9 {
+
+namespace {
+
+constexpr double kMmPerInch = 25.4;
+
+template <typename F>
+class ScopeExit {
+ public:
+  explicit ScopeExit(F f) : f_(std::move(f)) {}
+  ~ScopeExit() { f_(); }
+  ScopeExit(const ScopeExit&) = delete;
+  ScopeExit& operator=(const ScopeExit&) = delete;
+
+ private:
+  F f_;
+};
+
+bool IsBreakChar(char c) { return static_cast<unsigned char>(c) < 33; }
+
+std::string BaseName(const std::string& path) {
+  std::size_t at = path.find_last_of("\\/:");
+  return at == std::string::npos ? path : path.substr(at + 1);
+}
+
+int SpacedHeight(int h, TLineSpacing spacing) {
+  switch (spacing) {
+    case lsHalfSpace:
+      return h / 2;
+    case lsSingleAndAHalf:
+      return h + h / 2;
+    case lsDoubleSpace:
+      return 2 * h;
+    default:
+      return h;
+  }
+}
+
+}  // namespace
+
+unsigned PrintPlan::PageAt(std::uint64_t step) const {
+  const std::uint64_t pages = last - first + 1;
+  return collate ? first + static_cast<unsigned>(step % pages)
+                 : first + static_cast<unsigned>(step / (copies ? copies : 1));
+}
+
+TPageLayout::TPageLayout(PrintDevice& device) : device_(device) {
+  marginTop_ = marginBottom_ = OffsetYUnits();
+  marginLeft_ = marginRight_ = OffsetXUnits();
+  headerFont_ = footerFont_ = current_ = font_;
+  PrepareFonts();
+}
+
+TPageLayout::~TPageLayout() {
+  // A print-to-file document that was never ended is no finished file.
+  if (file_) CloseFile(false);
+}
+
+// --- Units and device values ----------------------------------------------------------------
+
+int TPageLayout::PixelsPerInchX() const {
+  auto caps = device_.Caps();
+  return caps && caps->logPixelsX > 0 ? caps->logPixelsX : 300;
+}
+int TPageLayout::PixelsPerInchY() const {
+  auto caps = device_.Caps();
+  return caps && caps->logPixelsY > 0 ? caps->logPixelsY : 300;
+}
+
+double TPageLayout::PageWidthUnits() const {
+  auto caps = device_.Caps();
+  if (!caps || caps->logPixelsX <= 0) return unit_ == muInches ? 8.5 : 210;
+  double in = double(caps->physicalWidth) / caps->logPixelsX;
+  return unit_ == muInches ? in : in * kMmPerInch;
+}
+double TPageLayout::PageHeightUnits() const {
+  auto caps = device_.Caps();
+  if (!caps || caps->logPixelsY <= 0) return unit_ == muInches ? 11 : 297;
+  double in = double(caps->physicalHeight) / caps->logPixelsY;
+  return unit_ == muInches ? in : in * kMmPerInch;
+}
+double TPageLayout::OffsetXUnits() const {
+  auto caps = device_.Caps();
+  if (!caps || caps->logPixelsX <= 0) return unit_ == muInches ? 0.25 : 6;
+  double in = double(caps->offsetX) / caps->logPixelsX;
+  return unit_ == muInches ? in : in * kMmPerInch;
+}
+double TPageLayout::OffsetYUnits() const {
+  auto caps = device_.Caps();
+  if (!caps || caps->logPixelsY <= 0) return unit_ == muInches ? 0.25 : 6;
+  double in = double(caps->offsetY) / caps->logPixelsY;
+  return unit_ == muInches ? in : in * kMmPerInch;
+}
+
+int TPageLayout::XPixels(double length) const {
+  double in = unit_ == muInches ? length : length / kMmPerInch;
+  return static_cast<int>(std::lround(in * PixelsPerInchX()));
+}
+int TPageLayout::YPixels(double length) const {
+  double in = unit_ == muInches ? length : length / kMmPerInch;
+  return static_cast<int>(std::lround(in * PixelsPerInchY()));
+}
+
+TPageLayout::Geometry TPageLayout::PageGeometry() const {
+  Geometry g{};
+  g.ppiX = PixelsPerInchX();
+  g.ppiY = PixelsPerInchY();
+  const double ox = OffsetXUnits(), oy = OffsetYUnits();
+  g.offsetX = XPixels(ox);
+  g.offsetY = YPixels(oy);
+  g.pageWidth = XPixels(PageWidthUnits());
+  g.pageHeight = YPixels(PageHeightUnits());
+  g.printableWidth = XPixels(PageWidthUnits() - 2 * ox);
+  g.printableHeight = YPixels(PageHeightUnits() - 2 * oy);
+  g.left = XPixels(marginLeft_ - ox);
+  g.top = YPixels(marginTop_ - oy);
+  int right = XPixels(marginRight_ - ox);
+  int bottom = YPixels(marginBottom_ - oy);
+
+  // The header row and the border lines sit in the margins. Margins as narrow as the printer's
+  // offsets (zero on many printers) would put the header on top of the first line and the
+  // borders outside the printable area, so the margins are widened to hold them.
+  const int penY = PenY(), penX = PenX();
+  const int gapY = std::max(penY, 1), gapX = std::max(penX, 1);
+  const int bx = XPixels(pageBorderOffset_), by = YPixels(pageBorderOffset_);
+  auto heightOf = [&](const TPrintFont& f) {
+    return SpacedHeight(std::abs(FontHeightFromPoints(f.size, g.ppiY)), lineSpacing_);
+  };
+  int needTop = (header_.empty() ? 0 : heightOf(headerFont_) + gapY) +
+                (pageBorders_.Contains(pbTop) ? by + penY + gapY : 0);
+  int needBottom = (footer_.empty() ? 0 : heightOf(footerFont_) + gapY) +
+                   (pageBorders_.Contains(pbBottom) ? by + penY + gapY : 0);
+  g.top = std::max(g.top, needTop);
+  bottom = std::max(bottom, needBottom);
+  if (pageBorders_.Contains(pbLeft)) g.left = std::max(g.left, bx + penX + gapX);
+  if (pageBorders_.Contains(pbRight)) right = std::max(right, bx + penX + gapX);
+
+  g.textWidth = std::max(0, g.printableWidth - g.left - right);
+  g.textHeight = std::max(0, g.printableHeight - g.top - bottom);
+  return g;
+}
+
+// --- Property setters -----------------------------------------------------------------------
+
+void TPageLayout::CheckNotPrinting(const char* message) const {
+  if (Printing()) throw EPagePrinter(message);
+}
+
+double TPageLayout::ClampMargin(double v, double offset, double page, double oppositeOffset) const {
+  if (!(v >= offset)) v = offset;  // also catches NaN
+  if (v > page - oppositeOffset) v = page - oppositeOffset;
+  return v;
+}
+
+void TPageLayout::SetMarginTop(double v) {
+  CheckNotPrinting("Unable to change top margin while printing");
+  marginTop_ = ClampMargin(v, OffsetYUnits(), PageHeightUnits(), OffsetYUnits());
+  PreviewChanged();
+}
+void TPageLayout::SetMarginBottom(double v) {
+  CheckNotPrinting("Unable to change bottom margin while printing");
+  marginBottom_ = ClampMargin(v, OffsetYUnits(), PageHeightUnits(), OffsetYUnits());
+  PreviewChanged();
+}
+void TPageLayout::SetMarginLeft(double v) {
+  CheckNotPrinting("Unable to change left margin while printing");
+  marginLeft_ = ClampMargin(v, OffsetXUnits(), PageWidthUnits(), OffsetXUnits());
+  PreviewChanged();
+}
+void TPageLayout::SetMarginRight(double v) {
+  CheckNotPrinting("Unable to change right margin while printing");
+  marginRight_ = ClampMargin(v, OffsetXUnits(), PageWidthUnits(), OffsetXUnits());
+  PreviewChanged();
+}
+
+void TPageLayout::SetMeasureUnit(TMeasureUnit unit) {
+  if (unit == unit_) return;
+  const double f = unit == muMillimeters ? kMmPerInch : 1 / kMmPerInch;
+  unit_ = unit;
+  marginTop_ *= f;
+  marginBottom_ *= f;
+  marginLeft_ *= f;
+  marginRight_ *= f;
+  pageBorderOffset_ *= f;
+  defaultColWidth_ *= f;
+  PrepareFonts();
+  if (friendlyFooter_.empty())
+    footerFormat_ = ScaleFormat(footerFormat_, separator_, f, defaultColWidth_);
+  if (friendlyHeader_.empty())
+    headerFormat_ = ScaleFormat(headerFormat_, separator_, f, defaultColWidth_);
+  tableFormat_ = ScaleFormat(tableFormat_, separator_, f, defaultColWidth_);
+  PreviewChanged();
+}
+
+void TPageLayout::SetAutoHeaderFont(bool v) {
+  autoHeaderFont_ = v;
+  if (v) headerFont_ = font_;
+}
+void TPageLayout::SetAutoFooterFont(bool v) {
+  autoFooterFont_ = v;
+  if (v) footerFont_ = font_;
+}
+
+void TPageLayout::SetFont(const TPrintFont& font) {
+  font_ = font;
+  if (autoHeaderFont_) headerFont_ = font;
+  if (autoFooterFont_) footerFont_ = font;
+  PrepareFonts();
+}
+
+void TPageLayout::SetLineSpacing(TLineSpacing v) {
+  lineSpacing_ = v;
+  UseFont(current_);
+}
+
+void TPageLayout::SetHeaderFormat(const std::string& v) {
+  headerFormat_ = NormaliseFormat(v, separator_, defaultColWidth_);
+}
+void TPageLayout::SetFooterFormat(const std::string& v) {
+  footerFormat_ = NormaliseFormat(v, separator_, defaultColWidth_);
+}
+void TPageLayout::SetTableFormat(const std::string& v) {
+  tableFormat_ = NormaliseFormat(v, separator_, defaultColWidth_);
+}
+void TPageLayout::SetFriendlyHeader(const std::string& v) {
+  friendlyHeader_ = v;
+  Translate(v, true);
+}
+void TPageLayout::SetFriendlyFooter(const std::string& v) {
+  friendlyFooter_ = v;
+  Translate(v, false);
+}
+
+void TPageLayout::SetFileName(const std::string& name) {
+  std::size_t b = name.find_first_not_of(" \t\r\n");
+  std::size_t e = name.find_last_not_of(" \t\r\n");
+  std::string trimmed = b == std::string::npos ? std::string() : name.substr(b, e - b + 1);
+  if (trimmed != fileName_ && Printing())
+    throw EPagePrinter("Can't change FileName while printing");
+  fileName_ = trimmed;
+}
+
+void TPageLayout::SetPrintToFile(bool v) {
+  if (v != printToFile_ && Printing())
+    throw EPagePrinter("Can't change PrintToFile while printing");
+  printToFile_ = v;
+}
+
+TPrinterOrientation TPageLayout::Orientation() const {
+  return device_.Caps() ? orientation_ : poPortrait;
+}
+
+void TPageLayout::SetOrientation(TPrinterOrientation v) {
+  CheckNotPrinting("Unable to change orientation while printing");
+  orientation_ = v;
+  device_.SetOrientation(v);
+  PreviewChanged();
+}
+
+std::string TPageLayout::Title() const { return device_.Caps() ? title_ : "<Unknown>"; }
+
+void TPageLayout::SetPageNumber(unsigned page) {
+  if (page >= 1 && page <= PageCount()) {
+    pageNumber_ = page;
+    PreviewChanged();
+  } else if (PageCount() > 0) {
+    throw EPagePrinter("PageNumber must be between 1 and " + std::to_string(PageCount()));
+  } else {
+    pageNumber_ = 0;
+  }
+}
+
+void TPageLayout::SetFromPage(unsigned page) {
+  fromPage_ = page;
+  if (fromPage_ > toPage_) toPage_ = fromPage_;
+}
+void TPageLayout::SetToPage(unsigned page) {
+  toPage_ = page;
+  if (toPage_ < fromPage_) fromPage_ = toPage_;
+}
+
+unsigned TPageLayout::PageCount() const { return static_cast<unsigned>(pages_.Count()); }
+
+bool TPageLayout::Printing() const { return printToFile_ ? file_ != nullptr : docOpen_; }
+
+// --- Fonts ----------------------------------------------------------------------------------
+
+void TPageLayout::PrepareFonts() { UseFont(font_); }
+
+void TPageLayout::UseFont(const TPrintFont& font) {
+  current_ = font;
+  const int ppi = PixelsPerInchY();
+  Canvas& c = device_.MeasureCanvas();
+  const FontSpec spec = ToFontSpec(font, ppi);
+  c.SetFont(spec);
+  lineHeight_ = SpacedHeight(std::abs(spec.height), lineSpacing_);
+  textHeight_ = c.TextExtent("").cy;
+  externalLeading_ = std::max(0, c.MeasureText("", TextFlags{false, false}).cy - textHeight_);
+  if (docOpen_ && !printToFile_) pages_.SetFont(spec, textHeight_);
+}
+
+int TPageLayout::BlankWidth() {
+  int w = device_.MeasureCanvas().TextWidth(" ");
+  return w > 0 ? w : 1;
+}
+
+// --- Text fitting ---------------------------------------------------------------------------
+
+std::string TPageLayout::ExpandTabs(std::string_view text) const {
+  const std::size_t tab = tabSize_ ? tabSize_ : 1;  // a tab size of 0 counts as 1
+  std::string out;
+  out.reserve(text.size() + 16);
+  for (char ch : text) {
+    if (ch == '\t')
+      out.append(tab - out.size() % tab, ' ');
+    else
+      out += ch;
+  }
+  return out;
+}
+
+std::size_t TPageLayout::FitPrefix(std::string_view text, int width) {
+  const std::size_t n = text.size();
+  if (n <= 1) return n;
+  Canvas& c = device_.MeasureCanvas();
+  // Grow the probe geometrically first, so a long text costs measurements of about the length
+  // that fits rather than of the whole text, then bisect between what fits and what does not.
+  std::size_t fits = 1, tooLong = n + 1;
+  for (std::size_t k = 2;; k *= 2) {
+    if (k >= n) k = n;
+    int w = c.TextWidth(text.substr(0, k));
+    if (w == width) return k;
+    if (w > width) {
+      tooLong = k;
+      break;
+    }
+    fits = k;
+    if (k == n) return n;
+  }
+  while (tooLong - fits > 1) {
+    std::size_t mid = fits + (tooLong - fits) / 2;
+    int w = c.TextWidth(text.substr(0, mid));
+    if (w == width) return mid;
+    if (w < width)
+      fits = mid;
+    else
+      tooLong = mid;
+  }
+  return fits;
+}
+
+std::pair<std::size_t, std::size_t> TPageLayout::SplitForWrap(std::string_view t, int width,
+                                                              bool dropBlank) {
+  std::size_t p = FitPrefix(t, width);
+  if (p >= t.size()) return {t.size(), t.size()};
+  if (IsBreakChar(t[p])) return {p, dropBlank ? p + 1 : p};
+  for (std::size_t i = p; i-- > 0;)
+    if (IsBreakChar(t[i])) return {i + 1, i + 1};
+  return {p, p};
+}
+
+// --- Writing --------------------------------------------------------------------------------
+
+void TPageLayout::BreakPageIfFull() {
+  if (!printToFile_ && !headerFooterMode_ && y_ + lineHeight_ >= geo_.textHeight) NewPage();
+}
+
+void TPageLayout::FileWrite(std::string_view text) {
+  if (!file_) return;
+  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
+    CloseFile(false);
+    throw EInOutError("Unable to write to file \"" + fileName_ + "\"");
+  }
+}
+
+void TPageLayout::CloseFile(bool keep) {
+  std::FILE* f = std::exchange(file_, nullptr);
+  bool ok = std::fclose(f) == 0;
+  if (keep && ok) return;
+  std::remove(fileName_.c_str());
+  if (keep) throw EInOutError("Unable to write to file \"" + fileName_ + "\"");
+}
+
+void TPageLayout::DrawLinePiece(std::string_view piece) {
+  int w = alignment_ == taLeftJustify ? 0 : device_.MeasureCanvas().TextWidth(piece);
+  x_ = alignment_ == taRightJustify ? geo_.textWidth - w
+       : alignment_ == taCenter     ? (geo_.textWidth - w) / 2
+                                    : 0;
+  BreakPageIfFull();
+  if (printToFile_) {
+    FileWrite(std::string(std::max(0, x_ / BlankWidth()), ' '));
+    FileWrite(piece);
+  } else if (docOpen_) {
+    pages_.Text(geo_.left + x_, geo_.top + y_, piece);
+  }
+  NewLine();
+}
+
+void TPageLayout::WriteLn(std::string_view text) {
+  std::string expanded;
+  if (text.find('\t') != std::string_view::npos) {
+    expanded = ExpandTabs(text);
+    text = expanded;
+  }
+  Canvas& c = device_.MeasureCanvas();
+  if (text.size() > 1 && c.TextWidth(text) > geo_.textWidth) {
+    x_ = 0;
+    if (!wordWrap_) {
+      DrawLinePiece(text.substr(0, FitPrefix(text, geo_.textWidth)));
+      return;
+    }
+    while (!text.empty()) {
+      auto [len, rest] = SplitForWrap(text, geo_.textWidth - x_, true);
+      DrawLinePiece(text.substr(0, len));
+      text.remove_prefix(rest);
+    }
+    return;
+  }
+  DrawLinePiece(text);
+}
+
+void TPageLayout::Write(std::string_view text) {
+  std::string expanded;
+  if (text.find('\t') != std::string_view::npos) {
+    expanded = ExpandTabs(text);
+    text = expanded;
+  }
+  Canvas& c = device_.MeasureCanvas();
+  while (!text.empty()) {
+    std::string_view piece = text;
+    std::size_t rest = text.size();
+    int w = c.TextWidth(text);
+    if (text.size() > 1 && geo_.textWidth - x_ < w) {
+      if (wordWrap_) {
+        auto split = SplitForWrap(text, geo_.textWidth - x_, false);
+        piece = text.substr(0, split.first);
+        rest = split.second;
+      } else {
+        piece = text.substr(0, FitPrefix(text, geo_.textWidth - x_));
+      }
+      w = c.TextWidth(piece);
+    }
+    BreakPageIfFull();
+    if (printToFile_)
+      FileWrite(piece);
+    else if (docOpen_)
+      pages_.Text(geo_.left + x_, geo_.top + y_, piece);
+    x_ += w;
+    text.remove_prefix(rest);
+    if (!text.empty()) NewLine();
+  }
+}
+
+void TPageLayout::WriteLines(bool useTable) {
+  const bool rows = useTable && !tableFormat_.empty();
+  for (const std::string& line : lines_) {
+    if (rows)
+      WriteRow(line);
+    else
+      WriteLn(line);
+  }
+}
+
+void TPageLayout::NewLine() {
+  x_ = 0;
+  if (pageFull_) NewPage();
+  y_ += lineHeight_;
+  if (printToFile_ || headerFooterMode_ || y_ + lineHeight_ < geo_.textHeight) {
+    ++lineNumber_;
+    if (printToFile_) FileWrite("\r\n");
+  } else {
+    // The page break waits for the next output: a document that exactly fills its last page
+    // gets no further page carrying only the header.
+    pageFull_ = true;
+  }
+  if (OnNewLine) OnNewLine();
+}
+
+unsigned TPageLayout::NewPage() {
+  pageFull_ = false;
+  if (printToFile_) {
+    FileWrite("\f\r\n");
+  } else if (docOpen_) {
+    pages_.AddPage();
+    pages_.SetFont(ToFontSpec(current_, PixelsPerInchY()), textHeight_);
+  }
+  ++pageNumber_;
+  DecoratePage();
+  return pageNumber_;
+}
+
+void TPageLayout::DecoratePage() {
+  x_ = y_ = lineNumber_ = 0;
+  if (OnNewPage) OnNewPage();
+  WriteHeaderFooter();
+  if (OnNewLine) OnNewLine();
+  if (printToFile_ || !docOpen_) return;
+  const Geometry& g = geo_;
+  const int bx = XPixels(pageBorderOffset_), by = YPixels(pageBorderOffset_);
+  const int l = g.left - bx, r = g.left + g.textWidth + bx;
+  const int t = g.top - by, b = g.top + g.textHeight + by;
+  if (pageBorders_.Contains(pbTop)) pages_.Line(l, t, r, t, PenY());
+  if (pageBorders_.Contains(pbBottom)) pages_.Line(l, b, r, b, PenY());
+  if (pageBorders_.Contains(pbLeft)) pages_.Line(l, t, l, b, PenX());
+  if (pageBorders_.Contains(pbRight)) pages_.Line(r, t, r, b, PenX());
+}
+
+void TPageLayout::WriteHeaderFooter() {
+  if (header_.empty() && footer_.empty()) return;
+  const int savedX = x_, savedY = y_, savedLine = lineNumber_;
+  const bool savedGrid = tableGrid_;
+  const TPrintFont savedFont = current_;
+  ScopeExit restore([&] {
+    x_ = savedX;
+    y_ = savedY;
+    lineNumber_ = savedLine;
+    tableGrid_ = savedGrid;
+    headerFooterMode_ = false;
+    UseFont(savedFont);
+  });
+  headerFooterMode_ = true;
+  tableGrid_ = false;
+  const Geometry& g = geo_;
+  const int by = YPixels(pageBorderOffset_);
+  if (!header_.empty()) {
+    UseFont(headerFont_);
+    const int marginTopPx = g.top + g.offsetY;
+    const int band = pageBorders_.Contains(pbTop) ? marginTopPx - by : marginTopPx;
+    y_ = (band - lineHeight_) / 2 - marginTopPx;
+    if (g.top + y_ < 0) y_ = -g.top;
+    x_ = 0;
+    WriteRowWith(header_, headerFormat_);
+  }
+  if (!footer_.empty()) {
+    UseFont(footerFont_);
+    const int marginBottomPx = g.printableHeight - g.top - g.textHeight + g.offsetY;
+    if (pageBorders_.Contains(pbBottom))
+      y_ = by + g.textHeight + (marginBottomPx - by - lineHeight_) / 2;
+    else
+      y_ = g.textHeight + (marginBottomPx - lineHeight_) / 2;
+    if (g.top + y_ + lineHeight_ > g.printableHeight) y_ = g.printableHeight - g.top - lineHeight_;
+    x_ = 0;
+    WriteRowWith(footer_, footerFormat_);
+  }
+}
+
+// --- Rows -----------------------------------------------------------------------------------
+
+void TPageLayout::WriteRow(std::string_view text) { WriteRowWith(text, tableFormat_); }
+
+std::string TPageLayout::ReplaceMacros(const std::string& text) const {
+  std::string s = text;
+  ReplaceAll(s, "{$LINE}", std::to_string(lineNumber_));
+  ReplaceAll(s, "{$PAGE}", std::to_string(pageNumber_));
+  if (s.find("{$DATE}") != std::string::npos)
+    ReplaceAll(s, "{$DATE}", device_.Now(NowText::ShortDate));
+  if (s.find("{$TIME}") != std::string::npos)
+    ReplaceAll(s, "{$TIME}", device_.Now(NowText::LongTime));
+  ReplaceAll(s, "{$TITLE}", Title());
+  return s;
+}
+
+void TPageLayout::DrawCellGrid(int x, int w, bool top, bool verticals, bool bottom) {
+  if (printToFile_ || !docOpen_) return;
+  int adjust = lineSpacing_ == lsHalfSpace ? externalLeading_ / 2
+               : lineSpacing_ == lsSingleAndAHalf
+                   ? static_cast<int>(std::lround(1.5 * externalLeading_))
+               : lineSpacing_ == lsDoubleSpace ? 2 * externalLeading_
+                                               : externalLeading_;
+  const int c = geo_.top + y_ - adjust;
+  if (top) pages_.Line(x, c, x + w, c, PenY());
+  if (bottom) pages_.Line(x, c + lineHeight_, x + w, c + lineHeight_, PenY());
+  if (verticals) {
+    pages_.Line(x, c, x, c + lineHeight_, PenX());
+    pages_.Line(x + w, c, x + w, c + lineHeight_, PenX());
+  }
+}
+
+void TPageLayout::WriteRowWith(std::string_view row, const std::string& format) {
+  const std::vector<std::string> specs = SplitTokens(format, separator_);
+  std::vector<std::string> cells = SplitTokens(row, separator_);
+  cells.resize(specs.size());
+  std::vector<ColumnSpec> columns;
+  for (const std::string& s : specs) columns.push_back(ParseColumnSpec(s, defaultColWidth_));
+  Canvas& c = device_.MeasureCanvas();
+  const int padding = 6 * (PixelsPerInchX() / 300);
+  bool firstLine = true;
+  for (;;) {
+    BreakPageIfFull();
+    int x = geo_.left;
+    bool more = false;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      const ColumnSpec& col = columns[i];
+      const int w = XPixels(std::fabs(col.width));
+      std::string cell =
+          cells[i].find("{$") != std::string::npos ? ReplaceMacros(cells[i]) : cells[i];
+      std::string piece;
+      if (wordWrap_) {
+        auto [len, rest] = SplitForWrap(cell, w, false);
+        piece = cell.substr(0, len);
+        std::string remainder = cell.substr(rest);
+        std::size_t lf = piece.find('\n');
+        if (lf != std::string::npos) {
+          std::string after = piece.substr(lf + 1);
+          if (!remainder.empty()) after += " " + remainder;
+          remainder = std::move(after);
+          piece.resize(lf);
+        }
+        cells[i] = std::move(remainder);
+        if (!cells[i].empty()) more = true;
+      } else {
+        piece = cell.substr(0, FitPrefix(cell, w));
+        cells[i].clear();
+      }
+      const int pw = piece.empty() ? 0 : c.TextWidth(piece);
+      int d = col.alignment == taRightJustify ? w - pw
+              : col.alignment == taCenter     ? (w - pw) / 2
+                                              : 0;
+      if (pw < w - padding) {
+        if (col.alignment == taRightJustify) d -= padding;
+        if (col.alignment == taLeftJustify) d += padding;
+      }
+      if (printToFile_) {
+        const int blank = BlankWidth();
+        FileWrite(std::string(std::max(0, d / blank), ' ') + piece +
+                  std::string(std::max(0, (w - d - pw) / blank), ' '));
+      } else if (docOpen_ && !piece.empty()) {
+        pages_.Text(x + d, geo_.top + y_, piece);
+      }
+      if (tableGrid_ && col.width >= 0) DrawCellGrid(x, w, firstLine, true, false);
+      x += w;
+    }
+    firstLine = false;
+    if (!more) break;
+    NewLine();
+  }
+  if (tableGrid_) {
+    int x = geo_.left;
+    for (const ColumnSpec& col : columns) {
+      const int w = XPixels(std::fabs(col.width));
+      if (col.width >= 0) DrawCellGrid(x, w, false, true, true);
+      x += w;
+    }
+  }
+  if (!headerFooterMode_ || printToFile_) NewLine();
+}
+
+void TPageLayout::Translate(const std::string& friendly, bool header) {
+  if (friendly.empty()) return;
+  FriendlyRow row = TranslateFriendly(friendly, separator_, [this](char code) -> std::string {
+    switch (code) {
+      case 'D':
+        return device_.Now(NowText::LongDate);
+      case 'd':
+        return device_.Now(NowText::ShortDate);
+      case 'T':
+        return device_.Now(NowText::LongTime);
+      case 't':
+        return device_.Now(NowText::ShortTime);
+      case 'F':
+        return fileName_;
+      default:
+        return BaseName(fileName_);
+    }
+  });
+  std::string format =
+      FriendlyFormat(row, PageWidthUnits() - marginLeft_ - marginRight_, separator_);
+  if (header) {
+    header_ = row.row;
+    headerFormat_ = format;
+  } else {
+    footer_ = row.row;
+    footerFormat_ = format;
+  }
+}
+
+// --- Document -------------------------------------------------------------------------------
+
+void TPageLayout::BeginDoc() {
+  if (!Printing()) {
+    PrepareFonts();
+    SetMarginTop(marginTop_);
+    SetMarginBottom(marginBottom_);
+    SetMarginLeft(marginLeft_);
+    SetMarginRight(marginRight_);
+  }
+  if (!friendlyHeader_.empty()) Translate(friendlyHeader_, true);
+  if (!friendlyFooter_.empty()) Translate(friendlyFooter_, false);
+  geo_ = PageGeometry();
+  if (!printToFile_ && (geo_.textWidth <= 0 || geo_.textHeight <= lineHeight_))
+    throw EPagePrinter("The margins leave no room for text");
+  if (file_) CloseFile(false);
+  headerFooterMode_ = false;
+  pageFull_ = false;
+  if (printToFile_) {
+    file_ = std::fopen(fileName_.c_str(), "wb");
+    if (!file_) throw EInOutError("Unable to create file \"" + fileName_ + "\"");
+  } else {
+    pages_.Clear();
+    pages_.AddPage();
+  }
+  docOpen_ = true;
+  UseFont(font_);
+  pageNumber_ = 1;
+  DecoratePage();
+}
+
+void TPageLayout::EndDoc() {
+  const bool wasOpen = docOpen_;
+  docOpen_ = false;
+  pageFull_ = false;
+  if (printToFile_) {
+    if (file_) CloseFile(true);
+    return;
+  }
+  if (!wasOpen) return;
+  pageNumber_ = PageCount() ? 1 : 0;
+  PreviewChanged();
+}
+
+// --- Printing -------------------------------------------------------------------------------
+
+bool TPageLayout::PrintPages(PrintJob& job) {
+  if (Printing() && !printToFile_) EndDoc();
+  if (PageCount() == 0) return true;
+  PrintPlan plan;
+  plan.first = fromPage_ ? std::min(fromPage_, PageCount()) : 1;
+  plan.last = toPage_ ? std::min(toPage_, PageCount()) : PageCount();
+  if (plan.first > plan.last) plan.first = plan.last;
+  plan.copies = copies_;
+  plan.collate = collate_;
+
+  const int systemCopies = job.SystemCopies();
+  job.SetSystemCopies(1);
+  cancelRequested_ = false;
+  bool jobOpen = false;
+  ScopeExit finish([&] {
+    job.Progress(kFinishProgress, 0, plan.first, plan.last);
+    job.SetSystemCopies(systemCopies);
+  });
+  const Geometry g = PageGeometry();
+  try {
+    job.StartJob(Title());
+    jobOpen = true;
+    for (std::uint64_t step = 0, steps = plan.Steps(); step < steps; ++step) {
+      const unsigned page = plan.PageAt(step);
+      if (showProgress_ && showCancel_) job.ProcessMessages();
+      if (cancelRequested_) throw ECancelPrinting("Printing Cancelled");
+      job.Progress(progressMessage_, page, plan.first, plan.last);
+      // A printer page is started only for a page that is about to be drawn, so a cancel
+      // never leaves a blank page behind.
+      job.StartPage();
+      pages_.Replay(page - 1, job.PageCanvas(), g.printableWidth);
+      job.EndPage();
+    }
+    jobOpen = false;
+    job.EndJob();
+  } catch (const ECancelPrinting&) {
+    if (jobOpen) {
+      if (abortOnCancel_)
+        job.AbortJob();
+      else
+        job.EndJob();
+    }
+    return false;
+  } catch (...) {
+    if (jobOpen) job.AbortJob();
+    throw;
+  }
+  return true;
+}
+
+}  // namespace vt9
