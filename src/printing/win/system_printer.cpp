@@ -1,0 +1,148 @@
+#include "printing/win/system_printer.h"
+
+#include <winspool.h>
+
+#include "common/win/default_printer.h"
+#include "common/win/handles.h"
+#include "printing/printer_errors.h"
+
+namespace vt9::win {
+
+namespace {
+
+DEVMODEA* AsDevMode(std::vector<BYTE>& bytes) {
+  return bytes.empty() ? nullptr : reinterpret_cast<DEVMODEA*>(bytes.data());
+}
+
+struct PrinterHandleTraits {
+  static HANDLE Invalid() { return nullptr; }
+  static void Close(HANDLE h) { ClosePrinter(h); }
+};
+using PrinterHandle = UniqueHandle<HANDLE, PrinterHandleTraits>;
+
+}  // namespace
+
+SystemPrinter::SystemPrinter() { Open(); }
+
+SystemPrinter::~SystemPrinter() { Close(); }
+
+void SystemPrinter::Close() {
+  canvas_.reset();
+  if (ic_) DeleteDC(ic_);
+  ic_ = nullptr;
+  caps_.reset();
+}
+
+void SystemPrinter::Open() {
+  Close();
+  // The profile's "Device" value is "name,driver,port"; the name is all we need.
+  std::string device = GetDefaultPrinterDevice();
+  name_ = device.substr(0, device.find(','));
+  devmode_.clear();
+  if (!name_.empty()) {
+    PrinterHandle printer;
+    if (OpenPrinterA(name_.data(), printer.out(), nullptr) && printer) {
+      LONG size = DocumentPropertiesA(nullptr, printer.get(), name_.data(), nullptr, nullptr, 0);
+      if (size > 0) {
+        devmode_.assign(static_cast<std::size_t>(size), 0);
+        if (DocumentPropertiesA(nullptr, printer.get(), name_.data(), AsDevMode(devmode_), nullptr,
+                                DM_OUT_BUFFER) != IDOK)
+          devmode_.clear();
+      }
+    }
+    ic_ = CreateICA(nullptr, name_.c_str(), nullptr, AsDevMode(devmode_));
+  }
+  if (ic_) {
+    DeviceCaps c;
+    c.logPixelsX = GetDeviceCaps(ic_, LOGPIXELSX);
+    c.logPixelsY = GetDeviceCaps(ic_, LOGPIXELSY);
+    c.physicalWidth = GetDeviceCaps(ic_, PHYSICALWIDTH);
+    c.physicalHeight = GetDeviceCaps(ic_, PHYSICALHEIGHT);
+    c.offsetX = GetDeviceCaps(ic_, PHYSICALOFFSETX);
+    c.offsetY = GetDeviceCaps(ic_, PHYSICALOFFSETY);
+    if (c.logPixelsX > 0 && c.logPixelsY > 0 && c.physicalWidth > 0 && c.physicalHeight > 0)
+      caps_ = c;
+  } else {
+    name_.clear();
+    // No printer: text is measured on the screen, in fonts sized for 300 pixels per inch.
+    ic_ = CreateCompatibleDC(nullptr);
+  }
+  canvas_ = std::make_unique<GdiCanvas>(ic_);
+}
+
+void SystemPrinter::Refresh() { Open(); }
+
+std::optional<DeviceCaps> SystemPrinter::Caps() { return caps_; }
+
+Canvas& SystemPrinter::MeasureCanvas() { return *canvas_; }
+
+std::string SystemPrinter::Now(NowText kind) {
+  char buf[128] = {};
+  switch (kind) {
+    case NowText::LongDate:
+      GetDateFormatA(LOCALE_USER_DEFAULT, DATE_LONGDATE, nullptr, nullptr, buf, sizeof buf);
+      break;
+    case NowText::ShortDate:
+      GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buf, sizeof buf);
+      break;
+    case NowText::LongTime:
+      GetTimeFormatA(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, buf, sizeof buf);
+      break;
+    case NowText::ShortTime:
+      GetTimeFormatA(LOCALE_USER_DEFAULT, TIME_NOSECONDS, nullptr, nullptr, buf, sizeof buf);
+      break;
+  }
+  return buf;
+}
+
+void SystemPrinter::SetOrientation(TPrinterOrientation orientation) {
+  DEVMODEA* dm = AsDevMode(devmode_);
+  if (!dm) return;
+  dm->dmFields |= DM_ORIENTATION;
+  dm->dmOrientation = orientation == poLandscape ? DMORIENT_LANDSCAPE : DMORIENT_PORTRAIT;
+  // The information context follows, so layout sees the turned page.
+  std::vector<BYTE> keep = devmode_;
+  std::string name = name_;
+  Close();
+  ic_ = CreateICA(nullptr, name.c_str(), nullptr, AsDevMode(keep));
+  if (!ic_) {
+    Open();
+    return;
+  }
+  DeviceCaps c;
+  c.logPixelsX = GetDeviceCaps(ic_, LOGPIXELSX);
+  c.logPixelsY = GetDeviceCaps(ic_, LOGPIXELSY);
+  c.physicalWidth = GetDeviceCaps(ic_, PHYSICALWIDTH);
+  c.physicalHeight = GetDeviceCaps(ic_, PHYSICALHEIGHT);
+  c.offsetX = GetDeviceCaps(ic_, PHYSICALOFFSETX);
+  c.offsetY = GetDeviceCaps(ic_, PHYSICALOFFSETY);
+  caps_ = c;
+  canvas_ = std::make_unique<GdiCanvas>(ic_);
+}
+
+int SystemPrinter::Copies() const {
+  const auto* dm = reinterpret_cast<const DEVMODEA*>(devmode_.data());
+  return devmode_.empty() || !(dm->dmFields & DM_COPIES) ? 1 : dm->dmCopies;
+}
+
+void SystemPrinter::SetCopies(int copies) {
+  DEVMODEA* dm = AsDevMode(devmode_);
+  if (!dm) return;
+  dm->dmFields |= DM_COPIES;
+  dm->dmCopies = static_cast<short>(copies < 1 ? 1 : copies > 32767 ? 32767 : copies);
+}
+
+HDC SystemPrinter::CreatePrinterDC() const {
+  if (name_.empty()) throw EPrinter("There is no default printer.");
+  std::vector<BYTE> dm = devmode_;
+  HDC dc = CreateDCA(nullptr, name_.c_str(), nullptr, AsDevMode(dm));
+  if (!dc) throw EPrinter("The printer \"" + name_ + "\" is not available.");
+  return dc;
+}
+
+SystemPrinter& Printer() {
+  static SystemPrinter printer;
+  return printer;
+}
+
+}  // namespace vt9::win
