@@ -85,6 +85,7 @@ function(vt9_add_wine_tests folder)
 endfunction()
 vt9_add_wine_tests(win)
 vt9_add_wine_tests(ui)
+include(${CMAKE_CURRENT_LIST_DIR}/pdf-printer.cmake)
 
 # Each Windows developer tool and benchmark keeps its build rules beside its sources.
 file(GLOB VT9_WINDOWS_PARTS ${CMAKE_SOURCE_DIR}/tools/*/windows.cmake ${CMAKE_SOURCE_DIR}/bench/*/windows.cmake)

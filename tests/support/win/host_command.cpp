@@ -1,0 +1,76 @@
+#include "support/win/host_command.h"
+
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace vt9::test {
+
+namespace {
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace
+
+std::string RunHostScript(const std::string& script, int timeoutMs, bool* ok) {
+  static int counter = 0;
+  const std::string base =
+      "/tmp/vt9-host-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++counter);
+  auto windowsPath = [](std::string unix) {
+    for (char& c : unix)
+      if (c == '/') c = '\\';
+    return "Z:" + unix;
+  };
+  {
+    std::ofstream sh(windowsPath(base + ".sh"), std::ios::binary);
+    sh << "exec >" << base << ".out 2>&1\n(\n" << script << "\n)\ntouch " << base << ".done\n";
+  }
+  std::string cmd = "Z:\\bin\\sh " + base + ".sh";
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  bool done = false;
+  if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    for (int waited = 0; waited < timeoutMs; waited += 50) {
+      if (GetFileAttributesA(windowsPath(base + ".done").c_str()) != INVALID_FILE_ATTRIBUTES) {
+        done = true;
+        break;
+      }
+      Sleep(50);
+    }
+  }
+  std::string out = ReadAll(windowsPath(base + ".out"));
+  for (const char* ext : {".sh", ".out", ".done"}) DeleteFileA(windowsPath(base + ext).c_str());
+  if (ok) *ok = done;
+  return out;
+}
+
+std::string WaitForPdf(const std::string& title, int timeoutMs) {
+  const std::string script =
+      "dir=$(sed -n 's/^Out[[:space:]]*//p' /etc/cups/cups-pdf.conf | tail -1)\n"
+      "dir=${dir:-'${HOME}/PDF'}\n"
+      "dir=$(echo \"$dir\" | sed \"s|\\${HOME}|$HOME|\")\n"
+      "for i in $(seq " +
+      std::to_string(timeoutMs / 100) +
+      "); do\n"
+      "  f=$(ls \"$dir\"/" +
+      title +
+      "*.pdf 2>/dev/null | head -1)\n"
+      "  if [ -n \"$f\" ] && [ -z \"$(lpstat -o PDF 2>/dev/null)\" ]; then sleep 0.2; echo \"$f\"; "
+      "exit 0; fi\n"
+      "  sleep 0.1\n"
+      "done\n";
+  std::string out = RunHostScript(script, timeoutMs + 5000);
+  while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+  return out;
+}
+
+}  // namespace vt9::test

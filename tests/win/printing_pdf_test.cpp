@@ -1,0 +1,213 @@
+// The page printer against a real printer: the CUPS PDF queue (the "pdf_printer" test fixture
+// makes it Wine's default printer). Every job's PDF is read back with pdfinfo and pdftotext.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <sstream>
+
+#include "printing/win/page_printer.h"
+#include "printing/win/print_progress.h"
+#include "printing/win/system_printer.h"
+#include "support/win/host_command.h"
+
+namespace vt9 {
+namespace {
+
+using win::TPagePrinter;
+
+std::string UniqueTitle(const std::string& what) {
+  return "vt9pp-" + what + "-" + std::to_string(GetCurrentProcessId()) + "-" +
+         std::to_string(GetTickCount());
+}
+
+int PdfPages(const std::string& pdf) {
+  std::string out =
+      test::RunHostScript("pdfinfo '" + pdf + "' | sed -n 's/^Pages:[[:space:]]*//p'");
+  return out.empty() ? -1 : std::stoi(out);
+}
+
+std::string PdfText(const std::string& pdf, int page) {
+  return test::RunHostScript("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                             std::to_string(page) + " '" + pdf + "' -");
+}
+
+// The first "Line nnnn" of a page's text, or "" when there is none.
+std::string FirstLine(const std::string& text) {
+  std::size_t at = text.find("Line ");
+  return at == std::string::npos ? "" : text.substr(at, 9);
+}
+
+struct Word {
+  double xMin, yMin, xMax, yMax;
+  std::string text;
+};
+// The words of one page with their boxes in points, from pdftotext -bbox.
+std::vector<Word> PdfWords(const std::string& pdf, int page) {
+  std::string html = test::RunHostScript("pdftotext -bbox -f " + std::to_string(page) + " -l " +
+                                         std::to_string(page) + " '" + pdf + "' - | grep '<word'");
+  std::vector<Word> words;
+  std::istringstream lines(html);
+  std::string line;
+  while (std::getline(lines, line)) {
+    Word w{};
+    if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">",
+                    &w.xMin, &w.yMin, &w.xMax, &w.yMax) != 4)
+      continue;
+    std::size_t open = line.find('>'), close = line.find("</word>");
+    w.text = line.substr(open + 1, close - open - 1);
+    words.push_back(w);
+  }
+  return words;
+}
+
+class PdfPrinting : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(win::Printer().Name().empty())
+        << "no default printer: is the pdf_printer fixture set up?";
+  }
+  // The log viewer's settings: a centred caption as header, top and bottom borders 0.065 in
+  // outside the text, the text in a fixed font.
+  std::unique_ptr<TPagePrinter> ViewerLayout(const std::string& title, int lines) {
+    auto pp = std::make_unique<TPagePrinter>(nullptr);
+    pp->SetTitle(title);
+    pp->SetFriendlyHeader("&cBackupLog");
+    pp->SetPageBorders({pbTop, pbBottom});
+    pp->SetPageBorderOffset(0.065);
+    pp->SetFont(TPrintFont{"Courier New", 10, 0, kColorBlack});
+    pp->BeginDoc();
+    for (int i = 1; i <= lines; ++i) {
+      char buf[80];
+      std::snprintf(buf, sizeof buf, "Line %04d\tcopied C:\\Data\\file%d.txt", i, i);
+      pp->Lines().push_back(buf);
+    }
+    pp->WriteLines(false);
+    pp->EndDoc();
+    return pp;
+  }
+};
+
+TEST_F(PdfPrinting, ViewerLogPrintsEveryPageWithTheCentredHeaderAboveTheFirstLine) {
+  const std::string title = UniqueTitle("log");
+  auto pp = ViewerLayout(title, 200);
+  ASSERT_GE(pp->PageCount(), 3u);
+  const int before = win::Printer().Copies();
+  EXPECT_TRUE(pp->Print());
+  EXPECT_EQ(win::Printer().Copies(), before);
+  const std::string pdf = test::WaitForPdf(title);
+  ASSERT_FALSE(pdf.empty());
+  ASSERT_EQ(PdfPages(pdf), static_cast<int>(pp->PageCount()));
+  for (int page = 1; page <= PdfPages(pdf); ++page) {
+    std::vector<Word> words = PdfWords(pdf, page);
+    ASSERT_GE(words.size(), 2u) << "page " << page;
+    // pdftotext lists words in its reading order, not by height: find the topmost ones.
+    std::sort(words.begin(), words.end(),
+              [](const Word& a, const Word& b) { return a.yMin < b.yMin; });
+    const Word& header = words[0];
+    EXPECT_EQ(header.text, "BackupLog") << "page " << page;
+    // Centred on the A4 page (595 points wide) and inside the paper.
+    EXPECT_NEAR((header.xMin + header.xMax) / 2, 595.0 / 2, 4) << "page " << page;
+    EXPECT_GE(header.yMin, 0);
+    const Word& first = words[1];
+    EXPECT_EQ(first.text, "Line");
+    // Below the header, with the border line and its offset between them, but close by.
+    EXPECT_GT(first.yMin, header.yMax + 0.065 * 72 * 0.9) << "page " << page;
+    EXPECT_LT(first.yMin - header.yMax, 36) << "page " << page;
+  }
+  EXPECT_EQ(FirstLine(PdfText(pdf, 1)), "Line 0001");
+}
+
+TEST_F(PdfPrinting, RangeTwoToThreeRepeatsThoseFullPrintPages) {
+  auto full = ViewerLayout(UniqueTitle("all"), 300);
+  ASSERT_GE(full->PageCount(), 4u);
+  const std::string title = UniqueTitle("range");
+  full->SetTitle(title);
+  full->SetFromPage(2);
+  full->SetToPage(3);
+  EXPECT_TRUE(full->Print());
+  const std::string pdf = test::WaitForPdf(title);
+  ASSERT_FALSE(pdf.empty());
+  ASSERT_EQ(PdfPages(pdf), 2);
+  const std::string page2 = PdfText(pdf, 1), page3 = PdfText(pdf, 2);
+  EXPECT_NE(FirstLine(page2), "Line 0001");
+  EXPECT_NE(FirstLine(page2), FirstLine(page3));
+  // Page 2 starts where page 1 of a 1-page range print ends: one page holds the same count.
+  const int perPage = std::stoi(FirstLine(page3).substr(5)) - std::stoi(FirstLine(page2).substr(5));
+  EXPECT_EQ(std::stoi(FirstLine(page2).substr(5)), perPage + 1);
+}
+
+TEST_F(PdfPrinting, TwoCollatedCopiesGiveTheRangeTwice) {
+  const std::string title = UniqueTitle("copies");
+  auto pp = ViewerLayout(title, 200);
+  ASSERT_EQ(pp->PageCount(), 3u);
+  win::Printer().SetCopies(3);
+  pp->SetCopies(2);
+  EXPECT_TRUE(pp->Print());
+  EXPECT_EQ(win::Printer().Copies(), 3);  // the system printer's own count is given back
+  win::Printer().SetCopies(1);
+  const std::string pdf = test::WaitForPdf(title);
+  ASSERT_FALSE(pdf.empty());
+  ASSERT_EQ(PdfPages(pdf), 6);
+  std::vector<std::string> firsts;
+  for (int p = 1; p <= 6; ++p) firsts.push_back(FirstLine(PdfText(pdf, p)));
+  EXPECT_EQ(firsts[0], "Line 0001");
+  EXPECT_EQ(std::vector<std::string>(firsts.begin(), firsts.begin() + 3),
+            std::vector<std::string>(firsts.begin() + 3, firsts.end()));
+  EXPECT_NE(firsts[1], firsts[0]);
+  EXPECT_NE(firsts[2], firsts[1]);
+}
+
+// Presses Cancel of the progress dialog as soon as it shows "Page 1 of 5": the click then
+// arrives while messages run before page 2.
+HHOOK g_hook = nullptr;
+HWND g_clicker = nullptr;
+LRESULT CALLBACK WatchLabels(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && msg->message == WM_SETTEXT && msg->lParam &&
+      std::string(reinterpret_cast<const char*>(msg->lParam)) == "Page 1 of 5")
+    PostMessageA(g_clicker, WM_APP, 0, 0);
+  return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+TEST_F(PdfPrinting, CancelDuringPageTwoOfFiveLeavesThePagesAlreadySent) {
+  const std::string title = UniqueTitle("cancel");
+  auto pp = ViewerLayout(title, 360);
+  ASSERT_EQ(pp->PageCount(), 5u);
+  TPagePrinter* printer = pp.get();
+  static TPagePrinter* target;
+  target = printer;
+  g_clicker =
+      CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+  SetWindowLongPtrA(g_clicker, GWLP_WNDPROC,
+                    reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                      if (m == WM_APP && target->ProgressDialog())
+                        SendMessageA(target->ProgressDialog()->btnCancel(), BM_CLICK, 0, 0);
+                      return DefWindowProcA(h, m, w, l);
+                    }));
+  g_hook = SetWindowsHookExA(WH_CALLWNDPROC, WatchLabels, nullptr, GetCurrentThreadId());
+  const bool printed = pp->Print();
+  UnhookWindowsHookEx(g_hook);
+  DestroyWindow(g_clicker);
+  EXPECT_FALSE(printed);
+  EXPECT_EQ(pp->ProgressDialog(), nullptr);
+  const std::string pdf = test::WaitForPdf(title);
+  ASSERT_FALSE(pdf.empty());
+  EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+TEST_F(PdfPrinting, APrinterThatDisappearedBeforePrintingIsAnErrorForTheCaller) {
+  auto pp = ViewerLayout(UniqueTitle("gone"), 10);
+  // The layout knows the printer; then the printer goes away.
+  test::RunHostScript("lpadmin -x PDF");
+  win::Printer().SetCopies(2);
+  EXPECT_THROW(pp->Print(), EPrinter);
+  EXPECT_EQ(win::Printer().Copies(), 2);
+  test::RunHostScript(
+      "lpadmin -p PDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd && lpadmin -d "
+      "PDF");
+  win::Printer().SetCopies(1);
+}
+
+}  // namespace
+}  // namespace vt9
