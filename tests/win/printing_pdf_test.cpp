@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <sstream>
+#include <tuple>
 
 #include "printing/win/page_printer.h"
 #include "printing/win/print_progress.h"
@@ -102,8 +103,9 @@ TEST_F(PdfPrinting, ViewerLogPrintsEveryPageWithTheCentredHeaderAboveTheFirstLin
     std::vector<Word> words = PdfWords(pdf, page);
     ASSERT_GE(words.size(), 2u) << "page " << page;
     // pdftotext lists words in its reading order, not by height: find the topmost ones.
-    std::sort(words.begin(), words.end(),
-              [](const Word& a, const Word& b) { return a.yMin < b.yMin; });
+    std::sort(words.begin(), words.end(), [](const Word& a, const Word& b) {
+      return std::tie(a.yMin, a.xMin) < std::tie(b.yMin, b.xMin);
+    });
     const Word& header = words[0];
     EXPECT_EQ(header.text, "BackupLog") << "page " << page;
     // Centred on the A4 page (595 points wide) and inside the paper.
