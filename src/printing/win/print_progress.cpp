@@ -21,7 +21,7 @@ struct Control {
 
 // The form at 96 pixels per inch.
 constexpr int kClientWidth = 293, kClientHeight = 133, kClientHeightNoCancel = 98;
-constexpr Control kBevel{"Bevel", "STATIC", "", SS_ETCHEDFRAME, {8, 8, 277, 57}};
+constexpr RECT kBevel{8, 8, 277, 57};  // the framed bevel, drawn by the form itself
 constexpr Control kStatus{"lblStatus", "STATIC", "", SS_CENTER | SS_NOPREFIX, {20, 20, 249, 13}};
 constexpr Control kPageNumber{
     "lblPageNumber", "STATIC", "", SS_CENTER | SS_NOPREFIX, {20, 40, 253, 13}};
@@ -46,7 +46,7 @@ TPrintProgressDlg::TPrintProgressDlg(bool showCancel, std::function<void()> onCa
   const int ppi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
 
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_DLGFRAME | WS_CLIPCHILDREN;
+  const DWORD style = WS_POPUP | WS_CAPTION | WS_DLGFRAME;
   const DWORD exStyle = WS_EX_DLGMODALFRAME;
   RECT frame{0, 0, Scale(kClientWidth, ppi),
              Scale(showCancel ? kClientHeight : kClientHeightNoCancel, ppi)};
@@ -72,7 +72,8 @@ TPrintProgressDlg::TPrintProgressDlg(bool showCancel, std::function<void()> onCa
     SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     return child;
   };
-  bevel_ = create(kBevel, -1);
+  bevel_ = RECT{Scale(kBevel.left, ppi), Scale(kBevel.top, ppi),
+                Scale(kBevel.left + kBevel.right, ppi), Scale(kBevel.top + kBevel.bottom, ppi)};
   lblStatus_ = create(kStatus, -1);
   lblPageNumber_ = create(kPageNumber, -1);
   progBar_ = create(kProgBar, -1);
@@ -130,6 +131,14 @@ LRESULT TPrintProgressDlg::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
         return 0;
       }
       break;
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      RECT bevel = bevel_;
+      DrawEdge(dc, &bevel, EDGE_ETCHED, BF_RECT);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
     case WM_CLOSE:
       return 0;  // only the page printer closes it
     case WM_DESTROY:

@@ -39,8 +39,8 @@ class TPrintProgressDlg : public WindowBase<TPrintProgressDlg, FormOwner::Caller
 
   std::function<void()> onCancel_;
   HFONT font_ = nullptr;
-  HWND lblStatus_ = nullptr, lblPageNumber_ = nullptr, progBar_ = nullptr, btnCancel_ = nullptr,
-       bevel_ = nullptr;
+  HWND lblStatus_ = nullptr, lblPageNumber_ = nullptr, progBar_ = nullptr, btnCancel_ = nullptr;
+  RECT bevel_{};
 };
 
 }  // namespace vt9::win

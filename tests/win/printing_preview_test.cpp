@@ -1,0 +1,238 @@
+// The page printer's preview window and its progress dialog under Wine: geometry from the
+// form's table, the label texts while a real job prints, the zoomed page with its scroll
+// ranges, and a layout of 100,000 lines previewed with hardly any GDI handles left.
+#include <windows.h>
+// The progress bar messages need <windows.h> first.
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "printing/win/page_printer.h"
+#include "printing/win/print_progress.h"
+#include "printing/win/system_printer.h"
+#include "support/win/widget_host.h"
+
+namespace vt9 {
+namespace {
+
+using win::TPagePrinter;
+using win::TPrintProgressDlg;
+
+RECT ClientRectIn(HWND child, HWND parent) {
+  RECT r;
+  GetWindowRect(child, &r);
+  MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Text(HWND w) {
+  char buf[256] = {};
+  GetWindowTextA(w, buf, sizeof buf);
+  return buf;
+}
+
+TEST(PrintProgressDialog, FollowsTheFormTableAndCancelRunsTheCancelRequest) {
+  int cancels = 0;
+  TPrintProgressDlg dlg(true, [&] { ++cancels; });
+  ASSERT_NE(dlg.hwnd(), nullptr);
+  RECT client;
+  GetClientRect(dlg.hwnd(), &client);
+  EXPECT_EQ(client.right, 293);
+  EXPECT_EQ(client.bottom, 133);
+  const RECT cancel = ClientRectIn(dlg.btnCancel(), dlg.hwnd());
+  EXPECT_EQ(cancel.left, 109);
+  EXPECT_EQ(cancel.top, 100);
+  EXPECT_EQ(cancel.right - cancel.left, 75);
+  EXPECT_EQ(cancel.bottom - cancel.top, 25);
+  EXPECT_EQ(ClientRectIn(dlg.lblPageNumber(), dlg.hwnd()).top, 40);
+  EXPECT_EQ(ClientRectIn(dlg.ProgBar(), dlg.hwnd()).top, 76);
+  EXPECT_EQ(Text(dlg.btnCancel()), "&Cancel");
+
+  dlg.SetCaption("Backup log");
+  dlg.SetStatus("Sending Pages To Printer");
+  dlg.SetPageText("Page 2 of 5 x 3 Copies");
+  for (int i = 0; i < 7; ++i) dlg.Step(15);
+  EXPECT_EQ(SendMessageA(dlg.ProgBar(), PBM_GETPOS, 0, 0), 7);
+  dlg.ShowAndRepaint();
+  test::Pump(200, dlg.hwnd());
+  test::SaveScreenshot("print_progress_dialog");
+  dlg.Step(100000);  // beyond 65,535: the 32-bit range
+  EXPECT_EQ(SendMessageA(dlg.ProgBar(), PBM_GETRANGE, FALSE, 0), 100000);
+
+  SendMessageA(dlg.btnCancel(), BM_CLICK, 0, 0);
+  EXPECT_EQ(cancels, 1);
+  SetForegroundWindow(dlg.hwnd());
+  SetFocus(dlg.btnCancel());
+  test::PressKey(VK_ESCAPE);
+  test::Pump(100, dlg.hwnd());
+  EXPECT_EQ(cancels, 2);
+}
+
+TEST(PrintProgressDialog, WithoutCancelTheButtonRowIsCutOff) {
+  TPrintProgressDlg dlg(false, [] {});
+  RECT client;
+  GetClientRect(dlg.hwnd(), &client);
+  EXPECT_EQ(client.bottom, 98);
+  EXPECT_FALSE(IsWindowVisible(dlg.btnCancel()));
+  EXPECT_FALSE(IsWindowEnabled(dlg.btnCancel()));
+}
+
+// Every text set on any window of this thread while printing.
+std::vector<std::string>* g_texts = nullptr;
+HHOOK g_hook = nullptr;
+LRESULT CALLBACK RecordTexts(int code, WPARAM wParam, LPARAM lParam) {
+  const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+  if (code == HC_ACTION && msg->message == WM_SETTEXT && msg->lParam && g_texts)
+    g_texts->push_back(reinterpret_cast<const char*>(msg->lParam));
+  return CallNextHookEx(g_hook, code, wParam, lParam);
+}
+
+std::vector<std::string> PageLabelsWhilePrinting(TPagePrinter& pp) {
+  std::vector<std::string> texts;
+  g_texts = &texts;
+  g_hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordTexts, nullptr, GetCurrentThreadId());
+  EXPECT_TRUE(pp.Print());
+  UnhookWindowsHookEx(g_hook);
+  g_texts = nullptr;
+  std::vector<std::string> pages;
+  for (const auto& t : texts)
+    if (t.rfind("Page ", 0) == 0) pages.push_back(t);
+  return pages;
+}
+
+std::unique_ptr<TPagePrinter> FivePages() {
+  auto pp = std::make_unique<TPagePrinter>(nullptr);
+  pp->SetTitle("vt9pp-progress");
+  pp->BeginDoc();
+  for (int p = 1; p <= 5; ++p) {
+    pp->WriteLn("page " + std::to_string(p));
+    if (p < 5) pp->NewPage();
+  }
+  pp->EndDoc();
+  return pp;
+}
+
+TEST(PrintProgressDialog, LabelsWhileARealJobPrints) {
+  ASSERT_FALSE(win::Printer().Name().empty());
+  auto pp = FivePages();
+  EXPECT_EQ(PageLabelsWhilePrinting(*pp),
+            (std::vector<std::string>{"Page 1 of 5", "Page 2 of 5", "Page 3 of 5", "Page 4 of 5",
+                                      "Page 5 of 5"}));
+  EXPECT_EQ(pp->ProgressDialog(), nullptr);  // closed at the end
+  pp->SetCopies(3);
+  pp->SetFromPage(1);
+  pp->SetToPage(2);
+  std::vector<std::string> copies = PageLabelsWhilePrinting(*pp);
+  ASSERT_EQ(copies.size(), 6u);
+  EXPECT_EQ(copies[4], "Page 1 of 2 x 3 Copies");
+  pp->SetCopies(1);
+  pp->SetToPage(5);
+  pp->SetFromPage(3);
+  EXPECT_EQ(PageLabelsWhilePrinting(*pp), (std::vector<std::string>{"Page 3", "Page 4", "Page 5"}));
+  pp->SetShowProgress(false);
+  EXPECT_TRUE(PageLabelsWhilePrinting(*pp).empty());
+}
+
+TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
+  test::WidgetHost host;
+  TPagePrinter pp(host.hwnd());
+  ASSERT_NE(pp.Handle(), nullptr);
+  MoveWindow(pp.Handle(), 0, 0, 400, 300, TRUE);
+  ShowWindow(pp.Handle(), SW_SHOW);
+  pp.SetFriendlyHeader("&cPreview of a log");
+  pp.SetPageBorders({pbTop, pbBottom});
+  pp.SetPageBorderOffset(0.065);
+  pp.SetMarginLeft(0.5);
+  pp.BeginDoc();
+  for (int i = 1; i <= 150; ++i)
+    pp.WriteLn("Line " + std::to_string(i) + "\tcopied C:\\Data\\file.txt");
+  pp.EndDoc();
+  ASSERT_EQ(pp.PageCount(), 2u);
+  EXPECT_EQ(pp.PageNumber(), 1u);
+  pp.SetZoomPercent(50);
+  pp.SetZoomLocation(zlTopCenter);
+  test::Pump(200, host.hwnd());
+
+  const TPageLayout::Geometry g = pp.PageGeometry();
+  const int zoomedWidth = static_cast<int>(std::lround(g.pageWidth * 50.0 * 96 / g.ppiX / 100));
+  SCROLLINFO si{};
+  si.cbSize = sizeof(si);
+  si.fMask = SIF_ALL;
+  GetScrollInfo(pp.Handle(), SB_HORZ, &si);
+  EXPECT_EQ(si.nMax + 1, zoomedWidth + 2 * 5 + 2);
+  EXPECT_GT(si.nPos, 0);  // centred horizontally
+  GetScrollInfo(pp.Handle(), SB_VERT, &si);
+  EXPECT_EQ(si.nPos, 0);  // and at the top
+  test::SaveScreenshot("page_printer_preview");
+
+  // Small enough to fit: the page is white with text on it; the shadow lies right of it.
+  pp.SetZoomPercent(20);
+  UpdateWindow(pp.Handle());
+  const RECT page = pp.PreviewPageRect();
+  HDC dc = GetDC(pp.Handle());
+  int dark = 0;
+  for (int y = page.top + 20; y < page.top + 80; ++y)
+    for (int x = page.left + 5; x < page.left + 100; ++x)
+      if (GetRValue(GetPixel(dc, x, y)) < 250) ++dark;
+  EXPECT_GT(dark, 20);
+  EXPECT_EQ(GetPixel(dc, page.left + 3, page.bottom - 3), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, page.right + 2, page.top + 50), GetSysColor(COLOR_BTNSHADOW));
+  ReleaseDC(pp.Handle(), dc);
+
+  pp.SetPageNumber(2);
+  EXPECT_EQ(pp.PageNumber(), 2u);
+  EXPECT_THROW(pp.SetPageNumber(3), EPagePrinter);
+  EXPECT_EQ(pp.PageNumber(), 2u);
+}
+
+TEST(PagePrinterPreview, AHundredThousandLinesPreviewWithFiveHundredHandlesLeft) {
+  test::WidgetHost host;
+  // Fill the process's GDI handle table until only 500 handles are left; the layout and the
+  // preview of the whole log must make do with them.
+  std::vector<HBRUSH> filler;
+  for (;;) {
+    HBRUSH b = CreateSolidBrush(RGB(1, 2, 3));
+    if (!b) break;
+    filler.push_back(b);
+    if (filler.size() > 200000) break;
+  }
+  ASSERT_LT(filler.size(), 200000u) << "the handle table never filled up";
+  std::printf("GDI handles available to the process: %zu\n", filler.size());
+  for (int i = 0; i < 500 && !filler.empty(); ++i) {
+    DeleteObject(filler.back());
+    filler.pop_back();
+  }
+  {
+    TPagePrinter pp(host.hwnd());
+    MoveWindow(pp.Handle(), 0, 0, 400, 300, TRUE);
+    ShowWindow(pp.Handle(), SW_SHOW);
+    pp.SetZoomPercent(20);
+    pp.SetFriendlyHeader("&cBig log");
+    pp.SetPageBorders({pbTop, pbBottom});
+    pp.BeginDoc();
+    for (int i = 1; i <= 100000; ++i)
+      pp.WriteLn("Line " + std::to_string(i) + "\tcopied C:\\Data\\file.txt");
+    pp.EndDoc();
+    EXPECT_GT(pp.PageCount(), 1000u);
+    pp.SetPageNumber(pp.PageCount());
+    UpdateWindow(pp.Handle());
+    test::Pump(100, host.hwnd());
+    const RECT page = pp.PreviewPageRect();
+    HDC dc = GetDC(pp.Handle());
+    int dark = 0;
+    for (int y = page.top + 5; y < page.top + 60; ++y)
+      for (int x = page.left + 2; x < page.right - 2; ++x)
+        if (GetRValue(GetPixel(dc, x, y)) < 250) ++dark;
+    ReleaseDC(pp.Handle(), dc);
+    EXPECT_GT(dark, 20) << "the last page was not drawn";
+    std::printf("GDI objects held by the process (GetGuiResources): %lu\n",
+                GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+  }
+  for (HBRUSH b : filler) DeleteObject(b);
+}
+
+}  // namespace
+}  // namespace vt9
