@@ -15,7 +15,8 @@ dlls=$(awk 'NF == 2 {print $1}' "$list" | sort -u)
   echo "  .section .rdata"
   i=0
   for d in $dlls; do
-    echo "vt9lazy_dllname_$i: .asciz \"$d.dll\""
+    # A module with its own extension (winspool.drv) keeps it; the others are .dll.
+    case $d in *.*) echo "vt9lazy_dllname_$i: .asciz \"$d\"" ;; *) echo "vt9lazy_dllname_$i: .asciz \"$d.dll\"" ;; esac
     i=$((i + 1))
   done
   echo "  .globl _vt9lazy_dll_names"
@@ -32,7 +33,7 @@ entries=""
 while read -r dll func; do
   [ -n "${dll:-}" ] || continue
   case $dll in \#*) continue ;; esac
-  sym=$(i686-w64-mingw32-nm "$libdir/lib$dll.a" 2>/dev/null | sed -n "s/^.* I __imp__\($func\(@[0-9]*\)\{0,1\}\)$/\1/p" | head -n 1)
+  sym=$(i686-w64-mingw32-nm "$libdir/lib${dll%%.*}.a" 2>/dev/null | sed -n "s/^.* I __imp__\($func\(@[0-9]*\)\{0,1\}\)$/\1/p" | head -n 1)
   if [ -z "$sym" ]; then
     echo "make-lazy-imports.sh: $func not found in lib$dll.a" >&2
     exit 1
