@@ -1,6 +1,14 @@
 #include "printing/page_list.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace vt9 {
+
+void TPageList::Push(const Op& op) {
+  ops_.push_back(op);
+  ++pages_.back().opCount;
+}
 
 void TPageList::AddPage() {
   Page p;
@@ -13,9 +21,9 @@ void TPageList::Clear() {
   ops_.clear();
   ops_.shrink_to_fit();
   pages_.clear();
+  pages_.shrink_to_fit();
   fonts_.clear();
-  text_.clear();
-  text_.shrink_to_fit();
+  blocks_.clear();
   currentFont_ = -1;
 }
 
@@ -30,23 +38,37 @@ void TPageList::SetFont(const FontSpec& font, int textHeight) {
   }
   if (index == currentFont_) return;
   currentFont_ = index;
-  ops_.push_back({kFont, 0, index, 0, 0, 0});
-  ++pages_.back().opCount;
+  Push({index, 0, 0, std::uint32_t(kFont) << 30});
 }
 
 void TPageList::Text(int x, int y, std::string_view text) {
   if (pages_.empty() || text.empty()) return;
-  ops_.push_back({kText, 0, x, y, static_cast<std::int32_t>(text_.size()),
-                  static_cast<std::int32_t>(text.size())});
-  text_.append(text);
-  ++pages_.back().opCount;
+  // A run wider than any page can only be a single giant character run; what is beyond a block
+  // could never be seen.
+  if (text.size() > kBlockSize) text = text.substr(0, kBlockSize);
+  if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < text.size()) {
+    if (blocks_.size() >= (std::size_t(1) << 32) / kBlockSize) return;  // 4 GB of text: no more
+    // Blocks start small, so a short document holds little, and grow to the full size.
+    Block b;
+    b.capacity = std::max(
+        text.size(),
+        std::min(kBlockSize, std::size_t(1) << (16 + std::min<std::size_t>(blocks_.size(), 6))));
+    b.data = std::make_unique<char[]>(b.capacity);
+    blocks_.push_back(std::move(b));
+  }
+  Block& b = blocks_.back();
+  const std::size_t offset = (blocks_.size() - 1) * kBlockSize + b.used;
+  std::memcpy(b.data.get() + b.used, text.data(), text.size());
+  b.used += text.size();
+  Push({x, y, static_cast<std::int32_t>(static_cast<std::uint32_t>(offset)),
+        std::uint32_t(kText) << 30 | static_cast<std::uint32_t>(text.size())});
   pages_.back().drawn = true;
 }
 
 void TPageList::Line(int x1, int y1, int x2, int y2, int penWidth) {
   if (pages_.empty()) return;
-  ops_.push_back({kLine, static_cast<std::uint16_t>(penWidth < 0 ? 0 : penWidth), x1, y1, x2, y2});
-  ++pages_.back().opCount;
+  Push({x1, y1, x2, std::uint32_t(kLine) << 30});
+  Push({y2, penWidth < 0 ? 0 : penWidth, 0, std::uint32_t(kLineEnd) << 30});
   pages_.back().drawn = true;
 }
 
@@ -60,29 +82,37 @@ void TPageList::Replay(std::size_t index, Canvas& canvas, int clipWidth) const {
   const TextFlags flags{false, false};
   for (std::size_t i = p.firstOp; i < p.firstOp + p.opCount; ++i) {
     const Op& op = ops_[i];
-    switch (op.kind) {
+    switch (op.d >> 30) {
       case kFont:
         canvas.SetFont(fonts_[op.a].spec);
         height = fonts_[op.a].textHeight;
         break;
       case kText: {
-        std::string_view text(text_.data() + static_cast<std::uint32_t>(op.c),
-                              static_cast<std::uint32_t>(op.d));
+        const std::uint32_t offset = static_cast<std::uint32_t>(op.c);
+        const Block& b = blocks_[offset / kBlockSize];
+        std::string_view text(b.data.get() + offset % kBlockSize, op.d & kValueMask);
         canvas.DrawText(text, Rect{op.a, op.b, op.a + clipWidth, op.b + height}, flags);
         break;
       }
       case kLine:
-        canvas.SetPen(kColorBlack, op.pen);
-        canvas.MoveTo(op.a, op.b);
-        canvas.LineTo(op.c, op.d);
+        if (i + 1 < p.firstOp + p.opCount) {
+          const Op& end = ops_[++i];
+          canvas.SetPen(kColorBlack, end.b);
+          canvas.MoveTo(op.a, op.b);
+          canvas.LineTo(op.c, end.a);
+        }
+        break;
+      default:
         break;
     }
   }
 }
 
 std::size_t TPageList::MemoryBytes() const {
-  return ops_.capacity() * sizeof(Op) + pages_.capacity() * sizeof(Page) + text_.capacity() +
-         fonts_.capacity() * sizeof(Font);
+  std::size_t bytes = ops_.size() * sizeof(Op) + pages_.capacity() * sizeof(Page) +
+                      fonts_.capacity() * sizeof(Font);
+  for (const Block& b : blocks_) bytes += b.capacity;
+  return bytes;
 }
 
 }  // namespace vt9

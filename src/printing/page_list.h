@@ -6,6 +6,8 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,11 +37,21 @@ class TPageList {
   std::size_t MemoryBytes() const;
 
  private:
-  enum Kind : std::uint8_t { kFont, kText, kLine };
+  // Operations are 16 bytes: text runs (the most frequent) carry position, offset and length;
+  // a line takes two slots. The kind sits in the top bits of the last word.
+  enum Kind : std::uint32_t { kFont = 0, kText = 1, kLine = 2, kLineEnd = 3 };
   struct Op {
-    Kind kind;
-    std::uint16_t pen;
-    std::int32_t a, b, c, d;
+    std::int32_t a, b, c;
+    std::uint32_t d;  // kind << 30 | value
+  };
+  static constexpr std::uint32_t kValueMask = (1u << 30) - 1;
+  // Text is kept in blocks that never move or grow by copying, addressed as one space of
+  // kBlockSize bytes per block, so a run is found by its offset alone.
+  static constexpr std::size_t kBlockSize = std::size_t(1) << 22;
+  struct Block {
+    std::unique_ptr<char[]> data;
+    std::size_t capacity = 0;
+    std::size_t used = 0;
   };
   struct Page {
     std::size_t firstOp = 0;
@@ -50,10 +62,11 @@ class TPageList {
     FontSpec spec;
     int textHeight;
   };
-  std::vector<Op> ops_;
+  void Push(const Op& op);
+  std::deque<Op> ops_;
   std::vector<Page> pages_;
   std::vector<Font> fonts_;
-  std::string text_;
+  std::vector<Block> blocks_;
   int currentFont_ = -1;
 };
 
