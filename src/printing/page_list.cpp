@@ -47,7 +47,7 @@ void TPageList::Text(int x, int y, std::string_view text) {
   // could never be seen.
   if (text.size() > kBlockSize) text = text.substr(0, kBlockSize);
   if (blocks_.empty() || blocks_.back().capacity - blocks_.back().used < text.size()) {
-    if (blocks_.size() >= (std::size_t(1) << 32) / kBlockSize) return;  // 4 GB of text: no more
+    if (blocks_.size() >= (std::uint64_t(1) << 32) / kBlockSize) return;  // 4 GB of text: no more
     // Blocks start small, so a short document holds little, and grow to the full size.
     Block b;
     b.capacity = std::max(

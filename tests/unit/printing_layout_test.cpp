@@ -124,6 +124,17 @@ TEST(PageLayoutWrap, AMegabyteLineIsLaidOutInLinearTime) {
   EXPECT_GT(total, 990000u);
 }
 
+TEST(PageLayoutWrap, ControlCharactersAreBreakPointsAndNeverStallTheLayout) {
+  Doc d(100, 1000000);
+  d.pp->BeginDoc();
+  d.pp->WriteLn(std::string(200, '\x01'));
+  d.pp->WriteLn(std::string("\r\n\f\x7f", 4));
+  d.pp->EndDoc();
+  // 10 characters fit and the one after each piece, a break character, is dropped: 18 pieces
+  // of 11 characters, one of the last 2, and the short second line.
+  EXPECT_EQ(d.Page(1).size(), 18u + 1u + 1u);
+}
+
 TEST(PageLayoutTabs, ExpandToTheNextMultipleOfTheTabSize) {
   Doc d(1000, 1000);
   d.Write({"a\tb", "abcdefgh\tc"});

@@ -182,6 +182,13 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   EXPECT_EQ(GetPixel(dc, page.right + 2, page.top + 50), GetSysColor(COLOR_BTNSHADOW));
   ReleaseDC(pp.Handle(), dc);
 
+  // Landscape goes to the printer and turns the page in the preview.
+  pp.SetOrientation(poLandscape);
+  EXPECT_EQ(pp.Orientation(), poLandscape);
+  EXPECT_EQ(pp.PageGeometry().pageWidth, g.pageHeight);
+  pp.SetOrientation(poPortrait);
+  EXPECT_EQ(pp.PageGeometry().pageWidth, g.pageWidth);
+
   pp.SetPageNumber(2);
   EXPECT_EQ(pp.PageNumber(), 2u);
   EXPECT_THROW(pp.SetPageNumber(3), EPagePrinter);
