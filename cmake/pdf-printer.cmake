@@ -6,11 +6,11 @@ target_link_libraries(list-printers PRIVATE winspool)
 target_link_options(list-printers PRIVATE ${VT9_STATIC_LINK})
 
 add_test(NAME pdf_printer_setup
-  COMMAND sh -c "${CMAKE_SOURCE_DIR}/scripts/pdf-printer.sh && wine $<TARGET_FILE:list-printers>")
+  COMMAND sh -c "${CMAKE_SOURCE_DIR}/scripts/pdf-printer.sh && ${VT9_WINE_LOADER} $<TARGET_FILE:list-printers>")
 set_tests_properties(pdf_printer_setup PROPERTIES
   FIXTURES_SETUP pdf_printer
   FIXTURES_REQUIRED wineprefix
-  ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=win32")
+  ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER}")
 
 get_property(vt9_all_tests DIRECTORY PROPERTY TESTS)
 foreach(test ${vt9_all_tests})
