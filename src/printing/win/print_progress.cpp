@@ -49,7 +49,7 @@ TPrintProgressDlg::TPrintProgressDlg(bool showCancel, std::function<void()> onCa
   const DWORD style = WS_POPUP | WS_CAPTION | WS_DLGFRAME;
   const DWORD exStyle = WS_EX_DLGMODALFRAME;
   RECT frame{0, 0, Scale(kClientWidth, ppi),
-             Scale(showCancel ? kClientHeight : kClientHeightNoCancel, ppi)};
+             showCancel ? Scale(kClientHeight, ppi) : ppi * kClientHeightNoCancel / 96};
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int w = frame.right - frame.left, h = frame.bottom - frame.top;
   RECT work{};
