@@ -166,6 +166,14 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   EXPECT_GT(si.nPos, 0);  // centred horizontally
   GetScrollInfo(pp.Handle(), SB_VERT, &si);
   EXPECT_EQ(si.nPos, 0);  // and at the top
+  // The keyboard scrolls: a screen down, then to the bottom and back to the top.
+  SendMessageA(pp.Handle(), WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(GetScrollPos(pp.Handle(), SB_VERT), static_cast<int>(si.nPage));
+  SendMessageA(pp.Handle(), WM_KEYDOWN, VK_END, 0);
+  EXPECT_EQ(GetScrollPos(pp.Handle(), SB_VERT), si.nMax - static_cast<int>(si.nPage) + 1);
+  SendMessageA(pp.Handle(), WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_EQ(GetScrollPos(pp.Handle(), SB_VERT), 0);
+  UpdateWindow(pp.Handle());
   test::SaveScreenshot("page_printer_preview");
 
   // Small enough to fit: the page is white with text on it; the shadow lies right of it.

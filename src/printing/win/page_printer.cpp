@@ -59,6 +59,47 @@ class TPagePrinter::Preview : public WindowBase<Preview> {
       case WM_VSCROLL:
         Scroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
         return 0;
+      case WM_GETDLGCODE:
+        return DLGC_WANTARROWS;
+      case WM_LBUTTONDOWN:
+        SetFocus(hwnd_);
+        return 0;
+      case WM_KEYDOWN:
+        // The keyboard scrolls as the bars do: arrows by the increment, Page Up/Down by a
+        // screen, Home/End to the top and bottom; with Ctrl the arrows go sideways by a screen.
+        switch (wParam) {
+          case VK_UP:
+            Scroll(SB_VERT, SB_LINEUP);
+            return 0;
+          case VK_DOWN:
+            Scroll(SB_VERT, SB_LINEDOWN);
+            return 0;
+          case VK_LEFT:
+            Scroll(SB_HORZ, GetKeyState(VK_CONTROL) < 0 ? SB_PAGEUP : SB_LINEUP);
+            return 0;
+          case VK_RIGHT:
+            Scroll(SB_HORZ, GetKeyState(VK_CONTROL) < 0 ? SB_PAGEDOWN : SB_LINEDOWN);
+            return 0;
+          case VK_PRIOR:
+            Scroll(SB_VERT, SB_PAGEUP);
+            return 0;
+          case VK_NEXT:
+            Scroll(SB_VERT, SB_PAGEDOWN);
+            return 0;
+          case VK_HOME:
+            Scroll(SB_VERT, SB_TOP);
+            return 0;
+          case VK_END:
+            Scroll(SB_VERT, SB_BOTTOM);
+            return 0;
+        }
+        break;
+      case WM_MOUSEWHEEL: {
+        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+        for (int i = 0; i < 3 * std::abs(notches); ++i)
+          Scroll(SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
+        return 0;
+      }
       case WM_NCDESTROY:
         if (owner) owner->hwnd_ = nullptr;
         return DefWindowProcA(hwnd_, message, wParam, lParam);
@@ -102,6 +143,7 @@ class TPagePrinter::Preview : public WindowBase<Preview> {
   }
 
   void SetPos(int bar, int pos) {
+    // SetScrollInfo keeps the position inside the range.
     SCROLLINFO si{};
     si.cbSize = sizeof(si);
     si.fMask = SIF_POS;
@@ -259,22 +301,35 @@ static ZoomedPage ZoomedSize(const TPageLayout::Geometry& g, unsigned zoom) {
 }
 
 void TPagePrinter::UpdateScrollRanges() {
-  if (!hwnd_) return;
+  if (!hwnd_ || updatingScroll_) return;
+  updatingScroll_ = true;
   const ZoomedPage z = ZoomedSize(PageGeometry(), zoomPercent_);
-  RECT client;
-  GetClientRect(hwnd_, &client);
   const int ranges[2] = {z.width + 2 * static_cast<int>(shadowOffset_) + 2,
                          z.height + 2 * static_cast<int>(shadowOffset_) + 2};
-  const int pages[2] = {client.right, client.bottom};
-  for (int bar = SB_HORZ; bar <= SB_VERT; ++bar) {
-    SCROLLINFO si{};
-    si.cbSize = sizeof(si);
-    si.fMask = SIF_RANGE | SIF_PAGE;
-    si.nMin = 0;
-    si.nMax = ranges[bar] - 1;
-    si.nPage = static_cast<UINT>(std::max(0, pages[bar]));
-    SetScrollInfo(hwnd_, bar, &si, TRUE);
+  // Showing one bar narrows the client area for the other, so the page sizes are taken again
+  // until they no longer change.
+  for (int pass = 0; pass < 3; ++pass) {
+    bool changed = false;
+    for (int bar = SB_HORZ; bar <= SB_VERT; ++bar) {
+      RECT client;
+      GetClientRect(hwnd_, &client);
+      SCROLLINFO si{};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_RANGE | SIF_PAGE;
+      GetScrollInfo(hwnd_, bar, &si);
+      const UINT page =
+          static_cast<UINT>(std::max<LONG>(0, bar == SB_HORZ ? client.right : client.bottom));
+      if (si.nMin == 0 && si.nMax == ranges[bar] - 1 && si.nPage == page) continue;
+      changed = true;
+      si.fMask = SIF_RANGE | SIF_PAGE;
+      si.nMin = 0;
+      si.nMax = ranges[bar] - 1;
+      si.nPage = page;
+      SetScrollInfo(hwnd_, bar, &si, TRUE);
+    }
+    if (!changed) break;
   }
+  updatingScroll_ = false;
 }
 
 void TPagePrinter::ScrollToZoomLocation() {

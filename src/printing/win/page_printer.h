@@ -83,7 +83,6 @@ class TPagePrinter : public TPageLayout {
   void Paint(HDC dc, const RECT& client);
   void ShowProgressStep(const std::string& message, unsigned page, unsigned first, unsigned last);
 
-  std::unique_ptr<SystemPrinter> printerDevice_;
   HWND hwnd_ = nullptr;
   unsigned zoomPercent_ = 25;
   TZoomLocation zoomLocation_ = zlTopLeft;
@@ -93,6 +92,7 @@ class TPagePrinter : public TPageLayout {
   bool gradientBackground_ = true;
   Color color_ = SystemColor(COLOR_BTNFACE);
   std::unique_ptr<TPrintProgressDlg> progress_;
+  bool updatingScroll_ = false;
 };
 
 }  // namespace vt9::win
