@@ -174,7 +174,7 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   SendMessageA(pp.Handle(), WM_KEYDOWN, VK_HOME, 0);
   EXPECT_EQ(GetScrollPos(pp.Handle(), SB_VERT), 0);
   UpdateWindow(pp.Handle());
-  test::SaveScreenshot("page_printer_preview");
+  test::SaveScreenshot("page_printer_preview_50");
 
   // Small enough to fit: the page is white with text on it; the shadow lies right of it.
   pp.SetZoomPercent(20);
@@ -187,6 +187,9 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
       if (GetRValue(GetPixel(dc, x, y)) < 250) ++dark;
   EXPECT_GT(dark, 20);
   EXPECT_EQ(GetPixel(dc, page.left + 3, page.bottom - 3), RGB(255, 255, 255));
+  ReleaseDC(pp.Handle(), dc);
+  test::SaveScreenshot("page_printer_preview_20");
+  dc = GetDC(pp.Handle());
   EXPECT_EQ(GetPixel(dc, page.right + 2, page.top + 50), GetSysColor(COLOR_BTNSHADOW));
   ReleaseDC(pp.Handle(), dc);
 
