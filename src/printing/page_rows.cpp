@@ -15,7 +15,6 @@ std::string BaseName(const std::string& path) {
 
 }  // namespace
 
-
 void TPageLayout::WriteRow(std::string_view text) { WriteRowWith(text, tableFormat_); }
 
 std::string TPageLayout::ReplaceMacros(const std::string& text) const {
