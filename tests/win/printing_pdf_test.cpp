@@ -201,14 +201,18 @@ TEST_F(PdfPrinting, CancelDuringPageTwoOfFiveLeavesThePagesAlreadySent) {
 
 TEST_F(PdfPrinting, APrinterThatDisappearedBeforePrintingIsAnErrorForTheCaller) {
   auto pp = ViewerLayout(UniqueTitle("gone"), 10);
-  // The layout knows the printer; then the printer goes away.
-  test::RunHostScript("lpadmin -x PDF");
+  // The layout knows the printer; then the system forgets it (its "Devices" entry, through
+  // which a device context for it is found, goes away).
+  const std::string name = win::Printer().Name();
+  char entry[260] = {};
+  GetProfileStringA("Devices", name.c_str(), "", entry, sizeof entry);
+  ASSERT_NE(entry[0], 0);
+  ASSERT_TRUE(WriteProfileStringA("Devices", name.c_str(), nullptr));
   win::Printer().SetCopies(2);
   EXPECT_THROW(pp->Print(), EPrinter);
   EXPECT_EQ(win::Printer().Copies(), 2);
-  test::RunHostScript(
-      "lpadmin -p PDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd && lpadmin -d "
-      "PDF");
+  EXPECT_EQ(pp->ProgressDialog(), nullptr);
+  WriteProfileStringA("Devices", name.c_str(), entry);
   win::Printer().SetCopies(1);
 }
 
