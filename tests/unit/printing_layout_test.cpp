@@ -223,6 +223,17 @@ TEST(PageLayoutHeader, HeaderAndBordersGetRoomAtZeroPrinterOffsets) {
   EXPECT_EQ(std::stoi(texts[0]), (2479 - 30) / 2);
 }
 
+TEST(PageLayoutEvents, NewPageOncePerPageAndNewLineAfterEveryAdvanceAndDecoration) {
+  Doc d(200, 100);
+  int pages = 0, lines = 0;
+  d.pp->OnNewPage = [&] { ++pages; };
+  d.pp->OnNewLine = [&] { ++lines; };
+  d.Write({"1", "2", "3", "4", "5"});
+  EXPECT_EQ(pages, 2);
+  EXPECT_EQ(lines, 5 + 2);  // five line advances, and one after each page's decoration
+  EXPECT_EQ(d.pp->LineNumber(), 1);
+}
+
 TEST(PageLayoutHeader, FooterWithPageMacroOnEveryPage) {
   Doc d(200, 200);
   d.pp->SetMarginBottom(40.0 / 72);

@@ -206,6 +206,21 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   EXPECT_EQ(pp.PageNumber(), 2u);
 }
 
+TEST(PagePrinterPreview, TakesAWindowFontBySizeInPoints) {
+  TPagePrinter pp(nullptr);
+  HFONT font =
+      CreateFontA(-16, 0, 0, 0, FW_BOLD, TRUE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, "Arial");
+  pp.SetFont(font);
+  DeleteObject(font);
+  EXPECT_EQ(pp.Font().name, "Arial");
+  EXPECT_EQ(pp.Font().size, 12);  // 16 pixels at 96 dpi
+  EXPECT_EQ(pp.Font().style, unsigned(kFontBold | kFontItalic));
+  EXPECT_EQ(pp.HeaderFont(), pp.Font());
+  // At 300 dpi a 12-point line is 50 printer pixels apart.
+  EXPECT_EQ(pp.LineHeight(), 50);
+}
+
 TEST(PagePrinterPreview, AHundredThousandLinesPreviewWithFiveHundredHandlesLeft) {
   test::WidgetHost host;
   // Fill the process's GDI handle table until only 500 handles are left; the layout and the
