@@ -24,7 +24,15 @@ enum TTaskDialogOption {
   doProgressBarMarquee,  // native only
   doTimer,               // a tick about every 100 ms
 };
-enum TTaskDialogIcon { tiBlank, tiWarning, tiQuestion, tiError, tiInformation, tiNotUsed, tiShield };
+enum TTaskDialogIcon {
+  tiBlank,
+  tiWarning,
+  tiQuestion,
+  tiError,
+  tiInformation,
+  tiNotUsed,
+  tiShield
+};
 enum TTaskDialogFooterIcon { tfiBlank, tfiWarning, tfiQuestion, tfiError };
 // State of the progress bar, as OnDialogProgress reports it.
 enum TTaskDialogProgressState { psNormal, psError, psPaused };

@@ -1,0 +1,94 @@
+#include "dialogs/plain_text.h"
+
+#include <algorithm>
+
+namespace vt9 {
+
+namespace {
+constexpr TextFlags kPlain{.prefix = false, .endEllipsis = false};
+
+int WidthOf(Canvas& canvas, std::string_view s) { return canvas.MeasureText(s, kPlain).cx; }
+
+// Length of the longest prefix of `word` that fits in `width`, at least one character. Every
+// character is at least a pixel wide, so no more than `width` characters need trying.
+std::size_t FittingPrefix(Canvas& canvas, std::string_view word, int width) {
+  std::size_t lo = 1;
+  std::size_t hi = std::min<std::size_t>(word.size(), static_cast<std::size_t>(std::max(width, 1)));
+  while (lo < hi) {
+    std::size_t mid = (lo + hi + 1) / 2;
+    if (WidthOf(canvas, word.substr(0, mid)) <= width)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  return lo;
+}
+
+// Adds `word` to the lines: on the current line when it fits, else on new lines, a word wider
+// than a whole line cut into pieces that fit (one 100 KB word must not make a window that wide).
+void AddWord(Canvas& canvas, std::string_view word, int width, std::string& line, bool& lineHasWord,
+             std::vector<std::string>& out) {
+  if (lineHasWord) {
+    std::string candidate = line + ' ';
+    candidate.append(word);
+    if (WidthOf(canvas, candidate) <= width) {
+      line = std::move(candidate);
+      return;
+    }
+    out.push_back(std::move(line));
+    line.clear();
+  }
+  while (word.size() > 1 && WidthOf(canvas, word) > width) {
+    std::size_t n = FittingPrefix(canvas, word, width);
+    out.emplace_back(word.substr(0, n));
+    word.remove_prefix(n);
+  }
+  line.assign(word);
+  lineHasWord = true;
+}
+}  // namespace
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  if (text.empty()) return lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+int PlainLineHeight(Canvas& canvas) { return canvas.MeasureText(" ", kPlain).cy; }
+
+std::vector<std::string> WrapPlainText(Canvas& canvas, std::string_view text, int width) {
+  std::vector<std::string> out;
+  for (const std::string& paragraph : SplitLines(text)) {
+    std::string line;
+    bool lineHasWord = false;
+    std::size_t pos = 0;
+    while (pos <= paragraph.size()) {
+      std::size_t end = paragraph.find(' ', pos);
+      if (end == std::string::npos) end = paragraph.size();
+      AddWord(canvas, std::string_view(paragraph.data() + pos, end - pos), width, line, lineHasWord,
+              out);
+      pos = end + 1;
+    }
+    out.push_back(std::move(line));
+  }
+  return out;
+}
+
+Size MeasurePlainText(Canvas& canvas, std::string_view text, int width) {
+  Size size;
+  const std::vector<std::string> lines = WrapPlainText(canvas, text, width);
+  if (lines.empty()) return size;
+  for (const std::string& line : lines) size.cx = std::max(size.cx, WidthOf(canvas, line));
+  size.cy = static_cast<int>(lines.size()) * PlainLineHeight(canvas);
+  return size;
+}
+
+}  // namespace vt9

@@ -1,0 +1,527 @@
+#include "dialogs/task_dialog_layout.h"
+
+#include <algorithm>
+
+#include "dialogs/plain_text.h"
+
+namespace vt9 {
+
+namespace {
+
+constexpr TextFlags kPlain{.prefix = false, .endEllipsis = false};
+constexpr TextFlags kPrefix{.prefix = true, .endEllipsis = false};
+
+struct CommonButtonInfo {
+  TCommonButton member;
+  const char* name;
+  const char* caption;
+};
+// The fixed order of the common-button row; captions as in the string table (65366-65372).
+constexpr CommonButtonInfo kCommonButtons[] = {
+    {cbOK, "OK", "OK"},           {cbYes, "Yes", "&Yes"},
+    {cbNo, "No", "&No"},          {cbCancel, "Cancel", "Cancel"},
+    {cbRetry, "Retry", "&Retry"}, {cbClose, "Abort", "&Abort"},
+};
+
+FontSpec WithPoints(FontSpec f, int points, int ppi) {
+  f.height = FontHeightFromPoints(points, ppi);
+  return f;
+}
+
+int TrimmedBegin(std::string_view s) {
+  std::size_t i = 0;
+  while (i < s.size() && static_cast<unsigned char>(s[i]) <= ' ') ++i;
+  return static_cast<int>(i);
+}
+
+std::string Trim(std::string_view s) {
+  std::size_t b = static_cast<std::size_t>(TrimmedBegin(s));
+  std::size_t e = s.size();
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+  return std::string(s.substr(b, e - b));
+}
+
+Size MeasureIn(Canvas& canvas, const FontSpec& font, std::string_view text, int width) {
+  FontRestorer restore(canvas);
+  canvas.SetFont(font);
+  return MeasurePlainText(canvas, text, width);
+}
+
+Size ExtentIn(Canvas& canvas, const FontSpec& font, std::string_view text, const TextFlags& f) {
+  FontRestorer restore(canvas);
+  canvas.SetFont(font);
+  return canvas.MeasureText(text, f);
+}
+
+int LineHeightIn(Canvas& canvas, const FontSpec& font) {
+  FontRestorer restore(canvas);
+  canvas.SetFont(font);
+  return PlainLineHeight(canvas);
+}
+
+MarkupResult MeasureMarkup(Canvas& canvas, const FontSpec& font, std::string_view text,
+                           const Rect& bounds) {
+  FontRestorer restore(canvas);
+  canvas.SetFont(font);
+  MarkupParams params = TaskDialogMarkupParams(bounds, false);
+  params.measureOnly = true;
+  return RenderMarkup(canvas, text, params);
+}
+
+}  // namespace
+
+TaskDialogMetrics ComputeTaskDialogMetrics(Canvas& canvas, const FontSpec& formFont) {
+  Size avg =
+      ExtentIn(canvas, formFont, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", kPlain);
+  TaskDialogMetrics m;
+  m.cx = avg.cx / 52;
+  m.cy = avg.cy;
+  m.horzMargin = MulDivRound(8, m.cx, 4);
+  m.vertMargin = MulDivRound(8, m.cy, 8);
+  m.horzSpacing = MulDivRound(10, m.cx, 4);
+  m.vertSpacing = MulDivRound(10, m.cy, 8);
+  m.buttonHeight = MulDivRound(14, m.cy, 8);
+  m.buttonSpacing = MulDivRound(4, m.cx, 4);
+  return m;
+}
+
+CommonButtonRoles ChooseCommonButtonRoles(int defaultButton, const TCommonButtons& set) {
+  auto pick = [&](std::initializer_list<TCommonButton> order) -> std::optional<TCommonButton> {
+    for (TCommonButton b : order)
+      if (set.Contains(b)) return b;
+    return std::nullopt;
+  };
+  CommonButtonRoles roles;
+  switch (defaultButton) {
+    case 0:
+      roles.defaultButton = pick({cbOK, cbYes, cbRetry});
+      roles.escButton = pick({cbCancel, cbNo, cbOK});
+      break;
+    case 1:
+      roles.defaultButton = pick({cbOK, cbYes});
+      roles.escButton = pick({cbOK});
+      break;
+    case 2:
+      roles.defaultButton = pick({cbCancel, cbNo});
+      roles.escButton = pick({cbOK});
+      break;
+    default:
+      roles.defaultButton = pick({cbOK});
+      roles.escButton = pick({cbOK});
+      break;
+  }
+  return roles;
+}
+
+std::vector<std::string> SplitCommandLinkText(std::string_view raw) {
+  const std::string text = Trim(raw);
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      lines.push_back(Trim(std::string_view(text).substr(start, i - start)));
+      start = i + 1;
+    } else if (text[i] == '\\' && i + 1 < text.size() && text[i + 1] == 'n') {
+      lines.push_back(Trim(std::string_view(text).substr(start, i - start)));
+      start = i + 2;
+      ++i;
+    }
+  }
+  lines.push_back(Trim(std::string_view(text).substr(start)));
+  return lines;
+}
+
+Size MeasureCommandLinkText(Canvas& canvas, std::string_view text, const FontSpec& heading,
+                            const FontSpec& description) {
+  const std::vector<std::string> lines = SplitCommandLinkText(text);
+  if (lines.size() == 1) {
+    Size s = ExtentIn(canvas, heading, text, kPlain);
+    return {s.cx + 8, s.cy + 10};
+  }
+  Size head = ExtentIn(canvas, heading, lines[0], kPlain);
+  int width = head.cx;
+  int height = head.cy + 10;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    Size d = ExtentIn(canvas, description, lines[i], kPlain);
+    width = std::max(width, d.cx);
+    height += d.cy + 2;
+  }
+  return {width + 8, height};
+}
+
+MarkupParams TaskDialogMarkupParams(const Rect& bounds, bool drawing) {
+  MarkupParams p;
+  p.bounds = bounds;
+  p.urlColor = 0xFF0000;
+  p.shadowColor = 0x808080;
+  p.shadowOffset = 1;
+  p.wordWrap = true;
+  p.lineSpacing = 0;
+  p.scaleFactor = 1.0;
+  p.hitTestOnly = !drawing;
+  p.selected = !drawing;
+  p.blinkOn = !drawing;
+  return p;
+}
+
+int TaskDialogLayout::DefaultButtonIndex() const {
+  for (std::size_t i = 0; i < pushButtons.size(); ++i)
+    if (pushButtons[i].isDefault) return static_cast<int>(i);
+  return -1;
+}
+
+int TaskDialogLayout::CancelButtonIndex() const {
+  for (std::size_t i = 0; i < pushButtons.size(); ++i)
+    if (pushButtons[i].isCancel) return static_cast<int>(i);
+  return -1;
+}
+
+Rect TaskDialogLayout::FooterRect() const {
+  return {m.horzMargin, clientHeight - footerHeight - 10, clientWidth - m.horzMargin, clientHeight};
+}
+
+Rect TaskDialogLayout::FooterTextRect() const {
+  Rect r = FooterRect();
+  if (footerIcon != tfiBlank) r.left += 20;
+  return r;
+}
+
+Rect TaskDialogLayout::ExpandTextRect() const {
+  return {expandButton.right + m.horzSpacing - 5, expandButton.top, clientWidth,
+          expandButton.bottom};
+}
+
+TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
+                                  const TaskDialogEnvironment& env) {
+  TaskDialogLayout L;
+  const int ppi = canvas.PixelsPerInch();
+  L.formFont = env.formFont;
+  L.oldSystem = env.oldSystem;
+  L.maxClientHeight = env.maxClientHeight;
+  L.instructionFont = WithPoints(env.formFont, 11, ppi);
+  L.instructionFont.style = kFontBold;
+  L.instructionFont.color = kTaskDialogBlue;
+  L.headingFont = L.instructionFont;
+  L.descriptionFont = env.formFont;
+  L.descriptionFont.color = kTaskDialogBlue;
+  L.radioFont = WithPoints(env.formFont, 8, ppi);
+  L.radioFont.style = 0;
+  L.expandControlText = model.ExpandControlText;
+  L.collapsControlText = model.CollapsControlText;
+
+  // 1. Metrics; the caption's width sets a first minimum.
+  L.m = ComputeTaskDialogMetrics(canvas, env.formFont);
+  const TaskDialogMetrics& m = L.m;
+  int w0 = 0;
+  if (!model.Title.empty()) w0 = MeasureIn(canvas, env.formFont, model.Title, 1000).cx + 50;
+
+  // 2. and 3. Common buttons in table order with their Enter and Esc roles.
+  const CommonButtonRoles roles = ChooseCommonButtonRoles(model.DefaultButton, model.CommonButtons);
+  int sumCommon = 0;
+  for (const CommonButtonInfo& info : kCommonButtons) {
+    if (!model.CommonButtons.Contains(info.member)) continue;
+    TaskDialogPushButton b;
+    b.name = info.name;
+    b.caption = info.caption;
+    b.result = OwnWindowButtonResult(info.member);
+    b.isDefault = roles.defaultButton == info.member;
+    b.isCancel = roles.escButton == info.member;
+    int width = std::max(60, ExtentIn(canvas, env.formFont, b.caption, kPrefix).cx + 16);
+    b.rect = {0, 0, width, m.buttonHeight};
+    sumCommon += width + m.buttonSpacing;
+    L.pushButtons.push_back(std::move(b));
+  }
+
+  // 4. Custom buttons: command links or push buttons.
+  int sumCustom = 0;
+  const bool links = model.Options.Contains(doCommandLinks);
+  const bool noIcon = model.Options.Contains(doCommandLinksNoIcon);
+  if (links && !model.CustomButtons.empty()) {
+    int widest = 0;
+    for (std::size_t i = 0; i < model.CustomButtons.size(); ++i) {
+      TaskDialogCommandLink link;
+      link.name = "Button" + std::to_string(i);
+      link.text = model.CustomButtons[i];
+      link.result = kFirstCustomButtonId + static_cast<int>(i);
+      link.customIndex = static_cast<int>(i);
+      link.measured = MeasureCommandLinkText(canvas, link.text, L.headingFont, L.descriptionFont);
+      widest = std::max(widest, link.measured.cx);
+      L.commandLinks.push_back(std::move(link));
+    }
+    const int l = widest + 26;
+    w0 = std::max(w0, noIcon ? l + m.horzMargin : 2 * m.horzMargin + l + m.horzSpacing + 32);
+    const int gh = ExtentIn(canvas, L.headingFont, "gh", kPlain).cy + 20;
+    for (TaskDialogCommandLink& link : L.commandLinks) {
+      int height = std::max({m.buttonHeight, gh, link.measured.cy});
+      link.rect = {0, 0, std::max(60, l), height};
+    }
+  } else {
+    for (std::size_t i = 0; i < model.CustomButtons.size(); ++i) {
+      TaskDialogPushButton b;
+      b.name = "Button" + std::to_string(i);
+      b.caption = model.CustomButtons[i];
+      b.result = kFirstCustomButtonId + static_cast<int>(i);
+      b.customIndex = static_cast<int>(i);
+      b.isDefault = b.result == model.DefaultButton;
+      int width = std::max(60, ExtentIn(canvas, env.formFont, b.caption, kPrefix).cx + 16);
+      b.rect = {0, 0, width, m.buttonHeight};
+      sumCustom += width + m.buttonSpacing;
+      L.pushButtons.push_back(std::move(b));
+    }
+  }
+
+  // 5. A dialog without any button gets one OK button, which both Enter and Esc press.
+  if (model.CommonButtons.Empty() && model.CustomButtons.empty()) {
+    TaskDialogPushButton ok;
+    ok.name = "OK";
+    ok.caption = "OK";
+    ok.result = 1;
+    ok.isDefault = true;
+    ok.isCancel = true;
+    int width = std::max(60, ExtentIn(canvas, env.formFont, ok.caption, kPrefix).cx + 8);
+    ok.rect = {0, 0, width, m.buttonHeight};
+    sumCommon += width + m.buttonSpacing;
+    L.pushButtons.push_back(std::move(ok));
+  }
+
+  // 6. to 8. The instruction beside the icon column.
+  L.iconColumn = model.Icon != tiNotUsed;
+  Size instr = MeasureIn(canvas, L.instructionFont, model.Instruction, env.screenWidth / 2);
+  // A huge instruction is cut to a third of the room, so the buttons stay on the screen.
+  if (env.maxClientHeight > 0) instr.cy = std::min(instr.cy, env.maxClientHeight / 3);
+  int wi = instr.cx;
+  if (L.iconColumn) wi += m.horzSpacing + kMainIconSize;
+  L.hasIcon = L.iconColumn && !noIcon;
+  if (L.hasIcon)
+    L.iconRect = {m.horzMargin, m.vertMargin, m.horzMargin + kMainIconSize,
+                  m.vertMargin + kMainIconSize};
+  const int instrLeft = m.horzMargin + (L.iconColumn ? m.horzSpacing + kMainIconSize : 0);
+  L.instructionRect = {instrLeft, m.vertMargin, instrLeft + instr.cx, m.vertMargin + instr.cy};
+  L.contentLeft = instrLeft;
+
+  // 9. Timer and progress bar.
+  L.hasTimer = model.Options.Contains(doTimer) || model.Options.Contains(doProgressBar);
+  L.hasProgressBar = model.Options.Contains(doProgressBar);
+
+  // 10. Radio buttons, as high as the instruction but never less than a line of their font
+  // (an empty instruction would make them invisible).
+  const int radioHeight = std::max(instr.cy, LineHeightIn(canvas, L.radioFont));
+  for (std::size_t i = 0; i < model.RadioButtons.size(); ++i) {
+    TaskDialogRadio r;
+    r.name = "Radio" + std::to_string(i);
+    r.caption = model.RadioButtons[i];
+    r.id = kFirstRadioButtonId + static_cast<int>(i);
+    r.checked = r.id == model.DefaultRadioButton;
+    const int left = L.contentLeft + m.horzMargin;
+    r.rect = {left, 0, left, radioHeight};
+    w0 = std::max(w0,
+                  left + ExtentIn(canvas, L.radioFont, r.caption, kPrefix).cx + m.horzMargin + 20);
+    L.radios.push_back(std::move(r));
+  }
+
+  // 11. The expand control.
+  L.hasExpand = !model.ExpandedText.empty();
+  if (L.hasExpand) L.expandButton = {0, 0, kExpandButtonSize, kExpandButtonSize};
+
+  // 12. The verification box, with the same height rule as the radio buttons.
+  L.hasVerification = !model.VerificationText.empty();
+  if (L.hasVerification) {
+    L.verificationChecked = model.Options.Contains(doVerifyChecked);
+    const int height = std::max(instr.cy, LineHeightIn(canvas, env.formFont));
+    L.verificationRect = {m.horzMargin, 0, m.horzMargin, height};
+    w0 = std::max(
+        w0, m.horzMargin + ExtentIn(canvas, env.formFont, model.VerificationText, kPrefix).cx);
+  }
+
+  // 13. The footer's own size.
+  L.hasFooter = !model.Footer.empty();
+  if (L.hasFooter) {
+    L.footerIcon = model.FooterIcon;
+    MarkupResult f = MeasureMarkup(canvas, env.formFont, model.Footer, {m.horzMargin, 0, 300, 26});
+    L.footerWidth = f.measuredWidth;
+    L.footerHeight = f.measuredHeight;
+  }
+
+  // 14. and 15. The client width.
+  int row = sumCommon + sumCustom;
+  if (L.hasExpand) {
+    row += std::max(ExtentIn(canvas, env.formFont, model.CollapsControlText, kPlain).cx,
+                    ExtentIn(canvas, env.formFont, model.ExpandControlText, kPlain).cx) +
+           kExpandButtonSize + 2 * m.horzSpacing;
+  }
+  L.clientWidth = std::max({350, w0, std::max({row, wi, L.footerWidth}) + 2 * m.horzMargin});
+  if (L.hasProgressBar)
+    L.progressRect = {m.horzMargin, 0, L.clientWidth - m.horzMargin, kProgressBarHeight};
+
+  // 16. Place everything, then apply the initial expanded state.
+  L.expanded = true;
+  VerticalPass(L, model, canvas);
+  if (L.hasExpand) {
+    L.expanded = model.Options.Contains(doExpandedDefault);
+    VerticalPass(L, model, canvas);
+  }
+  return L;
+}
+
+namespace {
+
+void PlaceRow(TaskDialogLayout& L, int y, int& x, int& tallest, bool custom) {
+  for (TaskDialogPushButton& b : L.pushButtons) {
+    if ((b.customIndex >= 0) != custom) continue;
+    const int w = b.rect.Width();
+    const int h = b.rect.Height();
+    b.rect = {x, y, x + w, y + h};
+    x += w + L.m.buttonSpacing;
+    tallest = std::max(tallest, h);
+  }
+}
+
+int RowWidth(const TaskDialogLayout& L, bool custom) {
+  int sum = 0;
+  int count = 0;
+  for (const TaskDialogPushButton& b : L.pushButtons) {
+    if ((b.customIndex >= 0) != custom) continue;
+    sum += b.rect.Width();
+    ++count;
+  }
+  return sum + (count - 1) * L.m.buttonSpacing;
+}
+
+// One run of the vertical pass with the content at most `contentLimit` high.
+void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& canvas,
+                     int contentLimit) {
+  const TaskDialogMetrics& m = L.m;
+  const int cw = L.clientWidth;
+
+  // 1. The instruction.
+  int y = m.vertMargin;
+  L.instructionVisible = !model.Instruction.empty();
+  if (L.instructionVisible) y += L.instructionRect.Height() + m.vertSpacing;
+
+  // 2. The content wraps within the width the horizontal pass fixed.
+  L.contentRect = {};
+  if (!model.Content.empty()) {
+    const int left = L.hasIcon ? L.iconRect.right + m.horzSpacing : m.horzMargin;
+    const int right = std::max(left, cw - m.horzMargin);
+    int h = 0;
+    if (model.Options.Contains(doHyperlinks)) {
+      h = MeasureMarkup(canvas, L.formFont, model.Content, {left, y, right, y + 100000})
+              .measuredHeight;
+    } else {
+      h = MeasureIn(canvas, L.formFont, model.Content, right - left).cy;
+    }
+    if (!L.instructionVisible && L.hasIcon) h = std::max(h, kMainIconSize);
+    L.contentHeight = h;
+    L.contentCut = h > contentLimit;
+    h = std::min(h, contentLimit);
+    L.contentRect = {left, y, right, y + h};
+    y += h + m.vertSpacing;
+  } else if (L.radios.empty() && L.commandLinks.empty()) {
+    y += m.vertSpacing;
+  }
+
+  // 3. The progress bar, below the icon.
+  if (L.hasProgressBar) {
+    if (L.hasIcon) y = std::max(y, L.iconRect.bottom + 3);
+    L.progressRect.top = y;
+    L.progressRect.bottom = y + kProgressBarHeight;
+    y += kProgressBarHeight + m.vertSpacing;
+  }
+
+  // 4. Radio buttons.
+  for (TaskDialogRadio& r : L.radios) {
+    const int h = r.rect.Height();
+    r.rect = {r.rect.left, y, std::max(r.rect.left, cw - m.horzMargin), y + h};
+    y += h + 4;
+  }
+  if (!L.radios.empty()) y += m.vertSpacing - 4;
+
+  // 5. The details, while expanded; lines break only at the text's own line breaks.
+  if (L.hasExpand) {
+    if (L.expanded) {
+      FontRestorer restore(canvas);
+      canvas.SetFont(L.formFont);
+      const int lines = std::max<int>(1, static_cast<int>(SplitLines(model.ExpandedText).size()));
+      int h = lines * PlainLineHeight(canvas);
+      if (L.maxClientHeight > 0) h = std::min(h, L.maxClientHeight / 3);
+      L.expandLabel = {L.contentLeft, y, std::max(L.contentLeft, cw - m.horzMargin), y + h};
+      y += h + m.vertSpacing;
+    } else {
+      L.expandLabel = {};
+    }
+  }
+
+  // 6. Command links.
+  for (TaskDialogCommandLink& link : L.commandLinks) {
+    const int left = L.hasIcon ? L.contentLeft : m.horzMargin;
+    const int h = link.rect.Height();
+    link.rect = {left, y, std::max(left, cw - m.horzMargin), y + h};
+    y += h + 2;
+  }
+  if (!L.commandLinks.empty()) y += m.vertSpacing;
+
+  // 7. The button row, right-aligned, with the expand button at its left end.
+  int x = cw - RowWidth(L, true) - RowWidth(L, false) - m.horzSpacing - 4;
+  int tallest = 0;
+  if (L.hasExpand) {
+    L.expandButton = {m.vertMargin, y, m.vertMargin + kExpandButtonSize, y + kExpandButtonSize};
+    tallest = kExpandButtonSize;
+  }
+  PlaceRow(L, y, x, tallest, true);
+  PlaceRow(L, y, x, tallest, false);
+  L.bandTop.reset();
+  if (!L.pushButtons.empty()) L.bandTop = y;
+  int bottom = y + tallest;
+  if (tallest > 0) y += tallest + m.vertSpacing;
+
+  // 8. The verification box, inside the band.
+  if (L.hasVerification) {
+    const int h = L.verificationRect.Height();
+    L.verificationRect = {m.horzMargin, y, std::max(m.horzMargin, cw - m.horzMargin), y + h};
+    y += h + m.vertSpacing;
+    bottom += h + m.vertSpacing;
+  }
+
+  // 9. The footer, measured again in its full width.
+  if (L.hasFooter) {
+    const bool icon = L.footerIcon != tfiBlank;
+    const int left = m.horzMargin + (icon ? 20 : 0);
+    MarkupResult f = MeasureMarkup(canvas, L.formFont, model.Footer,
+                                   {left, 0, std::max(left, cw - m.horzMargin), 100000});
+    L.footerWidth = f.measuredWidth;
+    L.footerHeight = f.measuredHeight;
+    if (icon)
+      L.footerImage = {m.horzMargin, y, m.horzMargin + kFooterIconSize, y + kFooterIconSize};
+    bottom += (icon ? std::max(L.footerHeight, 20) : L.footerHeight) + m.vertSpacing;
+  }
+
+  // 10. The client height.
+  L.clientHeight = bottom + m.vertMargin;
+}
+
+}  // namespace
+
+void VerticalPass(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& canvas) {
+  constexpr int kUnlimited = 1 << 29;
+  PlaceVertically(L, model, canvas, kUnlimited);
+  // A huge content must not push the buttons off the screen: cut it to what fits.
+  if (L.maxClientHeight > 0 && L.clientHeight > L.maxClientHeight && L.contentRect.Height() > 0) {
+    const int excess = L.clientHeight - L.maxClientHeight;
+    PlaceVertically(L, model, canvas, std::max(0, L.contentRect.Height() - excess));
+  }
+}
+
+std::string TaskDialogClipboardText(const std::string& caption, const std::string& instruction,
+                                    const std::vector<std::string>& captions) {
+  const std::string divider = std::string(27, '-') + "\r\n";
+  std::string buttons;
+  for (const std::string& c : captions) {
+    for (char ch : c)
+      if (ch != '&') buttons += ch;
+    buttons += "   ";
+  }
+  return divider + caption + "\r\n" + divider + instruction + "\r\n" + divider + buttons + "\r\n" +
+         divider;
+}
+
+}  // namespace vt9

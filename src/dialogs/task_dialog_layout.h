@@ -1,0 +1,168 @@
+// Layout of our own task dialog window: where every part of a TaskDialogModel goes, in two
+// passes. The horizontal pass decides which controls exist, their widths and the client width;
+// the vertical pass places them top to bottom and fixes the client height. The vertical pass
+// runs again whenever the details are expanded or collapsed.
+//
+// All numbers are client pixels of the dialog, measured on a canvas whose fonts are the ones
+// the window will use (its font is the system message font). The metrics follow the dialog
+// units of that font: cx is the average width of "A".."Z""a".."z", cy their height.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "dialogs/task_dialog_model.h"
+#include "markup/render.h"
+#include "platform/canvas.h"
+
+namespace vt9 {
+
+struct TaskDialogMetrics {
+  int cx = 0;
+  int cy = 0;
+  int horzMargin = 0;     // 8 cx / 4
+  int vertMargin = 0;     // 8 cy / 8
+  int horzSpacing = 0;    // 10 cx / 4
+  int vertSpacing = 0;    // 10 cy / 8
+  int buttonHeight = 0;   // 14 cy / 8
+  int buttonSpacing = 0;  // 4 cx / 4
+};
+TaskDialogMetrics ComputeTaskDialogMetrics(Canvas& canvas, const FontSpec& formFont);
+
+// What the layout needs to know of the system.
+struct TaskDialogEnvironment {
+  FontSpec formFont;        // the system message font
+  int screenWidth = 1024;   // the instruction wraps within half of it
+  int maxClientHeight = 0;  // the work area's room for the client area; 0 no limit
+  bool oldSystem = false;   // system major version below 6: a black frame is drawn
+};
+
+// Dark blue of the instruction and the command links.
+inline constexpr Color kTaskDialogBlue = 0xC45300;
+inline constexpr Color kTaskDialogBandColor = 0xF0F0F0;
+inline constexpr Color kTaskDialogLineColor = 0xDFDFDF;
+inline constexpr int kProgressBarHeight = 12;
+inline constexpr int kExpandButtonSize = 22;
+inline constexpr int kMainIconSize = 32;
+inline constexpr int kFooterIconSize = 16;
+
+struct TaskDialogPushButton {
+  std::string name;      // "OK", "Yes", ... for common buttons; "Button<i>" for custom ones
+  std::string caption;   // with its "&" mnemonic
+  int result = 0;        // the id Execute returns
+  int customIndex = -1;  // line index of a custom button; -1 for common buttons and the lone OK
+  bool isDefault = false;
+  bool isCancel = false;  // the button Esc presses
+  Rect rect;
+};
+
+struct TaskDialogCommandLink {
+  std::string name;  // "Button<i>"
+  std::string text;
+  int result = 0;
+  int customIndex = 0;
+  Size measured;  // the command-link text's own size
+  Rect rect;
+};
+
+struct TaskDialogRadio {
+  std::string name;  // "Radio<i>"
+  std::string caption;
+  int id = 0;  // 200 + i
+  bool checked = false;
+  Rect rect;
+};
+
+struct TaskDialogLayout {
+  TaskDialogMetrics m;
+  FontSpec formFont;
+  FontSpec instructionFont;  // size 11, bold, dark blue
+  FontSpec headingFont;      // command-link headings: size 11, bold, dark blue
+  FontSpec descriptionFont;  // command-link descriptions: the form font in dark blue
+  FontSpec radioFont;        // the form font's name at size 8
+  bool oldSystem = false;
+
+  int clientWidth = 0;
+  int clientHeight = 0;
+  int maxClientHeight = 0;
+
+  bool iconColumn = false;  // every icon but tiNotUsed reserves the column
+  bool hasIcon = false;     // the picture is drawn (not with doCommandLinksNoIcon)
+  Rect iconRect;
+
+  Rect instructionRect;
+  bool instructionVisible = false;
+  int contentLeft = 0;  // the instruction's left
+
+  Rect contentRect;         // where the content is drawn (empty without Content)
+  int contentHeight = 0;    // the content's full measured height
+  bool contentCut = false;  // the content did not fit on the screen and is cut
+
+  // Push buttons in creation order: common buttons (table order), custom push buttons, or the
+  // lone OK when the dialog has no button at all.
+  std::vector<TaskDialogPushButton> pushButtons;
+  std::vector<TaskDialogCommandLink> commandLinks;
+  std::vector<TaskDialogRadio> radios;
+
+  bool hasTimer = false;
+  bool hasProgressBar = false;
+  Rect progressRect;
+
+  bool hasExpand = false;
+  bool expanded = true;
+  Rect expandButton;
+  Rect expandLabel;  // placed while expanded
+  std::string expandControlText;
+  std::string collapsControlText;
+
+  bool hasVerification = false;
+  bool verificationChecked = false;
+  Rect verificationRect;
+
+  bool hasFooter = false;
+  TTaskDialogFooterIcon footerIcon = tfiBlank;
+  int footerWidth = 0;
+  int footerHeight = 0;
+  Rect footerImage;  // with a footer icon
+
+  std::optional<int> bandTop;  // top of the grey button band; none without push buttons
+
+  int DefaultButtonIndex() const;  // index into pushButtons; -1 none
+  int CancelButtonIndex() const;
+  // The footer text's rectangle as painted (text 20 pixels further right with an icon).
+  Rect FooterRect() const;
+  Rect FooterTextRect() const;
+  // The expand control's label, right of its button.
+  Rect ExpandTextRect() const;
+};
+
+// Creates the controls' descriptions, fixes the client width, runs the vertical pass and
+// applies doExpandedDefault.
+TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
+                                  const TaskDialogEnvironment& env);
+// Places everything for the current `expanded` state and fixes the client height.
+void VerticalPass(TaskDialogLayout& layout, const TaskDialogModel& model, Canvas& canvas);
+
+// Which common button Enter and Esc press, by the DefaultButton rule; nullopt: none.
+struct CommonButtonRoles {
+  std::optional<TCommonButton> defaultButton;
+  std::optional<TCommonButton> escButton;
+};
+CommonButtonRoles ChooseCommonButtonRoles(int defaultButton, const TCommonButtons& buttons);
+
+// A command-link text split into its heading and description lines.
+std::vector<std::string> SplitCommandLinkText(std::string_view text);
+// Its size: widest line + 8, heading height + 10 plus each description line's height + 2.
+Size MeasureCommandLinkText(Canvas& canvas, std::string_view text, const FontSpec& heading,
+                            const FontSpec& description);
+
+// The markup renderer's settings for the dialog's content and footer.
+MarkupParams TaskDialogMarkupParams(const Rect& bounds, bool drawing);
+
+// What Ctrl+C copies: caption, instruction and the push buttons' captions.
+std::string TaskDialogClipboardText(const std::string& caption, const std::string& instruction,
+                                    const std::vector<std::string>& pushButtonCaptions);
+
+}  // namespace vt9
