@@ -1,3 +1,4 @@
+#include "dialogs/plain_text.h"
 #include "dialogs/task_dialog_layout.h"
 
 #include <gtest/gtest.h>
