@@ -4,6 +4,20 @@
 #ifndef VT9_RES_TEXTS_H
 #define VT9_RES_TEXTS_H
 
+/* Captions of the task dialog window's common buttons. */
+#define IDS_TD_YES 65366
+#define STR_TD_YES "&Yes"
+#define IDS_TD_NO 65367
+#define STR_TD_NO "&No"
+#define IDS_TD_OK 65368
+#define STR_TD_OK "OK"
+#define IDS_TD_CANCEL 65369
+#define STR_TD_CANCEL "Cancel"
+#define IDS_TD_ABORT 65371
+#define STR_TD_ABORT "&Abort"
+#define IDS_TD_RETRY 65372
+#define STR_TD_RETRY "&Retry"
+
 #define IDS_REMINDER_ONE_DAY 65323
 #define STR_REMINDER_ONE_DAY \
   "<P align=\042center\042><FONT size=\04210\042><B>You have not done a Backup for more than 1 day</B></FONT></P>"

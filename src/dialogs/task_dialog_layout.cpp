@@ -14,13 +14,11 @@ constexpr TextFlags kPrefix{.prefix = true, .endEllipsis = false};
 struct CommonButtonInfo {
   TCommonButton member;
   const char* name;
-  const char* caption;
 };
-// The fixed order of the common-button row; captions as in the string table (65366-65372).
+// The fixed order of the common-button row; the captions come with the environment.
 constexpr CommonButtonInfo kCommonButtons[] = {
-    {cbOK, "OK", "OK"},           {cbYes, "Yes", "&Yes"},
-    {cbNo, "No", "&No"},          {cbCancel, "Cancel", "Cancel"},
-    {cbRetry, "Retry", "&Retry"}, {cbClose, "Abort", "&Abort"},
+    {cbOK, "OK"},         {cbYes, "Yes"},     {cbNo, "No"},
+    {cbCancel, "Cancel"}, {cbRetry, "Retry"}, {cbClose, "Abort"},
 };
 
 FontSpec WithPoints(FontSpec f, int points, int ppi) {
@@ -222,7 +220,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
     if (!model.CommonButtons.Contains(info.member)) continue;
     TaskDialogPushButton b;
     b.name = info.name;
-    b.caption = info.caption;
+    b.caption = env.commonCaptions[static_cast<std::size_t>(&info - kCommonButtons)];
     b.result = OwnWindowButtonResult(info.member);
     b.isDefault = roles.defaultButton == info.member;
     b.isCancel = roles.escButton == info.member;

@@ -8,6 +8,7 @@
 // units of that font: cx is the average width of "A".."Z""a".."z", cy their height.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -16,6 +17,7 @@
 #include "dialogs/task_dialog_model.h"
 #include "markup/render.h"
 #include "platform/canvas.h"
+#include "vt9_texts.h"
 
 namespace vt9 {
 
@@ -37,6 +39,9 @@ struct TaskDialogEnvironment {
   int screenWidth = 1024;   // the instruction wraps within half of it
   int maxClientHeight = 0;  // the work area's room for the client area; 0 no limit
   bool oldSystem = false;   // system major version below 6: a black frame is drawn
+  // Captions of cbOK, cbYes, cbNo, cbCancel, cbRetry, cbClose (the string table's texts).
+  std::array<std::string, 6> commonCaptions{STR_TD_OK,     STR_TD_YES,   STR_TD_NO,
+                                            STR_TD_CANCEL, STR_TD_RETRY, STR_TD_ABORT};
 };
 
 // Dark blue of the instruction and the command links.

@@ -1,0 +1,38 @@
+#include "dialogs/win/task_dialog.h"
+
+#include "dialogs/win/task_dialog_form.h"
+#include "dialogs/win/task_dialog_native.h"
+#include "widgets/win/control_support.h"
+
+namespace vt9::win {
+
+namespace {
+
+DWORD SystemMajorVersion() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof(info);
+  if (!GetVersionExA(&info)) return 0;
+  return info.dwMajorVersion;
+}
+
+bool OwnWindowForced() {
+  char value[8] = {};
+  DWORD n = GetEnvironmentVariableA("VT9_TASKDIALOG_OWN_WINDOW", value, sizeof value);
+  return n == 1 && value[0] == '1';
+}
+
+}  // namespace
+
+bool TaskDialogUsesOwnWindow() {
+  return OwnWindowForced() || SystemMajorVersion() < 6 || CommonControlsMajorVersion() < 6;
+}
+
+int TTaskDialog::Execute(HWND owner) {
+  // The caller's window is the owner, so it is disabled while the dialog is up and cannot call
+  // into this (shared) dialog a second time.
+  if (!owner) owner = GetActiveWindow();
+  if (TaskDialogUsesOwnWindow()) return RunTaskDialogForm(*this, owner);
+  return RunNativeTaskDialog(*this, owner);
+}
+
+}  // namespace vt9::win

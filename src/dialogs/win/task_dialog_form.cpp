@@ -1,0 +1,619 @@
+#include "dialogs/win/task_dialog_form.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <cstring>
+#include <stdexcept>
+
+#include "common/win/window_class.h"
+#include "dialogs/task_dialog_paint.h"
+#include "dialogs/win/task_dialog_button.h"
+#include "markup/win/gdi_canvas.h"
+#include "vt9_texts.h"
+#include "widgets/win/control_support.h"
+
+namespace vt9::win {
+
+namespace {
+
+constexpr int kPushButtonId = 1000;
+constexpr int kCommandLinkId = 2000;
+constexpr int kRadioId = 3000;
+constexpr int kVerificationId = 4000;
+constexpr int kExpandButtonId = 4001;
+constexpr int kInstructionId = 4002;
+constexpr int kExpandLabelId = 4003;
+constexpr int kProgressId = 4004;
+constexpr UINT_PTR kTimerId = 1;
+constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+constexpr COLORREF kPictureKey = RGB(255, 0, 255);
+
+HFONT MakeFont(const FontSpec& f) {
+  return CreateFontA(f.height, 0, f.escapement, f.escapement,
+                     (f.style & kFontBold) ? FW_BOLD : FW_NORMAL, (f.style & kFontItalic) != 0,
+                     (f.style & kFontUnderline) != 0, (f.style & kFontStrikeOut) != 0,
+                     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                     DEFAULT_PITCH | FF_DONTCARE, f.name.substr(0, LF_FACESIZE - 1).c_str());
+}
+
+// The system message font; the default GUI font when the query fails.
+FontSpec MessageFont() {
+  NONCLIENTMETRICSA ncm{};
+  ncm.cbSize = sizeof(ncm);
+  HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  GdiObject created;
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(ncm), &ncm, 0)) {
+    created.Reset(CreateFontIndirectA(&ncm.lfMessageFont));
+    if (created) font = static_cast<HFONT>(created.get());
+  }
+  return FontSpecFromHandle(font, kColorBlack);
+}
+
+// A caption from the string table, or the built-in text when the program carries none.
+std::string ResourceText(UINT id, const char* fallback) {
+  char buffer[256] = {};
+  const int n = LoadStringA(GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
+  return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string(fallback);
+}
+
+void SetFont(HWND control, HGDIOBJ font) {
+  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+}
+
+HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, int id) {
+  return CreateWindowExA(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleA(nullptr), nullptr);
+}
+
+void Move(HWND control, const Rect& r) {
+  if (control) MoveWindow(control, r.left, r.top, r.Width(), r.Height(), FALSE);
+}
+
+LPCSTR SystemIconOf(int icon) {
+  switch (icon) {
+    case tiWarning: return IDI_WARNING;
+    case tiQuestion: return IDI_QUESTION;
+    case tiError: return IDI_ERROR;
+    case tiInformation: return IDI_INFORMATION;
+    default: return nullptr;
+  }
+}
+
+LPCSTR FooterSystemIconOf(TTaskDialogFooterIcon icon) {
+  switch (icon) {
+    case tfiWarning: return IDI_WARNING;
+    case tfiQuestion: return IDI_QUESTION;
+    case tfiError: return IDI_ERROR;
+    case tfiBlank: return nullptr;
+  }
+  return nullptr;
+}
+
+// A screen-compatible memory DC for measuring before the window can be drawn on.
+class MeasureDc {
+ public:
+  MeasureDc() {
+    HDC screen = GetDC(nullptr);
+    dc_ = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+  }
+  ~MeasureDc() {
+    if (dc_) DeleteDC(dc_);
+  }
+  MeasureDc(const MeasureDc&) = delete;
+  MeasureDc& operator=(const MeasureDc&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HDC dc_ = nullptr;
+};
+
+class ClipboardSession {
+ public:
+  explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+  ~ClipboardSession() {
+    if (open_) CloseClipboard();
+  }
+  ClipboardSession(const ClipboardSession&) = delete;
+  ClipboardSession& operator=(const ClipboardSession&) = delete;
+  bool open() const { return open_; }
+
+ private:
+  bool open_;
+};
+
+}  // namespace
+
+TTaskDialogForm::TTaskDialogForm(TTaskDialog& dialog) : dialog_(dialog) {}
+
+TTaskDialogForm::~TTaskDialogForm() {
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+bool TTaskDialogForm::Build(HWND owner) {
+  if (!RegisterWindowClass(kTaskDialogFormClass, WindowProc, {0, nullptr, nullptr, 0}))
+    return false;
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  owner_ = owner;
+
+  // Measure with the fonts the controls will use, on a canvas of the screen.
+  TaskDialogEnvironment env;
+  env.formFont = MessageFont();
+  env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
+  env.maxClientHeight = (work.bottom - work.top) - (frame.bottom - frame.top);
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof(version);
+  env.oldSystem = GetVersionExA(&version) && version.dwMajorVersion < 6;
+  env.commonCaptions = {ResourceText(IDS_TD_OK, STR_TD_OK),
+                        ResourceText(IDS_TD_YES, STR_TD_YES),
+                        ResourceText(IDS_TD_NO, STR_TD_NO),
+                        ResourceText(IDS_TD_CANCEL, STR_TD_CANCEL),
+                        ResourceText(IDS_TD_RETRY, STR_TD_RETRY),
+                        ResourceText(IDS_TD_ABORT, STR_TD_ABORT)};
+  {
+    MeasureDc dc;
+    if (!dc.get()) return false;
+    GdiCanvas canvas(dc.get());
+    layout_ = LayOutTaskDialog(dialog_, canvas, env);
+  }
+
+  if (!CreateWindowExA(kFormExStyle, kTaskDialogFormClass, dialog_.Title.c_str(), kFormStyle, 0,
+                       0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), this))
+    return false;
+  bandBrush_.Reset(CreateSolidBrush(ToColorRef(kTaskDialogBandColor)));
+  CreateFonts();
+  CreateControls();
+  PlaceControls();
+  dialog_.RadioResult = dialog_.DefaultRadioButton;
+  dialog_.VerifyResult = layout_.verificationChecked;
+  if (layout_.hasTimer) timerRunning_ = SetTimer(hwnd_, kTimerId, 100, nullptr) != 0;
+  return true;
+}
+
+void TTaskDialogForm::CreateFonts() {
+  formFont_.Reset(MakeFont(layout_.formFont));
+  instructionFont_.Reset(MakeFont(layout_.instructionFont));
+  headingFont_.Reset(MakeFont(layout_.headingFont));
+  descriptionFont_.Reset(MakeFont(layout_.descriptionFont));
+  radioFont_.Reset(MakeFont(layout_.radioFont));
+}
+
+void TTaskDialogForm::CreateControls() {
+  instruction_ = Child(hwnd_, "STATIC", dialog_.Instruction, SS_NOPREFIX, kInstructionId);
+  SetFont(instruction_, instructionFont_.get());
+
+  for (std::size_t i = 0; i < layout_.radios.size(); ++i) {
+    const TaskDialogRadio& r = layout_.radios[i];
+    HWND radio = Child(hwnd_, "BUTTON", r.caption,
+                       BS_AUTORADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
+                       kRadioId + static_cast<int>(i));
+    SetFont(radio, radioFont_.get());
+    if (r.checked) SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
+    radios_.push_back(radio);
+  }
+
+  if (layout_.hasExpand) {
+    expandLabel_ = Child(hwnd_, "STATIC", dialog_.ExpandedText, SS_NOPREFIX | WS_GROUP,
+                         kExpandLabelId);
+    SetFont(expandLabel_, formFont_.get());
+    expandButton_ = TTaskDialogButton::Create(hwnd_, kExpandButtonId, {0, 0, 22, 22}, "");
+    if (expandButton_) {
+      expandButton_->ModalResult = 0;
+      expandButton_->BorderColorHot = 0xFFE16C;
+      expandButton_->BorderColorDown = 0xFFE16C;
+    }
+  }
+
+  for (std::size_t i = 0; i < layout_.commandLinks.size(); ++i) {
+    const TaskDialogCommandLink& l = layout_.commandLinks[i];
+    TTaskDialogButton* link =
+        TTaskDialogButton::Create(hwnd_, kCommandLinkId + static_cast<int>(i), {}, l.text);
+    if (!link) continue;
+    link->ModalResult = l.result;
+    link->HeadingFont = static_cast<HFONT>(headingFont_.get());
+    link->Font = static_cast<HFONT>(descriptionFont_.get());
+    link->TextColor = ToColorRef(kTaskDialogBlue);
+    link->BorderColorHot = 0xFFE16C;  // red 108, green 225, blue 255
+    link->BorderColorDown = 0xFFE16C;
+    link->SetPictures("TD_ARW", "TD_ARWHOT", "TD_ARWDOWN");
+    SetWindowTextA(link->hwnd(), l.text.c_str());
+    commandLinks_.push_back(link);
+  }
+
+  // Push buttons left to right: custom ones, then the common ones (or the lone OK).
+  auto addPush = [&](bool custom) {
+    for (std::size_t i = 0; i < layout_.pushButtons.size(); ++i) {
+      const TaskDialogPushButton& b = layout_.pushButtons[i];
+      if ((b.customIndex >= 0) != custom) continue;
+      HWND h = Child(hwnd_, "BUTTON", b.caption,
+                     WS_TABSTOP | (b.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON),
+                     kPushButtonId + static_cast<int>(i));
+      SetFont(h, formFont_.get());
+      pushButtons_.push_back({h, i});
+    }
+  };
+  addPush(true);
+  addPush(false);
+
+  if (layout_.hasVerification) {
+    verification_ = Child(hwnd_, "BUTTON", dialog_.VerificationText,
+                          BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kVerificationId);
+    SetFont(verification_, formFont_.get());
+    if (layout_.verificationChecked) SendMessageA(verification_, BM_SETCHECK, BST_CHECKED, 0);
+  }
+
+  if (layout_.hasProgressBar) {
+    progress_ = Child(hwnd_, PROGRESS_CLASSA, "", 0, kProgressId);
+    SendMessageA(progress_, PBM_SETRANGE32, static_cast<WPARAM>(dialog_.ProgressBarMin),
+                 dialog_.ProgressBarMax);
+    SendMessageA(progress_, PBM_SETPOS, 0, 0);
+  }
+
+  if (dialog_.Icon == tiShield)
+    shield_.Reset(LoadImageA(GetModuleHandleA(nullptr), "TD_SHIELD", IMAGE_BITMAP, 0, 0,
+                             LR_CREATEDIBSECTION));
+
+  // The default button takes the first tab position.
+  const int def = layout_.DefaultButtonIndex();
+  for (const PushButton& p : pushButtons_)
+    if (static_cast<int>(p.index) == def)
+      SetWindowPos(p.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void TTaskDialogForm::PlaceControls() {
+  Move(instruction_, layout_.instructionRect);
+  ShowWindow(instruction_, layout_.instructionVisible ? SW_SHOWNA : SW_HIDE);
+  for (std::size_t i = 0; i < radios_.size(); ++i) Move(radios_[i], layout_.radios[i].rect);
+  if (expandLabel_) {
+    Move(expandLabel_, layout_.expandLabel);
+    ShowWindow(expandLabel_, layout_.expanded ? SW_SHOWNA : SW_HIDE);
+  }
+  if (expandButton_) {
+    Move(expandButton_->hwnd(), layout_.expandButton);
+    if (layout_.expanded)
+      expandButton_->SetPictures("TD_COLP", "TD_COLPHOT", "TD_COLPDOWN");
+    else
+      expandButton_->SetPictures("TD_EXP", "TD_EXPHOT", "TD_EXPDOWN");
+  }
+  for (std::size_t i = 0; i < commandLinks_.size(); ++i)
+    Move(commandLinks_[i]->hwnd(), layout_.commandLinks[i].rect);
+  for (const PushButton& p : pushButtons_) Move(p.hwnd, layout_.pushButtons[p.index].rect);
+  Move(verification_, layout_.verificationRect);
+  Move(progress_, layout_.progressRect);
+
+  RECT r{0, 0, layout_.clientWidth, layout_.clientHeight};
+  AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
+  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int TTaskDialogForm::ShowModal(HWND owner, int x, int y) {
+  RECT wr{};
+  GetWindowRect(hwnd_, &wr);
+  const int w = wr.right - wr.left;
+  const int h = wr.bottom - wr.top;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  if (x < 0 && y < 0) {
+    RECT over = work;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &over);
+    x = over.left + ((over.right - over.left) - w) / 2;
+    y = over.top + ((over.bottom - over.top) - h) / 2;
+    // Keep the whole window, with its buttons, on the work area.
+    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
+  }
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const bool disableOwner = owner && IsWindowEnabled(owner);
+  if (disableOwner) EnableWindow(owner, FALSE);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  HWND first = nullptr;
+  const int def = layout_.DefaultButtonIndex();
+  for (const PushButton& p : pushButtons_)
+    if (static_cast<int>(p.index) == def) first = p.hwnd;
+  if (!first) first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+  if (first) SetFocus(first);
+
+  MSG msg;
+  while (!done_) {
+    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
+      break;
+    }
+    if (got < 0) break;
+    if (PreviewKey(msg)) continue;
+    if (IsDialogMessageA(hwnd_, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  // The owner is enabled before this window goes, so the activation returns to it.
+  if (disableOwner) EnableWindow(owner, TRUE);
+  ShowWindow(hwnd_, SW_HIDE);
+  return modalResult_;
+}
+
+int TTaskDialogForm::PushIndexOf(HWND control) const {
+  for (const PushButton& p : pushButtons_)
+    if (p.hwnd == control) return static_cast<int>(p.index);
+  return -1;
+}
+
+bool TTaskDialogForm::PreviewKey(const MSG& msg) {
+  if (msg.message != WM_KEYDOWN) return false;
+  if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+  const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+  const bool shift = GetKeyState(VK_SHIFT) < 0;
+  const bool alt = GetKeyState(VK_MENU) < 0;
+  switch (msg.wParam) {
+    case VK_RETURN: {
+      HWND focus = GetFocus();
+      if (int i = PushIndexOf(focus); i >= 0) {
+        RunHandler([&] { PushButtonClicked(static_cast<std::size_t>(i)); });
+        return true;
+      }
+      for (std::size_t i = 0; i < commandLinks_.size(); ++i) {
+        if (commandLinks_[i]->hwnd() == focus) {
+          RunHandler([&] { CommandLinkClicked(i); });
+          return true;
+        }
+      }
+      if (expandButton_ && expandButton_->hwnd() == focus) {
+        RunHandler([&] { ToggleExpanded(); });
+        return true;
+      }
+      if (int d = layout_.DefaultButtonIndex(); d >= 0)
+        RunHandler([&] { PushButtonClicked(static_cast<std::size_t>(d)); });
+      return true;
+    }
+    case VK_ESCAPE:
+      // Only a button with the Esc role reacts; without one Esc does nothing.
+      if (int c = layout_.CancelButtonIndex(); c >= 0)
+        RunHandler([&] { PushButtonClicked(static_cast<std::size_t>(c)); });
+      return true;
+    case 'C':
+      if (ctrl && !shift && !alt) {
+        MessageBeep(MB_OK);
+        RunHandler([&] { CopyToClipboard(); });
+        return true;
+      }
+      return false;
+    default:
+      return false;
+  }
+}
+
+void TTaskDialogForm::TryClose(int result) {
+  if (dialog_.OnDialogClose) {
+    bool canClose = true;
+    dialog_.OnDialogClose(dialog_, canClose);
+    if (!canClose) return;
+  }
+  modalResult_ = result;
+  done_ = true;
+}
+
+void TTaskDialogForm::PushButtonClicked(std::size_t index) {
+  const TaskDialogPushButton& b = layout_.pushButtons[index];
+  // Only custom buttons report their click; common buttons just close the dialog.
+  if (b.customIndex >= 0 && dialog_.OnDialogButtonClick)
+    dialog_.OnDialogButtonClick(dialog_, kFirstCustomButtonId + b.customIndex);
+  TryClose(b.result);
+}
+
+void TTaskDialogForm::CommandLinkClicked(std::size_t index) {
+  const TaskDialogCommandLink& l = layout_.commandLinks[index];
+  if (dialog_.OnDialogButtonClick)
+    dialog_.OnDialogButtonClick(dialog_, kFirstCustomButtonId + l.customIndex);
+  TryClose(l.result);
+}
+
+void TTaskDialogForm::ToggleExpanded() {
+  layout_.expanded = !layout_.expanded;
+  MeasureDc dc;
+  {
+    GdiCanvas canvas(dc.get());
+    VerticalPass(layout_, dialog_, canvas);
+  }
+  PlaceControls();
+}
+
+void TTaskDialogForm::OnCommand(int id, int code, HWND control) {
+  if (code != BN_CLICKED) return;
+  if (id >= kPushButtonId && id < kPushButtonId + static_cast<int>(layout_.pushButtons.size())) {
+    PushButtonClicked(static_cast<std::size_t>(id - kPushButtonId));
+  } else if (id >= kCommandLinkId &&
+             id < kCommandLinkId + static_cast<int>(layout_.commandLinks.size())) {
+    CommandLinkClicked(static_cast<std::size_t>(id - kCommandLinkId));
+  } else if (id >= kRadioId && id < kRadioId + static_cast<int>(radios_.size())) {
+    dialog_.RadioResult = layout_.radios[static_cast<std::size_t>(id - kRadioId)].id;
+    if (dialog_.OnDialogRadioClick) dialog_.OnDialogRadioClick(dialog_, dialog_.RadioResult);
+  } else if (id == kVerificationId) {
+    dialog_.VerifyResult = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (dialog_.OnDialogVerifyClick) dialog_.OnDialogVerifyClick(dialog_, dialog_.VerifyResult);
+  } else if (id == kExpandButtonId) {
+    ToggleExpanded();
+  }
+}
+
+void TTaskDialogForm::OnTimer() {
+  if (dialog_.OnDialogTimer) dialog_.OnDialogTimer(dialog_);
+  if (!dialog_.OnDialogProgress) return;
+  int pos = progress_ ? static_cast<int>(SendMessageA(progress_, PBM_GETPOS, 0, 0)) : 0;
+  TTaskDialogProgressState state = psNormal;
+  dialog_.OnDialogProgress(dialog_, pos, state);
+  // A dialog with a timer but no progress bar has nothing to move.
+  if (!progress_) return;
+  SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+  SendMessageA(progress_, PBM_SETSTATE, static_cast<WPARAM>(state) + 1, 0);
+}
+
+void TTaskDialogForm::OnPaint() {
+  PAINTSTRUCT ps;
+  HDC target = BeginPaint(hwnd_, &ps);
+  {
+    PaintBuffer buffer(target, layout_.clientWidth, layout_.clientHeight);
+    HDC dc = buffer.dc();
+    RECT all{0, 0, layout_.clientWidth, layout_.clientHeight};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    {
+      GdiCanvas canvas(dc);
+      PaintTaskDialog(canvas, layout_, dialog_);
+    }
+    if (layout_.hasIcon) {
+      const Rect& r = layout_.iconRect;
+      if (LPCSTR id = SystemIconOf(dialog_.Icon)) {
+        DrawIconEx(dc, r.left, r.top, LoadIconA(nullptr, id), r.Width(), r.Height(), 0, nullptr,
+                   DI_NORMAL);
+      } else if (shield_) {
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, shield_.get());
+        TransparentBlt(dc, r.left, r.top, r.Width(), r.Height(), mem, 0, 0, 32, 32, kPictureKey);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+      }
+      // tiBlank: the white square is the white background itself.
+    }
+    if (layout_.hasFooter) {
+      if (LPCSTR id = FooterSystemIconOf(layout_.footerIcon)) {
+        const Rect f = layout_.FooterRect();
+        RECT square{f.left, f.top, f.left + kFooterIconSize, f.top + kFooterIconSize};
+        FillRect(dc, &square, static_cast<HBRUSH>(bandBrush_.get()));
+        DrawIconEx(dc, f.left, f.top, LoadIconA(nullptr, id), kFooterIconSize, kFooterIconSize,
+                   0, nullptr, DI_NORMAL);
+      }
+    }
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+std::string TTaskDialogForm::LinkAt(int x, int y) {
+  HDC dc = GetDC(hwnd_);
+  if (!dc) return {};
+  std::string link;
+  {
+    GdiCanvas canvas(dc);
+    link = TaskDialogLinkAt(canvas, layout_, dialog_, x, y);
+  }
+  ReleaseDC(hwnd_, dc);
+  return link;
+}
+
+void TTaskDialogForm::OnMouseDown(int x, int y) {
+  const std::string link = LinkAt(x, y);
+  if (link.empty()) return;
+  if (TaskDialogOpensLink(link)) OpenLinkTarget(hwnd_, link);
+  if (dialog_.OnDialogHyperlinkClick) dialog_.OnDialogHyperlinkClick(dialog_, link);
+}
+
+bool TTaskDialogForm::OnSetCursor() {
+  POINT pt{};
+  GetCursorPos(&pt);
+  ScreenToClient(hwnd_, &pt);
+  overLink_ = !LinkAt(pt.x, pt.y).empty();
+  if (!overLink_) return false;
+  SetCursor(LoadCursorA(nullptr, IDC_HAND));
+  return true;
+}
+
+std::string TTaskDialogForm::ClipboardText() const {
+  std::vector<std::string> captions;
+  for (const TaskDialogPushButton& b : layout_.pushButtons) captions.push_back(b.caption);
+  return TaskDialogClipboardText(dialog_.Title, dialog_.Instruction, captions);
+}
+
+void TTaskDialogForm::CopyToClipboard() const {
+  ClipboardSession clipboard(hwnd_);
+  if (!clipboard.open()) throw std::runtime_error("Cannot open clipboard");
+  const std::string text = ClipboardText();
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  if (!memory) return;
+  if (void* p = GlobalLock(memory)) {
+    std::memcpy(p, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (SetClipboardData(CF_TEXT, memory)) return;  // the clipboard owns it now
+  }
+  GlobalFree(memory);
+}
+
+LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == kTimerId) OnTimer();
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT && OnSetCursor())
+        return TRUE;
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN: {
+      HDC dc = reinterpret_cast<HDC>(wParam);
+      HWND control = reinterpret_cast<HWND>(lParam);
+      RECT r{};
+      GetWindowRect(control, &r);
+      MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+      const bool inBand =
+          layout_.bandTop && r.top >= *layout_.bandTop - layout_.m.vertSpacing / 2;
+      SetBkMode(dc, TRANSPARENT);
+      if (control == instruction_) SetTextColor(dc, ToColorRef(kTaskDialogBlue));
+      if (inBand) {
+        SetBkColor(dc, ToColorRef(kTaskDialogBandColor));
+        return reinterpret_cast<LRESULT>(bandBrush_.get());
+      }
+      SetBkColor(dc, RGB(255, 255, 255));
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+    }
+    case WM_CLOSE:
+      // Alt+F4 acts as Esc: only a button with the Esc role closes the dialog.
+      if (int c = layout_.CancelButtonIndex(); c >= 0)
+        PushButtonClicked(static_cast<std::size_t>(c));
+      return 0;
+    case WM_DESTROY:
+      if (timerRunning_) KillTimer(hwnd_, kTimerId);
+      timerRunning_ = false;
+      return 0;
+    default:
+      break;
+  }
+  return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+int RunTaskDialogForm(TTaskDialog& dialog, HWND owner, int x, int y) {
+  auto form = std::make_unique<TTaskDialogForm>(dialog);
+  struct RunningReset {
+    TTaskDialog& d;
+    ~RunningReset() {
+      d.SetRunningForm(nullptr);
+      d.SetDialogWindow(nullptr);
+    }
+  } reset{dialog};
+  if (!form->Build(owner)) return -1;
+  dialog.SetRunningForm(form.get());
+  dialog.SetDialogWindow(form->hwnd());
+  if (dialog.OnDialogCreated) dialog.OnDialogCreated(dialog);
+  return form->ShowModal(owner, x, y);
+}
+
+}  // namespace vt9::win
