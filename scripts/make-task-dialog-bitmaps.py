@@ -60,7 +60,7 @@ def round_button(fill, edge, chevron, up):
     # Chevron: two strokes meeting in the middle.
     for i in range(5):
         for t in (0, 1):
-            dy = i if up else 4 - i
+            dy = 4 - i if up else i
             y = 7 + dy + t
             img[y][5 + i] = chevron
             img[y][13 - i] = chevron

@@ -15,16 +15,21 @@ DWORD SystemMajorVersion() {
   return info.dwMajorVersion;
 }
 
-bool OwnWindowForced() {
+// The test switch: "1" forces our window, "0" the native dialog; anything else lets the
+// versions decide.
+char PathSwitch() {
   char value[8] = {};
-  DWORD n = GetEnvironmentVariableA("VT9_TASKDIALOG_OWN_WINDOW", value, sizeof value);
-  return n == 1 && value[0] == '1';
+  const DWORD n = GetEnvironmentVariableA("VT9_TASKDIALOG_OWN_WINDOW", value, sizeof value);
+  return n == 1 ? value[0] : 0;
 }
 
 }  // namespace
 
 bool TaskDialogUsesOwnWindow() {
-  return OwnWindowForced() || SystemMajorVersion() < 6 || CommonControlsMajorVersion() < 6;
+  const char forced = PathSwitch();
+  if (forced == '1') return true;
+  if (forced == '0') return false;
+  return SystemMajorVersion() < 6 || CommonControlsMajorVersion() < 6;
 }
 
 int TTaskDialog::Execute(HWND owner) {

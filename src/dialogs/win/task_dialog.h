@@ -7,8 +7,9 @@
 // with id 3 (natively Close, 8); it opens "://" and "mailto:" links itself (natively only the
 // event fires); OnDialogButtonClick fires only for custom buttons and command links.
 //
-// Setting the environment variable VT9_TASKDIALOG_OWN_WINDOW to "1" makes Execute take our own
-// window even where the native dialog exists; the tests use it to run both paths under Wine.
+// The environment variable VT9_TASKDIALOG_OWN_WINDOW overrides the version check: "1" takes our
+// own window, "0" the native dialog. Only the tests and the demo set it, to run both paths under
+// Wine (whose comctl32 6 calls itself 5.81, so by the versions Wine always gets our window).
 #pragma once
 
 #include <windows.h>
@@ -67,7 +68,7 @@ class TTaskDialog : public TaskDialogModel {
 };
 
 // The path choice: true when Execute shows our own window (system or common controls older
-// than 6, or VT9_TASKDIALOG_OWN_WINDOW=1).
+// than 6, or VT9_TASKDIALOG_OWN_WINDOW=1; never with VT9_TASKDIALOG_OWN_WINDOW=0).
 bool TaskDialogUsesOwnWindow();
 
 }  // namespace vt9::win

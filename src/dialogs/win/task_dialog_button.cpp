@@ -44,10 +44,10 @@ bool TTaskDialogButton::Register() {
 TTaskDialogButton* TTaskDialogButton::Create(HWND parent, int id, const RECT& r,
                                              const std::string& text) {
   if (!Register()) return nullptr;
-  HWND hwnd = CreateWindowExA(0, kTaskDialogButtonClass, text.c_str(),
-                              WS_CHILD | WS_VISIBLE | WS_TABSTOP, r.left, r.top, r.right - r.left,
-                              r.bottom - r.top, parent, reinterpret_cast<HMENU>(INT_PTR{id}),
-                              GetModuleHandleA(nullptr), nullptr);
+  HWND hwnd =
+      CreateWindowExA(0, kTaskDialogButtonClass, text.c_str(), WS_CHILD | WS_VISIBLE | WS_TABSTOP,
+                      r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                      reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleA(nullptr), nullptr);
   TTaskDialogButton* button = hwnd ? FromWindow(hwnd) : nullptr;
   if (button) button->text_ = text;
   return button;
@@ -96,8 +96,10 @@ void TTaskDialogButton::Paint(HDC target) {
 
   const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
   HBITMAP picture = static_cast<HBITMAP>(picture_.get());
-  if (pressed_ && pictureDown_) picture = static_cast<HBITMAP>(pictureDown_.get());
-  else if (hot_ && pictureHot_) picture = static_cast<HBITMAP>(pictureHot_.get());
+  if (pressed_ && pictureDown_)
+    picture = static_cast<HBITMAP>(pictureDown_.get());
+  else if (hot_ && pictureHot_)
+    picture = static_cast<HBITMAP>(pictureHot_.get());
   if (!enabled && pictureDisabled_) picture = static_cast<HBITMAP>(pictureDisabled_.get());
   const SIZE ps = BitmapSize(picture);
   const int px = text_.empty() ? (rc.right - ps.cx) / 2 : 4;

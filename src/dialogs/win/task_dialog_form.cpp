@@ -73,20 +73,29 @@ void Move(HWND control, const Rect& r) {
 
 LPCSTR SystemIconOf(int icon) {
   switch (icon) {
-    case tiWarning: return IDI_WARNING;
-    case tiQuestion: return IDI_QUESTION;
-    case tiError: return IDI_ERROR;
-    case tiInformation: return IDI_INFORMATION;
-    default: return nullptr;
+    case tiWarning:
+      return IDI_WARNING;
+    case tiQuestion:
+      return IDI_QUESTION;
+    case tiError:
+      return IDI_ERROR;
+    case tiInformation:
+      return IDI_INFORMATION;
+    default:
+      return nullptr;
   }
 }
 
 LPCSTR FooterSystemIconOf(TTaskDialogFooterIcon icon) {
   switch (icon) {
-    case tfiWarning: return IDI_WARNING;
-    case tfiQuestion: return IDI_QUESTION;
-    case tfiError: return IDI_ERROR;
-    case tfiBlank: return nullptr;
+    case tfiWarning:
+      return IDI_WARNING;
+    case tfiQuestion:
+      return IDI_QUESTION;
+    case tfiError:
+      return IDI_ERROR;
+    case tfiBlank:
+      return nullptr;
   }
   return nullptr;
 }
@@ -151,12 +160,10 @@ bool TTaskDialogForm::Build(HWND owner) {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof(version);
   env.oldSystem = GetVersionExA(&version) && version.dwMajorVersion < 6;
-  env.commonCaptions = {ResourceText(IDS_TD_OK, STR_TD_OK),
-                        ResourceText(IDS_TD_YES, STR_TD_YES),
-                        ResourceText(IDS_TD_NO, STR_TD_NO),
-                        ResourceText(IDS_TD_CANCEL, STR_TD_CANCEL),
-                        ResourceText(IDS_TD_RETRY, STR_TD_RETRY),
-                        ResourceText(IDS_TD_ABORT, STR_TD_ABORT)};
+  env.commonCaptions = {
+      ResourceText(IDS_TD_OK, STR_TD_OK),       ResourceText(IDS_TD_YES, STR_TD_YES),
+      ResourceText(IDS_TD_NO, STR_TD_NO),       ResourceText(IDS_TD_CANCEL, STR_TD_CANCEL),
+      ResourceText(IDS_TD_RETRY, STR_TD_RETRY), ResourceText(IDS_TD_ABORT, STR_TD_ABORT)};
   {
     MeasureDc dc;
     if (!dc.get()) return false;
@@ -164,8 +171,8 @@ bool TTaskDialogForm::Build(HWND owner) {
     layout_ = LayOutTaskDialog(dialog_, canvas, env);
   }
 
-  if (!CreateWindowExA(kFormExStyle, kTaskDialogFormClass, dialog_.Title.c_str(), kFormStyle, 0,
-                       0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), this))
+  if (!CreateWindowExA(kFormExStyle, kTaskDialogFormClass, dialog_.Title.c_str(), kFormStyle, 0, 0,
+                       0, 0, owner, nullptr, GetModuleHandleA(nullptr), this))
     return false;
   bandBrush_.Reset(CreateSolidBrush(ToColorRef(kTaskDialogBandColor)));
   CreateFonts();
@@ -191,17 +198,17 @@ void TTaskDialogForm::CreateControls() {
 
   for (std::size_t i = 0; i < layout_.radios.size(); ++i) {
     const TaskDialogRadio& r = layout_.radios[i];
-    HWND radio = Child(hwnd_, "BUTTON", r.caption,
-                       BS_AUTORADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
-                       kRadioId + static_cast<int>(i));
+    HWND radio =
+        Child(hwnd_, "BUTTON", r.caption, BS_AUTORADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
+              kRadioId + static_cast<int>(i));
     SetFont(radio, radioFont_.get());
     if (r.checked) SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
     radios_.push_back(radio);
   }
 
   if (layout_.hasExpand) {
-    expandLabel_ = Child(hwnd_, "STATIC", dialog_.ExpandedText, SS_NOPREFIX | WS_GROUP,
-                         kExpandLabelId);
+    expandLabel_ =
+        Child(hwnd_, "STATIC", dialog_.ExpandedText, SS_NOPREFIX | WS_GROUP, kExpandLabelId);
     SetFont(expandLabel_, formFont_.get());
     expandButton_ = TTaskDialogButton::Create(hwnd_, kExpandButtonId, {0, 0, 22, 22}, "");
     if (expandButton_) {
@@ -489,8 +496,8 @@ void TTaskDialogForm::OnPaint() {
         const Rect f = layout_.FooterRect();
         RECT square{f.left, f.top, f.left + kFooterIconSize, f.top + kFooterIconSize};
         FillRect(dc, &square, static_cast<HBRUSH>(bandBrush_.get()));
-        DrawIconEx(dc, f.left, f.top, LoadIconA(nullptr, id), kFooterIconSize, kFooterIconSize,
-                   0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, f.left, f.top, LoadIconA(nullptr, id), kFooterIconSize, kFooterIconSize, 0,
+                   nullptr, DI_NORMAL);
       }
     }
   }
@@ -574,8 +581,7 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       RECT r{};
       GetWindowRect(control, &r);
       MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-      const bool inBand =
-          layout_.bandTop && r.top >= *layout_.bandTop - layout_.m.vertSpacing / 2;
+      const bool inBand = layout_.bandTop && r.top >= *layout_.bandTop - layout_.m.vertSpacing / 2;
       SetBkMode(dc, TRANSPARENT);
       if (control == instruction_) SetTextColor(dc, ToColorRef(kTaskDialogBlue));
       if (inBand) {

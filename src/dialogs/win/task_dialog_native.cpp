@@ -101,8 +101,8 @@ using TaskDialogIndirectFn = HRESULT(WINAPI*)(const TASKDIALOGCONFIG*, int*, int
 
 std::wstring NativeText(const std::string& text) {
   if (text.empty()) return {};
-  const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                    nullptr, 0);
+  const int n =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring w(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
   if (n > 0)
     MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), w.data(), n);
