@@ -9,6 +9,12 @@ constexpr TextFlags kPlain{.prefix = false, .endEllipsis = false};
 
 int WidthOf(Canvas& canvas, std::string_view s) { return canvas.MeasureText(s, kPlain).cx; }
 
+// Every character is at least a pixel wide, so a text of more characters than pixels never
+// fits; this keeps a 100 KB word from being measured whole again and again.
+bool Fits(Canvas& canvas, std::string_view s, int width) {
+  return s.size() <= static_cast<std::size_t>(std::max(width, 0)) && WidthOf(canvas, s) <= width;
+}
+
 // Length of the longest prefix of `word` that fits in `width`, at least one character. Every
 // character is at least a pixel wide, so no more than `width` characters need trying.
 std::size_t FittingPrefix(Canvas& canvas, std::string_view word, int width) {
@@ -31,14 +37,14 @@ void AddWord(Canvas& canvas, std::string_view word, int width, std::string& line
   if (lineHasWord) {
     std::string candidate = line + ' ';
     candidate.append(word);
-    if (WidthOf(canvas, candidate) <= width) {
+    if (Fits(canvas, candidate, width)) {
       line = std::move(candidate);
       return;
     }
     out.push_back(std::move(line));
     line.clear();
   }
-  while (word.size() > 1 && WidthOf(canvas, word) > width) {
+  while (word.size() > 1 && !Fits(canvas, word, width)) {
     std::size_t n = FittingPrefix(canvas, word, width);
     out.emplace_back(word.substr(0, n));
     word.remove_prefix(n);

@@ -284,9 +284,22 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
 
   // 6. to 8. The instruction beside the icon column.
   L.iconColumn = model.Icon != tiNotUsed;
-  Size instr = MeasureIn(canvas, L.instructionFont, model.Instruction, env.screenWidth / 2);
-  // A huge instruction is cut to a third of the room, so the buttons stay on the screen.
-  if (env.maxClientHeight > 0) instr.cy = std::min(instr.cy, env.maxClientHeight / 3);
+  Size instr;
+  {
+    FontRestorer restore(canvas);
+    canvas.SetFont(L.instructionFont);
+    L.instructionLines = WrapPlainText(canvas, model.Instruction, env.screenWidth / 2);
+    const int lineHeight = PlainLineHeight(canvas);
+    // A huge instruction is cut to a third of the room, so the buttons stay on the screen.
+    if (env.maxClientHeight > 0) {
+      const std::size_t room =
+          static_cast<std::size_t>(std::max(1, env.maxClientHeight / 3 / lineHeight));
+      if (L.instructionLines.size() > room) L.instructionLines.resize(room);
+    }
+    for (const std::string& line : L.instructionLines)
+      instr.cx = std::max(instr.cx, canvas.MeasureText(line, kPlain).cx);
+    instr.cy = static_cast<int>(L.instructionLines.size()) * lineHeight;
+  }
   int wi = instr.cx;
   if (L.iconColumn) wi += m.horzSpacing + kMainIconSize;
   L.hasIcon = L.iconColumn && !noIcon;
@@ -398,6 +411,7 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
 
   // 2. The content wraps within the width the horizontal pass fixed.
   L.contentRect = {};
+  L.contentLines.clear();
   if (!model.Content.empty()) {
     const int left = L.hasIcon ? L.iconRect.right + m.horzSpacing : m.horzMargin;
     const int right = std::max(left, cw - m.horzMargin);
@@ -406,12 +420,22 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
       h = MeasureMarkup(canvas, L.formFont, model.Content, {left, y, right, y + 100000})
               .measuredHeight;
     } else {
-      h = MeasureIn(canvas, L.formFont, model.Content, right - left).cy;
+      FontRestorer restore(canvas);
+      canvas.SetFont(L.formFont);
+      L.contentLines = WrapPlainText(canvas, model.Content, right - left);
+      h = static_cast<int>(L.contentLines.size()) * PlainLineHeight(canvas);
     }
     if (!L.instructionVisible && L.hasIcon) h = std::max(h, kMainIconSize);
     L.contentHeight = h;
     L.contentCut = h > contentLimit;
     h = std::min(h, contentLimit);
+    if (!L.contentLines.empty()) {
+      FontRestorer restore(canvas);
+      canvas.SetFont(L.formFont);
+      const int lineHeight = std::max(1, PlainLineHeight(canvas));
+      const std::size_t shown = static_cast<std::size_t>((h + lineHeight - 1) / lineHeight);
+      if (L.contentLines.size() > shown) L.contentLines.resize(shown);
+    }
     L.contentRect = {left, y, right, y + h};
     y += h + m.vertSpacing;
   } else if (L.radios.empty() && L.commandLinks.empty()) {

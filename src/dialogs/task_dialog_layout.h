@@ -98,12 +98,14 @@ struct TaskDialogLayout {
   Rect iconRect;
 
   Rect instructionRect;
+  std::vector<std::string> instructionLines;  // as wrapped (and cut) for drawing
   bool instructionVisible = false;
   int contentLeft = 0;  // the instruction's left
 
   Rect contentRect;         // where the content is drawn (empty without Content)
   int contentHeight = 0;    // the content's full measured height
   bool contentCut = false;  // the content did not fit on the screen and is cut
+  std::vector<std::string> contentLines;  // plain content as wrapped, as far as it is shown
 
   // Push buttons in creation order: common buttons (table order), custom push buttons, or the
   // lone OK when the dialog has no button at all.

@@ -15,15 +15,19 @@ void Line(Canvas& canvas, Color color, int x1, int y, int x2) {
   canvas.LineTo(x2, y);
 }
 
-void DrawPlainLines(Canvas& canvas, const std::string& text, const Rect& r) {
+}  // namespace
+
+void DrawPlainLines(Canvas& canvas, const std::vector<std::string>& lines, const Rect& r) {
   const int lineHeight = PlainLineHeight(canvas);
   int top = r.top;
-  for (const std::string& line : WrapPlainText(canvas, text, r.Width())) {
+  for (const std::string& line : lines) {
     if (top >= r.bottom) break;
     canvas.DrawText(line, {r.left, top, r.right, top + lineHeight}, kPlain);
     top += lineHeight;
   }
 }
+
+namespace {
 
 MarkupResult HitTest(Canvas& canvas, const std::string& text, const Rect& r, int x, int y) {
   MarkupParams p = TaskDialogMarkupParams(r, false);
@@ -64,7 +68,7 @@ void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& L, const TaskDialog
     if (model.Options.Contains(doHyperlinks)) {
       RenderMarkup(canvas, model.Content, TaskDialogMarkupParams(L.contentRect, true));
     } else {
-      DrawPlainLines(canvas, model.Content, L.contentRect);
+      DrawPlainLines(canvas, L.contentLines, L.contentRect);
     }
     canvas.PopClip();
   }

@@ -4,6 +4,9 @@
 // platform's and drawn by the window.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "dialogs/task_dialog_layout.h"
 #include "dialogs/task_dialog_model.h"
 #include "platform/canvas.h"
@@ -12,6 +15,9 @@ namespace vt9 {
 
 // Draws on a white client area of layout.clientWidth x layout.clientHeight.
 void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& layout, const TaskDialogModel& model);
+
+// Plain lines one below the other from r's top, in the canvas font, as far as r reaches.
+void DrawPlainLines(Canvas& canvas, const std::vector<std::string>& lines, const Rect& r);
 
 // The target of the link at a client point: the footer first, then the content (only with
 // doHyperlinks, so a plain text never opens a link the user did not see as one). Empty: none.

@@ -77,6 +77,14 @@ int main(int argc, char** argv) {
     vt9::samples::NotFound(d, "Backup 2026-12-08.log", "error");
     Show(d, "not-found");
   }
+  if (only == "huge") {  // not in the default run: 100 KB texts
+    d.Clear();
+    d.Title = "Huge";
+    d.Instruction = std::string(100000, 'I');
+    for (int i = 0; i < 10000; ++i) d.Content += "content ";
+    d.CommonButtons = {vt9::cbOK};
+    Show(d, "huge");
+  }
   if (only.empty() || only == "everything") {
     vt9::samples::Everything(d);
     Show(d, "everything");

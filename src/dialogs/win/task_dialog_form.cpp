@@ -62,8 +62,13 @@ void SetFont(HWND control, HGDIOBJ font) {
   SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
 }
 
+// Wine's static control shows nothing at all for a window text of some ten thousand characters;
+// what a control can show of a longer text is cut far earlier anyway.
+constexpr std::size_t kControlTextLimit = 4096;
+
 HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, int id) {
-  return CreateWindowExA(0, cls, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
+  const std::string shown = text.substr(0, kControlTextLimit);
+  return CreateWindowExA(0, cls, shown.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, parent,
                          reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -193,7 +198,9 @@ void TTaskDialogForm::CreateFonts() {
 }
 
 void TTaskDialogForm::CreateControls() {
-  instruction_ = Child(hwnd_, "STATIC", dialog_.Instruction, SS_NOPREFIX, kInstructionId);
+  // Drawn by the form (WM_DRAWITEM) with the lines the layout measured, so that what is shown
+  // is exactly what was measured; the text stays the window's text for screen readers.
+  instruction_ = Child(hwnd_, "STATIC", dialog_.Instruction, SS_OWNERDRAW, kInstructionId);
   SetFont(instruction_, instructionFont_.get());
 
   for (std::size_t i = 0; i < layout_.radios.size(); ++i) {
@@ -408,6 +415,9 @@ void TTaskDialogForm::TryClose(int result) {
   }
   modalResult_ = result;
   done_ = true;
+  // A click sent from another thread is handled inside GetMessage, which would then go on
+  // waiting: a posted message lets the modal loop see that it is done.
+  PostMessageA(hwnd_, WM_NULL, 0, 0);
 }
 
 void TTaskDialogForm::PushButtonClicked(std::size_t index) {
@@ -574,6 +584,17 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       if (reinterpret_cast<HWND>(wParam) == hwnd_ && LOWORD(lParam) == HTCLIENT && OnSetCursor())
         return TRUE;
       break;
+    case WM_DRAWITEM: {
+      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem != instruction_) break;
+      FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+      GdiCanvas canvas(item->hDC);
+      canvas.SetFont(layout_.instructionFont);
+      canvas.SetBrushColor(kColorNone);
+      const RECT& r = item->rcItem;
+      DrawPlainLines(canvas, layout_.instructionLines, {r.left, r.top, r.right, r.bottom});
+      return TRUE;
+    }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN: {
       HDC dc = reinterpret_cast<HDC>(wParam);
