@@ -102,9 +102,9 @@ struct TaskDialogLayout {
   bool instructionVisible = false;
   int contentLeft = 0;  // the instruction's left
 
-  Rect contentRect;         // where the content is drawn (empty without Content)
-  int contentHeight = 0;    // the content's full measured height
-  bool contentCut = false;  // the content did not fit on the screen and is cut
+  Rect contentRect;                       // where the content is drawn (empty without Content)
+  int contentHeight = 0;                  // the content's full measured height
+  bool contentCut = false;                // the content did not fit on the screen and is cut
   std::vector<std::string> contentLines;  // plain content as wrapped, as far as it is shown
 
   // Push buttons in creation order: common buttons (table order), custom push buttons, or the

@@ -42,7 +42,8 @@ bool Inside(const Rect& r, int x, int y) {
 
 }  // namespace
 
-void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& L, const TaskDialogModel& model) {
+void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& L, const TaskDialogModel& model,
+                     bool plainContent) {
   FontRestorer restoreFont(canvas);
   canvas.SetFont(L.formFont);
   const int cw = L.clientWidth;
@@ -67,7 +68,7 @@ void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& L, const TaskDialog
     canvas.PushClip(L.contentRect);
     if (model.Options.Contains(doHyperlinks)) {
       RenderMarkup(canvas, model.Content, TaskDialogMarkupParams(L.contentRect, true));
-    } else {
+    } else if (plainContent) {
       DrawPlainLines(canvas, L.contentLines, L.contentRect);
     }
     canvas.PopClip();

@@ -13,8 +13,11 @@
 
 namespace vt9 {
 
-// Draws on a white client area of layout.clientWidth x layout.clientHeight.
-void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& layout, const TaskDialogModel& model);
+// Draws on a white client area of layout.clientWidth x layout.clientHeight. A window that draws
+// the plain content's lines (layout.contentLines) with the platform's own text output passes
+// plainContent false.
+void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& layout, const TaskDialogModel& model,
+                     bool plainContent = true);
 
 // Plain lines one below the other from r's top, in the canvas font, as far as r reaches.
 void DrawPlainLines(Canvas& canvas, const std::vector<std::string>& lines, const Rect& r);

@@ -125,6 +125,18 @@ TEST_P(TaskDialogPaths, CommandLinksReportTheirIdAndBothOptionsGiveOnlyNoIcon) {
             static_cast<unsigned>(TDF_USE_COMMAND_LINKS_NO_ICON));
 }
 
+TEST_P(TaskDialogPaths, CloseButtonIsCloseNativelyAndAbortInOurWindow) {
+  d.Instruction = "Stop?";
+  d.CommonButtons = {cbClose};
+  std::vector<int> clicks;
+  d.OnDialogButtonClick = [&](TTaskDialog&, int id) { clicks.push_back(id); };
+  const int result =
+      RunDialog(d, [&](HWND dialog) { ClickText(dialog, Own() ? "Abort" : "Close"); });
+  EXPECT_EQ(result, Own() ? 3 : 8);
+  // Natively every button reports its click; in our window only custom ones do.
+  EXPECT_EQ(clicks, Own() ? std::vector<int>{} : std::vector<int>{8});
+}
+
 TEST_P(TaskDialogPaths, CloseVetoKeepsTheDialogUp) {
   d.Instruction = "Try to close me";
   d.CommonButtons = {cbOK};

@@ -124,6 +124,25 @@ class MeasureDc {
   HDC dc_ = nullptr;
 };
 
+// Lines one below the other, as the layout wrapped them, cut at the rectangle's bottom; with
+// the system's own text output, which spaces glyphs as the native dialog does.
+void DrawLines(HDC dc, HFONT font, const std::vector<std::string>& lines, const RECT& r) {
+  HGDIOBJ old = SelectObject(dc, font);
+  SetBkMode(dc, TRANSPARENT);
+  TEXTMETRICA tm{};
+  GetTextMetricsA(dc, &tm);
+  const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
+  int top = r.top;
+  for (const std::string& line : lines) {
+    if (top >= r.bottom || lineHeight <= 0) break;
+    RECT lr{r.left, top, r.right, std::min<LONG>(top + lineHeight, r.bottom)};
+    DrawTextA(dc, line.c_str(), static_cast<int>(line.size()), &lr,
+              DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP);
+    top += lineHeight;
+  }
+  SelectObject(dc, old);
+}
+
 class ClipboardSession {
  public:
   explicit ClipboardSession(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
@@ -485,7 +504,13 @@ void TTaskDialogForm::OnPaint() {
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     {
       GdiCanvas canvas(dc);
-      PaintTaskDialog(canvas, layout_, dialog_);
+      PaintTaskDialog(canvas, layout_, dialog_, false);
+    }
+    if (!dialog_.Options.Contains(doHyperlinks) && !layout_.contentLines.empty()) {
+      const Rect& c = layout_.contentRect;
+      SetTextColor(dc, RGB(0, 0, 0));
+      DrawLines(dc, static_cast<HFONT>(formFont_.get()), layout_.contentLines,
+                {c.left, c.top, c.right, c.bottom});
     }
     if (layout_.hasIcon) {
       const Rect& r = layout_.iconRect;
@@ -588,11 +613,9 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
       if (item->hwndItem != instruction_) break;
       FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-      GdiCanvas canvas(item->hDC);
-      canvas.SetFont(layout_.instructionFont);
-      canvas.SetBrushColor(kColorNone);
-      const RECT& r = item->rcItem;
-      DrawPlainLines(canvas, layout_.instructionLines, {r.left, r.top, r.right, r.bottom});
+      SetTextColor(item->hDC, ToColorRef(kTaskDialogBlue));
+      DrawLines(item->hDC, static_cast<HFONT>(instructionFont_.get()), layout_.instructionLines,
+                item->rcItem);
       return TRUE;
     }
     case WM_CTLCOLORSTATIC:
