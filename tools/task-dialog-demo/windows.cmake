@@ -3,19 +3,20 @@
 set(VT9_TASK_DIALOG_RESOURCES ${CMAKE_SOURCE_DIR}/res/task_dialog_bitmaps.rc
     ${CMAKE_SOURCE_DIR}/res/common_controls_v6.rc)
 add_executable(task-dialog-demo ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${VT9_TASK_DIALOG_RESOURCES})
-target_include_directories(task-dialog-demo PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+# The manifest is configured for the build's processor into ${CMAKE_BINARY_DIR}/res.
+target_include_directories(task-dialog-demo PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR}/res)
 target_link_libraries(task-dialog-demo PRIVATE vt9win)
 target_link_options(task-dialog-demo PRIVATE ${VT9_STATIC_LINK})
 
 add_test(NAME task_dialog_demo_runs COMMAND task-dialog-demo /close-after 1500)
 set_tests_properties(task_dialog_demo_runs PROPERTIES FIXTURES_REQUIRED wineprefix TIMEOUT 120
-  ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=win32"
+  ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER}"
   PASS_REGULAR_EXPRESSION "everything: result")
 
 # The task dialog's window tests show both paths with the same pictures and manifest.
 foreach(test_target win_task_dialog_test win_task_dialog_own_window_test)
   if(TARGET ${test_target})
     target_sources(${test_target} PRIVATE ${VT9_TASK_DIALOG_RESOURCES})
-    target_include_directories(${test_target} PRIVATE ${CMAKE_SOURCE_DIR}/tools)
+    target_include_directories(${test_target} PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR}/res)
   endif()
 endforeach()
