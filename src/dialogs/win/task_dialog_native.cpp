@@ -59,14 +59,22 @@ HRESULT Notify(TTaskDialog& d, HWND hwnd, UINT notification, WPARAM wParam, LPAR
     case TDN_TIMER:
       if (d.OnDialogTimer) d.OnDialogTimer(d);
       if (d.OnDialogProgress) {
-        // The bar's position can only be read as the previous one of a move: move it to 0
-        // and straight back.
-        int pos = static_cast<int>(SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, 0, 0));
-        SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, static_cast<WPARAM>(pos), 0);
+        // Only a dialog with a bar has a position to report and to move, as in our window.
+        const bool bar =
+            d.Options.Contains(doProgressBar) || d.Options.Contains(doProgressBarMarquee);
+        int pos = 0;
+        if (bar) {
+          // The position can only be read as the previous one of a move: move the bar to 0
+          // and straight back.
+          pos = static_cast<int>(SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, 0, 0));
+          SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, static_cast<WPARAM>(pos), 0);
+        }
         TTaskDialogProgressState state = psNormal;
         d.OnDialogProgress(d, pos, state);
-        SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, static_cast<WPARAM>(pos), 0);
-        SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_STATE, static_cast<WPARAM>(state) + 1, 0);
+        if (bar) {
+          SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, static_cast<WPARAM>(pos), 0);
+          SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_STATE, static_cast<WPARAM>(state) + 1, 0);
+        }
       }
       break;
     case TDN_RADIO_BUTTON_CLICKED:
