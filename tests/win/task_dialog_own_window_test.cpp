@@ -95,14 +95,45 @@ TEST_F(TaskDialogOwnWindow, CtrlCCopiesCaptionInstructionAndButtons) {
                                  "Continue with the Save   Cancel   \r\n" + line);
 }
 
+constexpr char kHeldEvent[] = "VT9TaskDialogTestClipboardHeld";
+constexpr char kReleaseEvent[] = "VT9TaskDialogTestClipboardRelease";
+
+// Not a test of its own: the helper process that HeldClipboard... starts from this program. It
+// holds the clipboard open until it is told to let go.
+TEST(ClipboardHolder, HoldsTheClipboardWhenStartedAsHelper) {
+  if (GetEnvironmentVariableA("VT9_HOLD_CLIPBOARD", nullptr, 0) == 0) GTEST_SKIP();
+  HANDLE held = OpenEventA(EVENT_MODIFY_STATE, FALSE, kHeldEvent);
+  HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, kReleaseEvent);
+  ASSERT_TRUE(held && release);
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  SetEvent(held);
+  WaitForSingleObject(release, 20000);
+  CloseClipboard();
+  CloseHandle(held);
+  CloseHandle(release);
+}
+
 TEST_F(TaskDialogOwnWindow, HeldClipboardReportsCannotOpenClipboardAndTheDialogStays) {
+  HANDLE held = CreateEventA(nullptr, TRUE, FALSE, kHeldEvent);
+  HANDLE release = CreateEventA(nullptr, TRUE, FALSE, kReleaseEvent);
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string cmd = std::string("\"") + self + "\" --gtest_filter=ClipboardHolder.*";
+  SetEnvironmentVariableA("VT9_HOLD_CLIPBOARD", "1");
+  STARTUPINFOA si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  const bool started = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &si, &pi) != FALSE;
+  SetEnvironmentVariableA("VT9_HOLD_CLIPBOARD", nullptr);
+  ASSERT_TRUE(started);
+  ASSERT_EQ(WaitForSingleObject(held, 20000), WAIT_OBJECT_0) << "the helper holds the clipboard";
+
   samples::SaveError(d, "x.log");
   const int result = RunDialog(d, [&](HWND dialog) {
-    // This thread holds the clipboard, so the dialog's thread cannot open it.
-    ASSERT_TRUE(OpenClipboard(nullptr));
     PressCtrlC(dialog);
     HWND report = WaitForTaskDialog(DialogThread(), 5000, dialog);
-    CloseClipboard();
+    SetEvent(release);
     ASSERT_NE(report, nullptr) << "an error report appears";
     EXPECT_NE(FindChildByText(report, "Cannot open clipboard"), nullptr);
     ClickText(report, "OK");
@@ -110,6 +141,15 @@ TEST_F(TaskDialogOwnWindow, HeldClipboardReportsCannotOpenClipboardAndTheDialogS
     ClickText(dialog, "OK");
   });
   EXPECT_EQ(result, 1);
+  SetEvent(release);
+  WaitForSingleObject(pi.hProcess, 20000);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(pi.hProcess, &exitCode);
+  EXPECT_EQ(exitCode, 0u) << "the helper ran";
+  CloseHandle(pi.hProcess);
+  CloseHandle(pi.hThread);
+  CloseHandle(held);
+  CloseHandle(release);
 }
 
 TEST_F(TaskDialogOwnWindow, EscPressesTheLoneOkAndTheOnlyOk) {
