@@ -1,10 +1,10 @@
-#include "dialogs/plain_text.h"
 #include "dialogs/task_dialog_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "dialogs/plain_text.h"
 #include "dialogs/task_dialog_paint.h"
 #include "support/fake_canvas.h"
 
@@ -234,6 +234,42 @@ TEST(TaskDialogLayout, BadInputGivesALayoutNotACrash) {
   EXPECT_EQ(L.pushButtons.back().result, 299);
   PaintTaskDialog(f.canvas, L, m);
   EXPECT_EQ(f.canvas.clipDepth, 0);
+}
+
+TEST(TaskDialogLayout, FooterSitsBelowItsDividerAndAnIconMovesItsText) {
+  Fixture f;
+  TaskDialogModel m;
+  m.Instruction = "With a footer";
+  m.CommonButtons = {cbOK};
+  m.Footer = "note";
+  TaskDialogLayout L = f.Lay(m);
+  // The markup renderer measures "note" as 40 + 2 wide and 20 + 2 high.
+  EXPECT_EQ(L.footerHeight, 22);
+  const int withoutIcon = L.clientHeight;
+  EXPECT_EQ(withoutIcon, L.pushButtons[0].rect.bottom + 22 + 25 + 20);
+  EXPECT_EQ(L.FooterRect(), (Rect{20, withoutIcon - 22 - 10, 330, withoutIcon}));
+  EXPECT_EQ(L.FooterTextRect().left, 20);
+
+  f.canvas.log.clear();
+  f.env.oldSystem = true;
+  L = f.Lay(m);
+  PaintTaskDialog(f.canvas, L, m);
+  const std::string log = f.canvas.Log();
+  const int lineY = L.FooterRect().top - 25;
+  EXPECT_NE(log.find("moveto 2," + std::to_string(lineY) + "\nlineto 347," + std::to_string(lineY) +
+                     " pen=#DFDFDF"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("lineto 347," + std::to_string(lineY + 1) + " pen=#FFFFFF"),
+            std::string::npos);
+  EXPECT_NE(log.find("rectangle 0,0,350," + std::to_string(L.clientHeight) + " pen=#000000"),
+            std::string::npos)
+      << "a black frame on a system older than 6";
+
+  m.FooterIcon = tfiWarning;
+  L = f.Lay(m);
+  EXPECT_EQ(L.FooterTextRect().left, 40);
+  EXPECT_EQ(L.clientHeight, withoutIcon) << "22 is already at least the icon's 20";
 }
 
 TEST(TaskDialogLinks, FooterLinksAlwaysContentLinksOnlyWithHyperlinks) {
