@@ -152,6 +152,29 @@ TEST_F(TaskDialogOwnWindow, HeldClipboardReportsCannotOpenClipboardAndTheDialogS
   CloseHandle(release);
 }
 
+TEST_F(TaskDialogOwnWindow, HandCursorOnlyOverALink) {
+  d.Instruction = "Links";
+  d.Content = "Plain <A href=\"http://not-a-link\">text</A> without doHyperlinks";
+  d.Footer = "<A href=\"note\">footer link</A>";
+  d.CommonButtons = {cbOK};
+  RunDialog(d, [&](HWND dialog) {
+    const TaskDialogLayout& layout = d.RunningForm()->Layout();
+    auto handAt = [&](int x, int y) {
+      SetCursorPos(ClientToScreenPoint(dialog, x, y).x, ClientToScreenPoint(dialog, x, y).y);
+      DWORD_PTR handled = 0;
+      SendMessageTimeoutA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog),
+                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), SMTO_NORMAL, 2000, &handled);
+      return handled != 0;
+    };
+    const Rect footer = layout.FooterTextRect();
+    EXPECT_TRUE(handAt(footer.left + 4, footer.top + 6));
+    EXPECT_FALSE(handAt(footer.right - 4, footer.top + 6)) << "beside the link text";
+    const Rect content = layout.contentRect;
+    EXPECT_FALSE(handAt(content.left + 40, content.top + 6)) << "plain content has no links";
+    ClickText(dialog, "OK");
+  });
+}
+
 TEST_F(TaskDialogOwnWindow, EscPressesTheLoneOkAndTheOnlyOk) {
   EXPECT_EQ(RunDialog(d, [&](HWND) { PostKey(VK_ESCAPE); }), 1) << "no buttons: the lone OK";
   samples::NotFound(d, "Log", "abc");
