@@ -159,12 +159,17 @@ TEST_F(TaskDialogOwnWindow, HandCursorOnlyOverALink) {
   d.CommonButtons = {cbOK};
   RunDialog(d, [&](HWND dialog) {
     const TaskDialogLayout& layout = d.RunningForm()->Layout();
+    // The cursor the dialog's thread sets when the mouse moves to a point of its client area.
     auto handAt = [&](int x, int y) {
-      SetCursorPos(ClientToScreenPoint(dialog, x, y).x, ClientToScreenPoint(dialog, x, y).y);
-      DWORD_PTR handled = 0;
+      const POINT p = ClientToScreenPoint(dialog, x, y);
+      SetCursorPos(p.x, p.y);
+      DWORD_PTR ignored = 0;
       SendMessageTimeoutA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog),
-                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), SMTO_NORMAL, 2000, &handled);
-      return handled != 0;
+                          MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), SMTO_NORMAL, 2000, &ignored);
+      CURSORINFO info{};
+      info.cbSize = sizeof(info);
+      GetCursorInfo(&info);
+      return info.hCursor == LoadCursorA(nullptr, IDC_HAND);
     };
     const Rect footer = layout.FooterTextRect();
     EXPECT_TRUE(handAt(footer.left + 4, footer.top + 6));
