@@ -111,7 +111,7 @@ void Renderer::ImageTag(LineWalk& w, std::string_view tag, std::string_view uppe
 
   // An image that does not fit behind what the line holds starts the next line; it is counted,
   // hit-tested and drawn there, not here.
-  if (lv.width + img.width > w.r.Width() && img.width < w.r.Width()) {
+  if (!w.replay && lv.width + img.width > w.r.Width() && img.width < w.r.Width()) {
     --imageCounter_;
     w.stopBeforeTag = true;
     return;

@@ -61,7 +61,7 @@ void Renderer::Run(std::string_view raw) {
     // a tag switches on mid-line must not reach back to the text before that tag.
     const bool hiddenBefore = hidden_, shadowBefore = shadow_;
     const std::size_t before = pos;
-    RenderLine(Pass::Measuring, text, pos, lineRect, lv);
+    RenderLine(Pass::Measuring, false, text, pos, lineRect, lv);
     if (pos == before) {
       // Cannot happen by the rules of the walk; never spin on a line that consumed nothing.
       lv.markup += text[pos];
@@ -96,7 +96,8 @@ void Renderer::Run(std::string_view raw) {
       const std::string lineMarkup = std::move(lv.markup);
       lv.markup.clear();
       std::size_t markupPos = 0;
-      RenderLine(p_.hitTestOnly ? Pass::Measuring : Pass::Drawing, lineMarkup, markupPos, d, lv);
+      RenderLine(p_.hitTestOnly ? Pass::Measuring : Pass::Drawing, true, lineMarkup, markupPos, d,
+                 lv);
       drawLinkCounter = linkCounter_;
       drawListLevel = listLevel_;
       drawingFont = canvas_.Font();
@@ -119,10 +120,11 @@ void Renderer::Run(std::string_view raw) {
   canvas_.SetFont(base_);
 }
 
-void Renderer::RenderLine(Pass pass, std::string_view text, std::size_t& pos, const Rect& lineRect,
-                          LineValues& lv) {
+void Renderer::RenderLine(Pass pass, bool replay, std::string_view text, std::size_t& pos,
+                          const Rect& lineRect, LineValues& lv) {
   LineWalk w;
   w.pass = pass;
+  w.replay = replay;
   w.r = lineRect;
   w.r.bottom -= lv.subscriptDrop;
   lv.width = 0;
@@ -206,7 +208,7 @@ void Renderer::PlaceRun(LineWalk& w, std::string_view raw, std::string_view text
   }
 
   const int available = w.r.Width() - lv.carriedOffset;
-  bool fits = lv.width < available || w_run >= available;
+  bool fits = w.replay || lv.width < available || w_run >= available;
   if (!fits && w.placedAny && w.lastPlaced != ' ') fits = true;  // never split a word at a tag
   if (!run.empty()) {
     w.placedAny = true;

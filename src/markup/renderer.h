@@ -33,6 +33,10 @@ struct LineValues {
 // Values local to one RenderMarkupLine call.
 struct LineWalk {
   Pass pass = Pass::Measuring;
+  // The second pass of a line (drawing, or measuring again for a hit test) replays what the
+  // first pass consumed. Its rectangle is narrowed by alignment and indent, so it makes no fit
+  // decisions of its own: every run and image lands where the first pass put it.
+  bool replay = false;
   Rect r;  // local line rectangle
   Rect d;  // drawing rectangle; d.left is the drawing position
   bool full = false;
@@ -51,8 +55,8 @@ class Renderer {
 
  private:
   // The walk over one line: consumes it from `text` starting at `pos`.
-  void RenderLine(Pass pass, std::string_view text, std::size_t& pos, const Rect& lineRect,
-                  LineValues& lv);
+  void RenderLine(Pass pass, bool replay, std::string_view text, std::size_t& pos,
+                  const Rect& lineRect, LineValues& lv);
   void PlaceRun(LineWalk& w, std::string_view raw, std::string_view text, std::size_t& pos,
                 LineValues& lv);
   void DrawRun(LineWalk& w, std::string_view run, LineValues& lv);

@@ -186,6 +186,22 @@ TEST(MarkupImages, AnImageThatDoesNotFitStartsTheNextLine) {
   EXPECT_EQ(s.Log().find("listimage", s.Log().find("listimage") + 1), std::string::npos);
 }
 
+// The drawing pass replays exactly what the measuring pass put on a line: an indent or an
+// alignment narrows the drawing rectangle, but must not push a measured image off the line.
+TEST(MarkupImages, EveryMeasuredImageIsDrawnWhereItWasMeasured) {
+  Scene s;
+  FakeImageList list(1, 40, 40);
+  s.params.images = &list;
+  s.params.bounds = {0, 0, 100, 1000};  // 99 px: two 40 px images fit on one line
+  MarkupResult r = s.Render("<P indent=\"30\"><IMG src=\"IDX:0\"><IMG src=\"IDX:0\">x");
+  ASSERT_EQ(r.lines.size(), 1u);
+  EXPECT_EQ(r.lines[0].width, 90);
+  EXPECT_NE(s.Log().find("listimage 0 31,0,71,40"), std::string::npos) << s.Log();
+  EXPECT_NE(s.Log().find("listimage 0 71,0,111,40"), std::string::npos) << s.Log();
+  ASSERT_EQ(s.canvas.texts.size(), 1u);
+  EXPECT_EQ(s.canvas.texts[0].rect.left, 111);
+}
+
 TEST(MarkupImages, AlignmentRaisesTheBaselineAndWrapKeepsTheLineLow) {
   Scene s;
   FakeImageList list(1, 40, 40);

@@ -107,6 +107,28 @@ TEST(MarkupLinks, HitTestFollowsAlignment) {
   EXPECT_FALSE(r.overLink);
 }
 
+// The hit-testing pass replays a line in a rectangle exactly as wide as the line (right
+// alignment) or narrower (indent): the link must still end with its own text.
+TEST(MarkupLinks, OnlyTheLinksOwnTextHitsItOnEveryAlignment) {
+  MarkupParams p;
+  p.bounds = {0, 0, 201, 100};
+  for (const char* para :
+       {"<P align=\"right\">", "<P align=\"center\">", "<P indent=\"150\">", "<P>"}) {
+    const std::string text = std::string(para) + "aaaa <A href=\"x\">bbbb</A><BR>cccc dddd";
+    for (int x = 1; x < 201; x += 5) {
+      MarkupResult r = Hit(text, x, 30, p);  // second line: plain text
+      EXPECT_FALSE(r.overLink) << para << " x=" << x;
+    }
+  }
+  // Right aligned, the line is 90 px wide at 111..201: "bbbb" is at 161..201.
+  MarkupResult r = Hit("<P align=\"right\">aaaa <A href=\"x\">bbbb</A><BR>cccc dddd", 170, 10, p);
+  EXPECT_TRUE(r.overLink);
+  EXPECT_EQ(r.mouseLink, 1);
+  EXPECT_EQ(r.anchorUnderMouse, "x");
+  r = Hit("<P align=\"right\">aaaa <A href=\"x\">bbbb</A><BR>cccc dddd", 150, 10, p);
+  EXPECT_FALSE(r.overLink);
+}
+
 TEST(MarkupLinks, FocusRectangleAroundTheFocusedLink) {
   FakeCanvas canvas(FakeCanvas::HandCountable());
   MarkupParams p;
