@@ -23,10 +23,14 @@ std::string BytesToHexText(const std::vector<unsigned char>& bytes) {
 
 bool IsDEPConflict(Registry& reg, OsInfo& os, const std::string& mainProgramPath) {
   if (!IsWindowsVersion6(os)) return false;
-  if (!reg.KeyExists(RegRoot::LocalMachine, kDepPolicyKey)) return false;
+  const KeyPresence key = reg.FindKey(RegRoot::LocalMachine, kDepPolicyKey);
+  if (key == KeyPresence::Absent) return false;
 
-  // An absent or unreadable element renders empty and so counts as enforcing.
-  const auto element = reg.ReadBytes(RegRoot::LocalMachine, kDepPolicyKey, "Element");
+  // An absent element, or one in a key that exists but cannot be opened, renders empty and so
+  // counts as enforcing: only a policy known to be off is safe.
+  std::optional<std::vector<unsigned char>> element;
+  if (key == KeyPresence::Readable)
+    element = reg.ReadBytes(RegRoot::LocalMachine, kDepPolicyKey, "Element");
   if (BytesToHexText(element.value_or(std::vector<unsigned char>{})) == "00,00,00,00,00,00,00,00")
     return false;
 

@@ -26,11 +26,16 @@ class RegistryTypeError : public std::runtime_error {
   std::string valueName_;
 };
 
+// Whether a key is there, and whether it can be opened for reading.
+enum class KeyPresence { Absent, Readable, Unreadable };
+
 class Registry {
  public:
   virtual ~Registry() = default;
 
-  virtual bool KeyExists(RegRoot root, const std::string& path) = 0;
+  // Absent only when the key does not exist; a key that exists but refuses to be opened for
+  // reading (access denied, for example) is Unreadable.
+  virtual KeyPresence FindKey(RegRoot root, const std::string& path) = 0;
 
   // The value's text, ending at its first NUL; REG_EXPAND_SZ comes back unexpanded and a
   // value of size zero (of any type) as "". nullopt when the key is absent or cannot be

@@ -2,8 +2,8 @@
 #pragma once
 
 #include <map>
-#include <set>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -23,8 +23,9 @@ class FakeRegistry : public Registry {
     std::string data;  // text, or raw bytes
   };
 
-  bool KeyExists(RegRoot root, const std::string& path) override {
-    return keys.count({root, path}) != 0;
+  KeyPresence FindKey(RegRoot root, const std::string& path) override {
+    if (keys.count({root, path}) == 0) return KeyPresence::Absent;
+    return unreadableKeys.count({root, path}) ? KeyPresence::Unreadable : KeyPresence::Readable;
   }
   std::optional<std::string> ReadText(RegRoot root, const std::string& path,
                                       const std::string& name) override {
@@ -62,6 +63,8 @@ class FakeRegistry : public Registry {
   }
 
   std::set<std::pair<RegRoot, std::string>> keys;
+  // Keys that exist but refuse to be opened for reading: their values read as absent.
+  std::set<std::pair<RegRoot, std::string>> unreadableKeys;
   std::map<std::tuple<RegRoot, std::string, std::string>, Value> values;
   bool readOnly = false;
   int reads = 0;
@@ -69,6 +72,7 @@ class FakeRegistry : public Registry {
 
  private:
   const Value* Find(RegRoot root, const std::string& path, const std::string& name) const {
+    if (unreadableKeys.count({root, path})) return nullptr;
     auto it = values.find({root, path, name});
     return it == values.end() ? nullptr : &it->second;
   }
@@ -112,11 +116,16 @@ class FakeStrings : public StringTable {
  public:
   std::string Load(unsigned id) override {
     switch (id) {
-      case IDS_REMINDER_ONE_DAY: return STR_REMINDER_ONE_DAY;
-      case IDS_REMINDER_DAYS: return STR_REMINDER_DAYS;
-      case IDS_TITLE_REMINDER: return STR_TITLE_REMINDER;
-      case IDS_TITLE_BACKUP_NOW: return STR_TITLE_BACKUP_NOW;
-      case IDS_NO_BACKUPS: return STR_NO_BACKUPS;
+      case IDS_REMINDER_ONE_DAY:
+        return STR_REMINDER_ONE_DAY;
+      case IDS_REMINDER_DAYS:
+        return STR_REMINDER_DAYS;
+      case IDS_TITLE_REMINDER:
+        return STR_TITLE_REMINDER;
+      case IDS_TITLE_BACKUP_NOW:
+        return STR_TITLE_BACKUP_NOW;
+      case IDS_NO_BACKUPS:
+        return STR_NO_BACKUPS;
     }
     return {};
   }

@@ -71,6 +71,14 @@ TEST_F(DepCheck, AbsentElementInExistingKeyCountsAsEnforcing) {
   EXPECT_FALSE(Conflict());
 }
 
+TEST_F(DepCheck, PolicyKeyThatCannotBeOpenedCountsAsEnforcing) {
+  SetElement(std::string(8, '\0'));  // safe, but the check cannot read it
+  reg.unreadableKeys.insert({HKLM, kDepPolicyKey});
+  EXPECT_TRUE(Conflict());
+  SetLayers("DisableNXShowUI");
+  EXPECT_FALSE(Conflict());
+}
+
 TEST_F(DepCheck, ElementStoredAsTextIsAnError) {
   reg.Set(HKLM, kDepPolicyKey, "Element", "00,00,00,00,00,00,00,00");
   EXPECT_THROW(Conflict(), RegistryTypeError);

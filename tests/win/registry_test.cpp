@@ -81,8 +81,42 @@ TEST_F(RealRegistry, BytesOfAnyNonTextTypeAndErrorsForText) {
   EXPECT_EQ(reg.ReadBytes(HKCU, path, "Absent"), std::nullopt);
   SetRaw("Text", REG_SZ, "00", 3);
   EXPECT_THROW(reg.ReadBytes(HKCU, path, "Text"), RegistryTypeError);
-  EXPECT_TRUE(reg.KeyExists(HKCU, path));
-  EXPECT_FALSE(reg.KeyExists(HKCU, path + "\\Nope"));
+  EXPECT_EQ(reg.FindKey(HKCU, path), KeyPresence::Readable);
+  EXPECT_EQ(reg.FindKey(HKCU, path + "\\Nope"), KeyPresence::Absent);
+  EXPECT_EQ(reg.FindKey(HKCU, path + "\\Nope\\Deeper"), KeyPresence::Absent);
+}
+
+// A key whose access list refuses reading is still there: it must not pass for absent.
+TEST_F(RealRegistry, KeyThatRefusesReadingIsPresentButUnreadable) {
+  const std::string locked = path + "\\Locked";
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, locked.c_str(), 0, nullptr, 0,
+                            KEY_WRITE | READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  RegSetValueExA(key, "Element", 0, REG_BINARY, reinterpret_cast<const BYTE*>("\0\0\0\0\0\0\0"),
+                 8);
+  // An access list with no entries grants nothing to anybody.
+  SECURITY_DESCRIPTOR sd;
+  InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);
+  ACL acl;
+  InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+  SetSecurityDescriptorDacl(&sd, TRUE, &acl, FALSE);
+  ASSERT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &sd), ERROR_SUCCESS);
+  RegCloseKey(key);
+  HKEY probe = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, locked.c_str(), 0, KEY_READ, &probe) == ERROR_SUCCESS) {
+    RegCloseKey(probe);
+    GTEST_SKIP() << "this registry does not enforce key access lists";
+  }
+  EXPECT_EQ(reg.FindKey(HKCU, locked), KeyPresence::Unreadable);
+  EXPECT_EQ(reg.ReadBytes(HKCU, locked, "Element"), std::nullopt);
+  // Give the key back to its owner so the clean-up can delete it.
+  HKEY owner = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, locked.c_str(), 0, WRITE_DAC, &owner) == ERROR_SUCCESS) {
+    SetSecurityDescriptorDacl(&sd, TRUE, nullptr, FALSE);
+    RegSetKeySecurity(owner, DACL_SECURITY_INFORMATION, &sd);
+    RegCloseKey(owner);
+  }
 }
 
 TEST_F(RealRegistry, LongValuesAreReadWhole) {

@@ -55,8 +55,17 @@ bool IsTextType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 
 }  // namespace
 
-bool WinRegistry::KeyExists(RegRoot root, const std::string& path) {
-  return static_cast<bool>(OpenForReading(root, path));
+KeyPresence WinRegistry::FindKey(RegRoot root, const std::string& path) {
+  if (OpenForReading(root, path)) return KeyPresence::Readable;
+  // Only "not found" means the key is not there; any other refusal leaves it present.
+  HKEY probe = nullptr;
+  const LONG rc = RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_QUERY_VALUE, &probe);
+  if (rc == ERROR_SUCCESS) {
+    RegCloseKey(probe);
+    return KeyPresence::Unreadable;
+  }
+  return rc == ERROR_FILE_NOT_FOUND || rc == ERROR_PATH_NOT_FOUND ? KeyPresence::Absent
+                                                                  : KeyPresence::Unreadable;
 }
 
 std::optional<std::string> WinRegistry::ReadText(RegRoot root, const std::string& path,
