@@ -5,20 +5,14 @@
 #include <cstdlib>
 
 #include "app/startup.h"
-#include "common/win/error_report.h"
 #include "app/win/main_windows.h"
 #include "app/win/system_services.h"
+#include "common/win/error_report.h"
+#include "common/win/module_path.h"
 #include "common/win/shell_folders.h"
 #include "common/win/win_registry.h"
 
 namespace {
-
-std::string OwnFolder() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path, length);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
-}
 
 // The C runtime splits the command line by the platform's rules and removes the quotes.
 std::string FirstArgument() { return __argc > 1 ? std::string(__argv[1]) : std::string(); }
@@ -26,7 +20,7 @@ std::string FirstArgument() { return __argc > 1 ? std::string(__argv[1]) : std::
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-  try {
+  return vt9::win::RunEntry([] {
     vt9::win::BuildSpecialFolderLists();
     vt9::win::WinRegistry registry;
     vt9::win::WinClock clock;
@@ -37,10 +31,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vt9::win::WinMainWindows windows;
     vt9::StartupServices services{registry, clock, guard, strings, os, launcher, windows};
     vt9::ProgramState state;
-    vt9::RunStartup(FirstArgument(), OwnFolder(), services, state);
-  } catch (const std::exception& error) {
-    vt9::win::ReportUnhandledError(error);
-    return vt9::win::kUnhandledErrorExitCode;
-  }
-  return 0;
+    vt9::RunStartup(FirstArgument(), vt9::win::OwnFolder(), services, state);
+  });
 }

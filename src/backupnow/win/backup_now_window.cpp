@@ -20,6 +20,7 @@
 #include "common/settings.h"
 #include "common/win/error_report.h"
 #include "common/win/handles.h"
+#include "common/win/module_path.h"
 #include "common/win/win_filesystem.h"
 #include "common/win/win_registry.h"
 #include "common/win/window_base.h"
@@ -50,13 +51,6 @@ std::string LoadText(UINT resourceId, const char* builtIn) {
   char buffer[512] = {};
   const int length = LoadStringA(GetModuleHandleA(nullptr), resourceId, buffer, sizeof buffer);
   return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string(builtIn);
-}
-
-std::string OwnFolder() {
-  char path[MAX_PATH + 1] = {};
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string file(path, length);
-  return file.substr(0, file.find_last_of('\\') + 1);
 }
 
 std::string WindowText(HWND hwnd) {

@@ -30,4 +30,19 @@ void RunHandler(Handler&& handler) noexcept {
   }
 }
 
+// Runs the program's entry: an error nobody caught, of whatever kind, gets the report and the
+// run ends with kUnhandledErrorExitCode; otherwise the exit code is 0.
+template <typename Body>
+int RunEntry(Body&& body) noexcept {
+  try {
+    body();
+    return 0;
+  } catch (const std::exception& e) {
+    ReportUnhandledError(e);
+  } catch (...) {
+    ReportUnhandledError(std::runtime_error("Unexpected error."));
+  }
+  return kUnhandledErrorExitCode;
+}
+
 }  // namespace vt9::win
