@@ -51,7 +51,7 @@ Renderer::ImageRef Renderer::ResolveImage(std::string value) {
         added.LoadFromSource(value);
       } catch (const PictureError& e) {
         // A picture that cannot be decoded is left out; painting goes on.
-        if (out_.imageError.empty()) out_.imageError = e.what();
+        out_.imageErrors.push_back(e.what());
       }
     }
     picture = p_.pictureCache->Find(value);

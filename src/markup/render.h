@@ -63,14 +63,15 @@ struct MarkupResult {
   int measuredHeight = 0;         // total height of the lines + 2
   int mouseLink = -1;             // number (from 1) of the link under the point; -1 none
   std::vector<MarkupLine> lines;  // every line laid out, in order
-  // Text of the first picture that failed to decode during this call ("Could not load image.
-  // Invalid format"); that image is left out. Empty when every image loaded.
-  std::string imageError;
+  // One text for every picture that failed to load during this call ("Could not load image.
+  // Invalid format"); those images are left out. A failed picture stays in the picture cache
+  // as failed, so a later call neither loads nor reports it again.
+  std::vector<std::string> imageErrors;
 };
 
 // Lays out, and unless hitTestOnly/measureOnly draws, `text` on `canvas`. A picture that fails
 // to decode never escapes as an exception (a paint must not end the program): the image is left
-// out and its error text reported in MarkupResult::imageError.
+// out and its error text reported in MarkupResult::imageErrors.
 MarkupResult RenderMarkup(Canvas& canvas, std::string_view text, const MarkupParams& params);
 
 }  // namespace vt9

@@ -97,16 +97,21 @@ TEST(MarkupImages, OtherSchemesAndMissingFilesGiveEmptyEntriesWithoutImages) {
 TEST(MarkupImages, AnImageThatCannotBeDecodedIsLeftOutAndReported) {
   Scene s;
   s.loader.resources["Bad"] = "not an image";
-  s.loader.files["broken.gif"] = "GIF8";  // truncated: not even a header
+  s.loader.resources["Worse"] = "GIF8";   // truncated: not even a header
+  s.loader.files["broken.gif"] = "GIF8";  // a file that cannot be decoded is left out quietly
   MarkupResult r;
-  ASSERT_NO_THROW(r = s.Render("a<IMG src=\"RES://Bad\">b<IMG src=\"FILE://broken.gif\">c"));
-  EXPECT_EQ(r.imageError, "Could not load image. Invalid format");
+  ASSERT_NO_THROW(r = s.Render("a<IMG src=\"RES://Bad\">b<IMG src=\"FILE://broken.gif\">c"
+                               "<IMG src=\"RES://Worse\">"));
+  // Each failing picture is reported once: both, not only the first.
+  EXPECT_EQ(r.imageErrors, (std::vector<std::string>{"Could not load image. Invalid format",
+                                                     "Could not load image. Invalid format"}));
   EXPECT_EQ(s.canvas.texts.size(), 3u);
   EXPECT_EQ(s.Log().find("picture"), std::string::npos);
-  // The failed entries stay in the cache: the next paint does not decode them again.
+  // The failed entries stay in the cache: the next paint neither decodes nor reports them.
   const std::size_t decodes = s.loader.decoded.size();
-  s.Render("<IMG src=\"RES://Bad\"><IMG src=\"FILE://broken.gif\">");
+  r = s.Render("<IMG src=\"RES://Bad\"><IMG src=\"FILE://broken.gif\"><IMG src=\"RES://Worse\">");
   EXPECT_EQ(s.loader.decoded.size(), decodes);
+  EXPECT_TRUE(r.imageErrors.empty());
 }
 
 TEST(MarkupImages, ContainerPicturesAreFoundByNameInAnyCase) {

@@ -247,7 +247,7 @@ TEST(GdiCanvas, SelectsAnimatedGifFrames) {
   p.bounds = {0, 0, 60, 30};
   p.pictureCache = &cache;
   MarkupResult r = RenderMarkup(canvas, "<IMG src=\"RES://NoSuchPicture\">x", p);
-  EXPECT_TRUE(r.imageError.empty());
+  EXPECT_TRUE(r.imageErrors.empty());
   EXPECT_TRUE(cache.Find("RES://NoSuchPicture")->Empty());
 }
 

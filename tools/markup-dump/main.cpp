@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     std::printf("  run x=%d bottom=%d w=%d \"%s\"\n", t.rect.left, t.rect.bottom, t.width,
                 t.text.c_str());
   }
-  if (!drawn.imageError.empty()) std::printf("ImageError=%s\n", drawn.imageError.c_str());
+  for (const std::string& error : drawn.imageErrors) std::printf("ImageError=%s\n", error.c_str());
   std::printf("MeasuredWidth=%d\n", drawn.measuredWidth);
   std::printf("MeasuredHeight=%d\n", drawn.measuredHeight);
   std::printf("MouseLink=%d\n", hit.mouseLink);

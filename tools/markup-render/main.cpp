@@ -131,6 +131,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("MeasuredWidth=%d\nMeasuredHeight=%d\n", result.measuredWidth, result.measuredHeight);
-  if (!result.imageError.empty()) std::printf("ImageError=%s\n", result.imageError.c_str());
+  for (const std::string& error : result.imageErrors) std::printf("ImageError=%s\n", error.c_str());
   return 0;
 }

@@ -2,12 +2,15 @@
 // borders, gradients, vertical alignments and links. Started with "/close-after <ms>" it closes
 // itself, so scripts can run it unattended.
 #include <windows.h>
+// (kept after windows.h, which it needs)
+#include <commctrl.h>
 
 #include <array>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
+#include "markup/win/gdi_canvas.h"
 #include "widgets/widget_geometry.h"
 #include "widgets/win/control_support.h"
 #include "widgets/win/markup_check_box.h"
@@ -24,6 +27,23 @@ constexpr UINT_PTR kCloseTimer = 1;
 
 int g_dpi = 96;
 HFONT g_font = nullptr;
+
+// The image list behind "IDX:" images of the gallery: two system icons at small size.
+const vt9::ImageList& GalleryImages() {
+  static GdiImageList images(
+      [] {
+        const int size = GetSystemMetrics(SM_CXSMICON);
+        HIMAGELIST list = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 2, 0);
+        for (LPCSTR icon : {IDI_INFORMATION, IDI_WARNING}) {
+          HICON handle =
+              static_cast<HICON>(LoadImageA(nullptr, icon, IMAGE_ICON, size, size, LR_SHARED));
+          ImageList_AddIcon(list, handle);
+        }
+        return list;
+      }(),
+      true);
+  return images;
+}
 
 int S(int v) { return ScaleFrom96(v, g_dpi); }
 RECT R(int x, int y, int w, int h) { return {S(x), S(y), S(x + w), S(y + h)}; }
@@ -96,6 +116,11 @@ void BuildCheckBoxes(HWND window) {
                            "I accept the <A href=\"https://www.corvane.com/terms\">terms</A> "
                            "and <FONT color=\"#C00000\">conditions</FONT>");
   (void)link;
+  // A caption with an icon from the check box's image list.
+  HWND icon = CreateMarkupCheckBox(window, id++, R(560, y + 44, 200, 22),
+                                   "<IMG src=\"IDX:0\"> Icon from an <B>image list</B>");
+  SetMarkupCheckBoxImages(icon, &GalleryImages());
+  SetMarkupCheckBoxChecked(icon, true);
   HWND focused =
       CreateMarkupCheckBox(window, kFocusedBoxId, R(90, y + 26, 170, 22), "<I>Focused</I> box");
   SetFocus(focused);
@@ -107,7 +132,7 @@ void BuildPanels(HWND window) {
     const char* text;
     void (*setup)(MarkupPanelStyle&);
   };
-  const std::array<Sample, 8> samples{{
+  const std::array<Sample, 9> samples{{
       {"<B>Plain</B> panel, raised bevel (the default).", [](MarkupPanelStyle&) {}},
       {"<P align=\"center\"><FONT size=\"10\"><B>You have not done a Backup for more than 1 day</B>"
        "</FONT></P>",
@@ -166,6 +191,14 @@ void BuildPanels(HWND window) {
          s.color = 0xE0E0FF;
          s.bevelOuter = PanelBevel::Lowered;
        }},
+      {"<IMG src=\"RES://GALLERYDISC\" align=\"middle\"> A <B>RES://</B> picture, and "
+       "<IMG src=\"IDX:1\"> an image-list icon",
+       [](MarkupPanelStyle& s) {
+         s.color = 0xFFFFFF;
+         s.bevelOuter = PanelBevel::None;
+         s.borderColor = 0x808080;
+         s.borderWidth = 1;
+       }},
   }};
   int id = 500;
   for (std::size_t i = 0; i < samples.size(); ++i) {
@@ -175,6 +208,7 @@ void BuildPanels(HWND window) {
     MarkupPanelStyle style = GetMarkupPanelStyle(panel);
     samples[i].setup(style);
     SetMarkupPanelStyle(panel, style);
+    SetMarkupPanelImages(panel, &GalleryImages());
     SetMarkupPanelText(panel, samples[i].text);
     if (i == 4) {
       // A transparent check box on the gradient: the panel paints itself behind it.
@@ -219,7 +253,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR cmdLine, int show) {
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = kGalleryClass;
   RegisterClassExA(&wc);
-  RECT frame{0, 0, S(772), S(28 + 6 * 26 + 80 + 220)};
+  RECT frame{0, 0, S(772), S(28 + 6 * 26 + 80 + 330)};
   const DWORD style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
   AdjustWindowRectEx(&frame, style, FALSE, 0);
   HWND window =

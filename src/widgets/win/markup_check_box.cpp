@@ -37,6 +37,7 @@ class MarkupCheckBox : public WindowBase<MarkupCheckBox> {
   MarkupCheckBoxEvents events;
   CheckBoxState state;
   std::string caption;
+  MarkupPictures pictures;
 
   void SetCaption(const std::string& markup) {
     caption = markup;
@@ -72,7 +73,7 @@ class MarkupCheckBox : public WindowBase<MarkupCheckBox> {
   HFONT font_ = nullptr;
   HANDLE theme_ = nullptr;
   bool themeOpened_ = false;
-  bool tracking_ = false;
+  MarkupLinkReactions reactions_;
   std::map<std::string, GdiObject> bitmaps_;
 };
 
@@ -129,16 +130,9 @@ void MarkupCheckBox::Apply(const CheckBoxEffects& fx) {
   if (fx.takeFocus && GetFocus() != hwnd_) SetFocus(hwnd_);
   if (fx.capture) SetCapture(hwnd_);
   if (fx.releaseCapture && GetCapture() == hwnd_) ReleaseCapture();
-  if (!fx.openTarget.empty()) OpenLinkTarget(hwnd_, fx.openTarget);
-  if (!fx.anchorClicked.empty() && events.onAnchorClick) events.onAnchorClick(fx.anchorClicked);
-  if (!fx.anchorExited.empty()) {
-    SetCursor(LoadCursor(nullptr, IDC_ARROW));
-    if (events.onAnchorExit) events.onAnchorExit(fx.anchorExited);
-  }
-  if (!fx.anchorEntered.empty()) {
-    SetCursor(LoadCursor(nullptr, IDC_HAND));
-    if (events.onAnchorEnter) events.onAnchorEnter(fx.anchorEntered);
-  }
+  MarkupLinkReactions::Clicked(hwnd_, events, fx.openTarget, fx.anchorClicked);
+  if (!fx.anchorExited.empty()) MarkupLinkReactions::Exited(events, fx.anchorExited);
+  if (!fx.anchorEntered.empty()) MarkupLinkReactions::Entered(events, fx.anchorEntered);
   if (fx.repaint) InvalidateRect(hwnd_, nullptr, FALSE);
   if (fx.clicked) Notify();
 }
@@ -147,11 +141,8 @@ std::string MarkupCheckBox::LinkAt(int x, int y) {
   if (caption.find('<') == std::string::npos) return {};  // no tags: no links
   RECT rc;
   GetClientRect(hwnd_, &rc);
-  HDC dc = GetDC(hwnd_);
-  if (!dc) return {};
   std::string target;
-  {
-    GdiCanvas canvas(dc);
+  WithWindowCanvas(hwnd_, [&](Canvas& canvas) {
     canvas.SetFont(FontSpecFromHandle(font_ ? font_ : DefaultControlFont(), 0));
     MarkupParams params;
     const int dpi = WindowDpi(hwnd_);
@@ -164,10 +155,11 @@ std::string MarkupCheckBox::LinkAt(int x, int y) {
     params.urlColor = style.urlColor;
     params.shadowColor = style.shadowColor;
     params.shadowOffset = style.shadowOffset;
+    pictures.Fill(params);
     const MarkupResult result = RenderMarkup(canvas, caption, params);
+    pictures.Collect(hwnd_, result);
     if (result.overLink) target = result.anchorUnderMouse;
-  }
-  ReleaseDC(hwnd_, dc);
+  });
   return target;
 }
 
@@ -319,6 +311,7 @@ void MarkupCheckBox::PaintCaption(HDC dc, MarkLook look, int w, int h, int dpi,
   params.wordWrap = !style.ellipsis;
   params.shadowColor = style.shadowColor;
   params.shadowOffset = style.shadowOffset;
+  pictures.Fill(params);
   canvas.SetBrushColor(kColorNone);
   MarkupResult result;
   if (IsHighContrast()) {
@@ -341,11 +334,12 @@ void MarkupCheckBox::PaintCaption(HDC dc, MarkLook look, int w, int h, int dpi,
     shadow.bounds.bottom += 1;
     shadow.urlColor = 0xFFFFFF;
     canvas.SetFont(FontSpecFromHandle(font, 0xFFFFFF));
-    RenderMarkup(canvas, caption, shadow);
+    pictures.Collect(hwnd_, RenderMarkup(canvas, caption, shadow));
     params.urlColor = 0x808080;
     canvas.SetFont(FontSpecFromHandle(font, 0x808080));
     result = RenderMarkup(canvas, caption, params);
   }
+  pictures.Collect(hwnd_, result);
   if (state.Focused() && GetFocus() == hwnd_) {
     Rect focus{captionRect.left, captionRect.top, captionRect.left + result.measuredWidth + 3,
                captionRect.top + result.measuredHeight + 1};
@@ -429,11 +423,7 @@ LRESULT MarkupCheckBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_MOUSEMOVE:
       RunHandler([&] {
-        if (!tracking_) {
-          TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
-          tracking_ = TrackMouseEvent(&tme) != FALSE;
-          Apply(state.MouseEnter());
-        }
+        if (reactions_.TrackLeave(hwnd_)) Apply(state.MouseEnter());
         const int x = GET_X_LPARAM(lp);
         const int y = GET_Y_LPARAM(lp);
         const bool captured = GetCapture() == hwnd_;
@@ -442,7 +432,7 @@ LRESULT MarkupCheckBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       });
       return 0;
     case WM_MOUSELEAVE:
-      tracking_ = false;
+      reactions_.LeaveSeen();
       RunHandler([&] { Apply(state.MouseLeave()); });
       return 0;
     case WM_LBUTTONUP:
@@ -458,11 +448,11 @@ LRESULT MarkupCheckBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       return 0;
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT && state.HandCursor()) {
-        SetCursor(LoadCursor(nullptr, IDC_HAND));
-        return TRUE;
-      }
+      if (MarkupLinkReactions::SetHandCursor(hwnd_, wp, lp, state.HandCursor())) return TRUE;
       break;
+    case kReportPictureErrorsMessage:
+      pictures.ReportPending();
+      return 0;
     case WM_KEYDOWN:
       if (wp == VK_SPACE) {
         RunHandler([&] { Apply(state.SpaceDown()); });
@@ -602,6 +592,20 @@ MarkupCheckBoxStyle GetMarkupCheckBoxStyle(HWND hwnd) {
 
 void SetMarkupCheckBoxEvents(HWND hwnd, MarkupCheckBoxEvents events) {
   if (MarkupCheckBox* box = FromWindow(hwnd)) box->events = std::move(events);
+}
+
+void SetMarkupCheckBoxImages(HWND hwnd, const ImageList* images) {
+  if (MarkupCheckBox* box = FromWindow(hwnd)) {
+    box->pictures.images = images;
+    InvalidateRect(hwnd, nullptr, FALSE);
+  }
+}
+
+void SetMarkupCheckBoxPictureContainer(HWND hwnd, const PictureContainer* container) {
+  if (MarkupCheckBox* box = FromWindow(hwnd)) {
+    box->pictures.container = container;
+    InvalidateRect(hwnd, nullptr, FALSE);
+  }
 }
 
 std::string GetMarkupCheckBoxCaption(HWND hwnd) {

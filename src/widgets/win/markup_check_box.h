@@ -18,6 +18,7 @@
 
 #include "platform/canvas.h"
 #include "widgets/check_box_layout.h"
+#include "widgets/win/markup_widget_support.h"
 
 namespace vt9::win {
 
@@ -39,11 +40,7 @@ struct MarkupCheckBoxStyle {
   int shadowOffset = 1;
 };
 
-struct MarkupCheckBoxEvents {
-  std::function<void(const std::string& anchor)> onAnchorClick;
-  std::function<void(const std::string& anchor)> onAnchorEnter;
-  std::function<void(const std::string& anchor)> onAnchorExit;
-};
+using MarkupCheckBoxEvents = MarkupLinkEvents;
 
 // Registers the window class once per process; false only when registration fails.
 bool RegisterMarkupCheckBox();
@@ -56,6 +53,11 @@ HWND CreateMarkupCheckBox(HWND parent, int id, const RECT& rect96dpiScaled,
 void SetMarkupCheckBoxStyle(HWND box, const MarkupCheckBoxStyle& style);
 MarkupCheckBoxStyle GetMarkupCheckBoxStyle(HWND box);
 void SetMarkupCheckBoxEvents(HWND box, MarkupCheckBoxEvents events);
+
+// Sources of the caption's "IDX:n" images and named pictures (Images, PictureContainer); not
+// owned, nullptr for none. They must live as long as the check box shows them.
+void SetMarkupCheckBoxImages(HWND box, const ImageList* images);
+void SetMarkupCheckBoxPictureContainer(HWND box, const PictureContainer* container);
 
 // The markup caption as set (WM_GETTEXT gives its plain text).
 std::string GetMarkupCheckBoxCaption(HWND box);

@@ -23,7 +23,7 @@ RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 class MarkupPanel : public WindowBase<MarkupPanel> {
  public:
-  explicit MarkupPanel(HWND hwnd) : WindowBase(hwnd), pictureCache_(&pictureLoader_) {}
+  explicit MarkupPanel(HWND hwnd) : WindowBase(hwnd) {}
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -31,6 +31,7 @@ class MarkupPanel : public WindowBase<MarkupPanel> {
   MarkupPanelEvents events;
   FontSpec font;
   bool fontSet = false;
+  MarkupPictures pictures;
 
   const std::string& Text() const { return text_; }
   void Changed() {
@@ -43,7 +44,7 @@ class MarkupPanel : public WindowBase<MarkupPanel> {
   void Paint(HDC target);
   void PaintBackground(HDC dc, int w, int h);
   void PaintBorderAndBevels(HDC dc, int w, int h);
-  MarkupParams TextParams(const PixelRect& area) const;
+  MarkupParams TextParams(const PixelRect& area);
   // Where the text block starts and the parameters to draw or hit-test it.
   MarkupParams Layout(Canvas& canvas, int w, int h);
   PanelLinkHit LinkAt(int x, int y);
@@ -54,11 +55,9 @@ class MarkupPanel : public WindowBase<MarkupPanel> {
 
   std::string text_;
   PanelLinkTracker links_;
-  OlePictureLoader pictureLoader_;
-  MarkupPictureCache pictureCache_;
+  MarkupLinkReactions reactions_;
   GdiObject brush_;
   COLORREF brushColor_ = 0;
-  bool tracking_ = false;
 };
 
 MarkupPanel* FromWindow(HWND hwnd) { return MarkupPanel::FromWindow(hwnd); }
@@ -85,7 +84,7 @@ HBRUSH MarkupPanel::BackgroundBrush() {
   return static_cast<HBRUSH>(brush_.get());
 }
 
-MarkupParams MarkupPanel::TextParams(const PixelRect& area) const {
+MarkupParams MarkupPanel::TextParams(const PixelRect& area) {
   MarkupParams params;
   params.selected = IsHighContrast();
   params.bounds = ToCanvasRect(area);
@@ -98,7 +97,7 @@ MarkupParams MarkupPanel::TextParams(const PixelRect& area) const {
   params.hoverLink = links_.HoverLink();
   params.shadowColor = style.shadowColor;
   params.shadowOffset = style.shadowOffset;
-  params.pictureCache = const_cast<MarkupPictureCache*>(&pictureCache_);
+  pictures.Fill(params);
   return params;
 }
 
@@ -110,6 +109,7 @@ MarkupParams MarkupPanel::Layout(Canvas& canvas, int w, int h) {
     MarkupParams measure = TextParams(area);
     measure.hitTestOnly = true;
     const MarkupResult block = RenderMarkup(canvas, text_, measure);
+    pictures.Collect(hwnd_, block);
     area.top = AlignedTextTop(area, block.measuredHeight, style.textVAlign);
   }
   return TextParams(area);
@@ -198,7 +198,7 @@ void MarkupPanel::Paint(HDC target) {
   canvas.PushClip(ToCanvasRect(PanelTextClip(rc.right, rc.bottom, frame)));
   canvas.SetBrushColor(kColorNone);
   const MarkupParams params = Layout(canvas, rc.right, rc.bottom);
-  RenderMarkup(canvas, text_, params);
+  pictures.Collect(hwnd_, RenderMarkup(canvas, text_, params));
   canvas.PopClip();
 }
 
@@ -207,15 +207,13 @@ PanelLinkHit MarkupPanel::LinkAt(int x, int y) {
   if (text_.find('<') == std::string::npos) return hit;
   RECT rc;
   GetClientRect(hwnd_, &rc);
-  HDC dc = GetDC(hwnd_);
-  if (!dc) return hit;
-  {
-    GdiCanvas canvas(dc);
+  WithWindowCanvas(hwnd_, [&](Canvas& canvas) {
     MarkupParams params = Layout(canvas, rc.right, rc.bottom);
     params.hitTestOnly = true;
     params.mouseX = x;
     params.mouseY = y;
     const MarkupResult result = RenderMarkup(canvas, text_, params);
+    pictures.Collect(hwnd_, result);
     if (result.overLink) {
       hit.found = true;
       hit.target = result.anchorUnderMouse;
@@ -229,8 +227,7 @@ PanelLinkHit MarkupPanel::LinkAt(int x, int y) {
         }
       }
     }
-  }
-  ReleaseDC(hwnd_, dc);
+  });
   return hit;
 }
 
@@ -239,12 +236,9 @@ void MarkupPanel::Apply(const PanelLinkEffects& fx) {
     const RECT rect = ToRect(r);
     InvalidateRect(hwnd_, &rect, FALSE);
   }
-  if (fx.restoreCursor) SetCursor(LoadCursor(nullptr, IDC_ARROW));
-  if (fx.exited && events.onAnchorExit) events.onAnchorExit(fx.exitedTarget);
-  if (fx.showHand) SetCursor(LoadCursor(nullptr, IDC_HAND));
-  if (fx.showHand && events.onAnchorEnter) events.onAnchorEnter(fx.entered);
-  if (!fx.openTarget.empty()) OpenLinkTarget(hwnd_, fx.openTarget);
-  if (!fx.anchorClicked.empty() && events.onAnchorClick) events.onAnchorClick(fx.anchorClicked);
+  if (fx.exited) MarkupLinkReactions::Exited(events, fx.exitedTarget);
+  if (fx.showHand) MarkupLinkReactions::Entered(events, fx.entered);
+  MarkupLinkReactions::Clicked(hwnd_, events, fx.openTarget, fx.anchorClicked);
 }
 
 LRESULT MarkupPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -284,15 +278,12 @@ LRESULT MarkupPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_MOUSEMOVE:
       RunHandler([&] {
-        if (!tracking_) {
-          TRACKMOUSEEVENT tme{sizeof(tme), TME_LEAVE, hwnd_, 0};
-          tracking_ = TrackMouseEvent(&tme) != FALSE;
-        }
+        reactions_.TrackLeave(hwnd_);
         Apply(links_.Move(LinkAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)), style.hover));
       });
       return 0;
     case WM_MOUSELEAVE:
-      tracking_ = false;
+      reactions_.LeaveSeen();
       RunHandler([&] { Apply(links_.Leave(style.hover)); });
       return 0;
     case WM_LBUTTONDOWN:
@@ -300,11 +291,11 @@ LRESULT MarkupPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
           [&] { Apply(PanelLinkTracker::Press(LinkAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)))); });
       return 0;
     case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT && links_.HandCursor()) {
-        SetCursor(LoadCursor(nullptr, IDC_HAND));
-        return TRUE;
-      }
+      if (MarkupLinkReactions::SetHandCursor(hwnd_, wp, lp, links_.HandCursor())) return TRUE;
       break;
+    case kReportPictureErrorsMessage:
+      pictures.ReportPending();
+      return 0;
     case WM_COMMAND:
     case WM_NOTIFY:
     case WM_DRAWITEM:
@@ -381,6 +372,20 @@ void SetMarkupPanelColor(HWND hwnd, Color color) {
     panel->Changed();
     // Controls on the panel take its colour through WM_CTLCOLOR*: repaint them too.
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+  }
+}
+
+void SetMarkupPanelImages(HWND hwnd, const ImageList* images) {
+  if (MarkupPanel* panel = FromWindow(hwnd)) {
+    panel->pictures.images = images;
+    panel->Changed();
+  }
+}
+
+void SetMarkupPanelPictureContainer(HWND hwnd, const PictureContainer* container) {
+  if (MarkupPanel* panel = FromWindow(hwnd)) {
+    panel->pictures.container = container;
+    panel->Changed();
   }
 }
 

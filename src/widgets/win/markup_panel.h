@@ -17,6 +17,7 @@
 
 #include "platform/canvas.h"
 #include "widgets/widget_geometry.h"
+#include "widgets/win/markup_widget_support.h"
 
 namespace vt9::win {
 
@@ -48,11 +49,7 @@ struct MarkupPanelStyle {
   bool buffered = true;
 };
 
-struct MarkupPanelEvents {
-  std::function<void(const std::string& anchor)> onAnchorClick;
-  std::function<void(const std::string& anchor)> onAnchorEnter;
-  std::function<void(const std::string& anchor)> onAnchorExit;
-};
+using MarkupPanelEvents = MarkupLinkEvents;
 
 bool RegisterMarkupPanel();
 
@@ -68,5 +65,9 @@ std::string GetMarkupPanelText(HWND panel);
 void SetMarkupPanelColor(HWND panel, Color color);
 // The text font and colour; `font.height` in device pixels (negative: character height).
 void SetMarkupPanelFont(HWND panel, const FontSpec& font);
+// Sources of the text's "IDX:n" images and named pictures (Images, PictureContainer); not
+// owned, nullptr for none. They must live as long as the panel shows them.
+void SetMarkupPanelImages(HWND panel, const ImageList* images);
+void SetMarkupPanelPictureContainer(HWND panel, const PictureContainer* container);
 
 }  // namespace vt9::win
