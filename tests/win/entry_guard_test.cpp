@@ -3,86 +3,39 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <atomic>
 #include <stdexcept>
 #include <string>
-#include <thread>
+#include <vector>
 
 #include "common/win/error_report.h"
 #include "common/win/module_path.h"
+#include "support/win/report_watcher.h"
 
 namespace vt9 {
 namespace {
 
-// Waits for the report box of this process, keeps its text and presses OK.
-class ReportWatcher {
- public:
-  ReportWatcher() : thread_([this] { Watch(); }) {}
-  ~ReportWatcher() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-  }
-  std::string Text() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    return text_;
-  }
-
- private:
-  static BOOL CALLBACK Match(HWND window, LPARAM param) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(window, &pid);
-    char cls[64] = {};
-    GetClassNameA(window, cls, sizeof cls);
-    if (pid != GetCurrentProcessId() || !IsWindowVisible(window) || std::string(cls) != "#32770")
-      return TRUE;
-    *reinterpret_cast<HWND*>(param) = window;
-    return FALSE;
-  }
-  void Watch() {
-    const DWORD start = GetTickCount();
-    while (GetTickCount() - start < 10000) {
-      HWND box = nullptr;
-      EnumWindows(Match, reinterpret_cast<LPARAM>(&box));
-      if (box) {
-        char caption[256] = {};
-        GetWindowTextA(box, caption, sizeof caption);
-        text_ = caption;
-        text_ += "|";
-        // The message is the box's static text (id 0xFFFF).
-        char message[1024] = {};
-        GetDlgItemTextA(box, 0xFFFF, message, sizeof message);
-        text_ += message;
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      if (stop_) return;
-      Sleep(30);
-    }
-  }
-  std::atomic<bool> stop_{false};
-  std::string text_;
-  std::thread thread_;
-};
+using test::ReportWatcher;
+using Reports = std::vector<std::string>;
 
 TEST(EntryGuard, ErrorsOfAnyKindAreReportedAndEndWithCodeThree) {
   win::SetApplicationTitle("Entry test");
   {
     ReportWatcher watcher;
     EXPECT_EQ(win::RunEntry([] { throw std::runtime_error("Disk on fire."); }), 3);
-    EXPECT_EQ(watcher.Text(), "Entry test|Disk on fire.");
+    EXPECT_EQ(watcher.Seen(), Reports{"Entry test|Disk on fire."});
   }
   {
     ReportWatcher watcher;
     EXPECT_EQ(win::RunEntry([] { throw 42; }), 3);
-    EXPECT_EQ(watcher.Text(), "Entry test|Unexpected error.");
+    EXPECT_EQ(watcher.Seen(), Reports{"Entry test|Unexpected error."});
   }
   {
     ReportWatcher watcher;
     bool ran = false;
     EXPECT_EQ(win::RunEntry([&] { ran = true; }), 0);
     EXPECT_TRUE(ran);
-    EXPECT_EQ(watcher.Text(), "");  // no report
+    Sleep(200);
+    EXPECT_TRUE(watcher.Seen().empty());  // no report
   }
 }
 
