@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "markup/render.h"
+#include "support/fake_canvas.h"
+#include "widgets/panel_links.h"
+
 namespace vt9 {
 namespace {
 
@@ -17,11 +21,33 @@ TEST(DepText, IsTheThreePiecesWithTheArticleLink) {
   EXPECT_EQ(text, first + link + " for more details.</P>");
 }
 
-TEST(DepText, ArticleIsOnTheMakersSiteAndOpensThroughTheShell) {
-  const std::string url = kDepArticleUrl;
-  EXPECT_EQ(url.rfind("https://www.corvane.com/", 0), 0u);
-  EXPECT_NE(url.find("://"), std::string::npos);
-  EXPECT_EQ(kDepPanelColor, 0xA4FFFFu);
+// The article link as the panel meets it: drawn as a link, hit under the mouse, and a click on
+// it opens the article through the shell rather than reaching the window's click handler.
+TEST(DepText, ArticleLinkIsHitAndOpensThroughTheShell) {
+  const std::string text = DepInformationMarkup();
+  test::FakeCanvas canvas(test::FakeCanvas::HandCountable());
+  MarkupParams params;
+  params.bounds = {0, 0, 465, 297};
+  RenderMarkup(canvas, text, params);
+  const test::FakeCanvas::DrawnText* link = nullptr;
+  for (const auto& run : canvas.texts) {
+    if (run.text.find("corvane.com") != std::string::npos) link = &run;
+  }
+  ASSERT_NE(link, nullptr);
+  EXPECT_EQ(link->font.color, params.urlColor);
+  EXPECT_TRUE(link->font.style & kFontUnderline);
+
+  params.hitTestOnly = true;
+  params.mouseX = link->rect.left + 5;
+  params.mouseY = link->rect.bottom - 5;
+  const MarkupResult hit = RenderMarkup(canvas, text, params);
+  ASSERT_TRUE(hit.overLink);
+  EXPECT_EQ(hit.anchorUnderMouse, kDepArticleUrl);
+  EXPECT_EQ(std::string(kDepArticleUrl).rfind("https://www.corvane.com/", 0), 0u);
+  const PanelLinkEffects click =
+      PanelLinkTracker::Press(PanelLinkHit{true, hit.anchorUnderMouse, {}, hit.mouseLink});
+  EXPECT_EQ(click.openTarget, kDepArticleUrl);
+  EXPECT_TRUE(click.anchorClicked.empty());
 }
 
 TEST(DepText, CreationTextDiffersAndNamesTheSiblingProduct) {

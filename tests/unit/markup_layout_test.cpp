@@ -333,13 +333,28 @@ TEST(MarkupLayout, EntitiesInRuns) {
   EXPECT_EQ(off.canvas.texts.back().text, "&&");
 }
 
-TEST(MarkupLayout, HugeAndNegativeValuesDoNotBreakTheLayout) {
+// Numbers far outside any screen are clamped: pixel values to 2^20, font sizes to 1000 points,
+// angles to 360 degrees; the line is laid out from the clamped values without overflowing.
+TEST(MarkupLayout, HugeAndNegativeValuesAreClampedBeforeLayout) {
+  constexpr int kLimit = 1 << 20;
   Layout l;
   MarkupResult r = l.Render(
       "<P indent=\"-99999999999\"><FONT size=\"99999999\">a</FONT><OF x=\"2147483647\">b"
       "<IN x=\"99999999999\">c<R a=\"-2147483648\">d</R><P indent=\"$7FFFFFFF\">e");
-  EXPECT_GE(r.measuredHeight, 22);
-  EXPECT_FALSE(l.canvas.texts.empty());
+  ASSERT_EQ(r.lines.size(), 1u);
+  // The line's last indent wins; the offset sets the width to its clamped value, and "c" to
+  // "e" follow it (the indent-to value lies behind "b", so it moves nothing).
+  EXPECT_EQ(r.lines[0].left, 1 + kLimit);
+  EXPECT_EQ(r.lines[0].width, kLimit + 40);
+  EXPECT_EQ(r.measuredWidth, kLimit + 42);
+  EXPECT_EQ(r.measuredHeight, 22);
+  ASSERT_EQ(l.Texts(), (Strings{"a", "b", "c", "d", "e"}));
+  EXPECT_EQ(l.canvas.texts[0].font.height, -1000 * 96 / 72);  // 1000 points
+  EXPECT_EQ(l.canvas.texts[1].rect.left, kLimit);             // the offset is absolute
+  EXPECT_EQ(l.canvas.texts[2].rect.left, kLimit + 10);
+  // A quoted number loses its minus sign (the closing quote stops the reading): +360 degrees.
+  EXPECT_EQ(l.canvas.texts[3].font.escapement, 36000);
+  EXPECT_EQ(l.canvas.texts[4].font.escapement, 0);
 }
 
 }  // namespace
