@@ -59,7 +59,8 @@ KeyPresence WinRegistry::FindKey(RegRoot root, const std::string& path) {
   if (OpenForReading(root, path)) return KeyPresence::Readable;
   // Only "not found" means the key is not there; any other refusal leaves it present.
   HKEY probe = nullptr;
-  const LONG rc = RegOpenKeyExA(RootKey(root), path.c_str(), 0, KEY_QUERY_VALUE, &probe);
+  const LONG rc =
+      RegOpenKeyExA(RootKey(root), path.c_str(), 0, Access(root, KEY_QUERY_VALUE), &probe);
   if (rc == ERROR_SUCCESS) {
     RegCloseKey(probe);
     return KeyPresence::Unreadable;
