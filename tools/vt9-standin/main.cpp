@@ -13,9 +13,8 @@
 namespace {
 
 std::string OwnFolder() {
-  // Room for the longest path the system has, so a deep test folder is not cut.
-  static char path[32768] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string folder = path;
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
@@ -37,8 +36,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   const std::string folder = OwnFolder();
   const int code = ChosenExitCode(folder);
   char delay[32] = {};
-  if (GetEnvironmentVariableA("VT9_STANDIN_SLEEP_MS", delay, sizeof delay) > 0)
-    Sleep(std::atoi(delay));
+  if (GetEnvironmentVariableA("VT9_STANDIN_SLEEP_MS", delay, sizeof delay) > 0) Sleep(std::atoi(delay));
   if (FILE* log = std::fopen((folder + "vt9-calls.log").c_str(), "ab")) {
     std::fprintf(log, "%s\t%d\r\n", GetCommandLineA(), code);
     std::fclose(log);
