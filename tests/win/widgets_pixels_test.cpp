@@ -288,6 +288,103 @@ TEST_F(CheckBoxPixels, RaisedMarkUncheckedAndChecked) {
   EXPECT_PIXEL(on, 9, 12, face);
 }
 
+// The pixels of a bitmap resource of this program, top-down, as COLORREFs.
+std::vector<std::vector<COLORREF>> BitmapPixels(const char* name) {
+  std::vector<std::vector<COLORREF>> rows;
+  HBITMAP bitmap = static_cast<HBITMAP>(
+      LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  if (!bitmap) return rows;
+  BITMAP info{};
+  GetObjectA(bitmap, sizeof info, &info);
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  for (int y = 0; y < info.bmHeight; ++y) {
+    rows.emplace_back();
+    for (int x = 0; x < info.bmWidth; ++x) rows.back().push_back(GetPixel(dc, x, y));
+  }
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteObject(bitmap);
+  return rows;
+}
+
+// Compares the mark area of a capture with a picture drawn transparently (magenta) at (x0, y0).
+void ExpectPicture(const Capture& c, const char* name, int x0, int y0, COLORREF back) {
+  const auto picture = BitmapPixels(name);
+  ASSERT_FALSE(picture.empty()) << name;
+  SCOPED_TRACE(name);
+  for (int y = 0; y < static_cast<int>(picture.size()); ++y) {
+    for (int x = 0; x < static_cast<int>(picture[y].size()); ++x) {
+      const COLORREF expected = picture[y][x] == RGB(255, 0, 255) ? back : picture[y][x];
+      EXPECT_PIXEL(c, x0 + x, y0 + y, expected, 2);
+    }
+  }
+}
+
+// btBitmap: the pictures CHKBMP01 (checked) and CHKBMP02 (unchecked) at (0, 0), transparent
+// where they are magenta; the caption starts 22 pixels from the left, its line at 23.
+TEST_F(CheckBoxPixels, BitmapMarkIsItsPictureAndTheCaptionStartsAt22) {
+  const COLORREF back = RGB(0, 255, 255);
+  MarkupCheckBoxStyle style = Raised(0xFFFF00);
+  style.buttonType = CheckButtonType::Bitmap;
+  HWND box = Box("<IMG src=\"RES://TWOCOLOURS\">", style);
+  for (bool checked : {true, false}) {
+    SetMarkupCheckBoxChecked(box, checked);
+    const Capture c(box);
+    ExpectPicture(c, checked ? "CHKBMP01" : "CHKBMP02", 0, 0, back);
+    EXPECT_PIXEL(c, 22, 10, back);
+    EXPECT_PIXEL(c, 23, 4, kBlue);
+    EXPECT_PIXEL(c, 46, 19, kOrange);
+    EXPECT_PIXEL(c, 47, 10, back);
+  }
+  EXPECT_NE(BitmapPixels("CHKBMP01"), BitmapPixels("CHKBMP02"));
+}
+
+// btWinXP, the tool's check boxes: with visual styles, the theme's check box in the 14 x 14
+// square at (0, 4) and the caption line at 18; without, CHKBMP05 / CHKBMP06 at (0, 2) and the
+// caption line at 23.
+TEST_F(CheckBoxPixels, XpMarkInItsSquareAndTheCaptionBesideIt) {
+  const COLORREF back = RGB(0, 255, 255);
+  MarkupCheckBoxStyle style = Raised(0xFFFF00);
+  style.buttonType = CheckButtonType::WinXP;
+  HWND box = Box("<IMG src=\"RES://TWOCOLOURS\">", style);
+  const bool themed = ThemeLibrary::Instance().IsThemeActive();
+  const int line = themed ? 18 : 23;
+  for (bool checked : {true, false}) {
+    SetMarkupCheckBoxChecked(box, checked);
+    const Capture c(box);
+    SCOPED_TRACE(checked ? "checked" : "unchecked");
+    if (themed) {
+      int mark = 0;
+      for (int y = 0; y < c.h(); ++y) {
+        for (int x = 0; x < line - 1; ++x) {
+          if (Near(c.At(x, y), back, 2)) continue;
+          EXPECT_TRUE(x < 14 && y >= 4 && y < 18)
+              << "mark pixel outside its square: " << x << "," << y;
+          ++mark;
+        }
+      }
+      EXPECT_GT(mark, 20);
+    } else {
+      ExpectPicture(c, checked ? "CHKBMP05" : "CHKBMP06", 0, 2, back);
+    }
+    EXPECT_PIXEL(c, line - 1, 10, back);
+    EXPECT_PIXEL(c, line, 4, kBlue);
+    EXPECT_PIXEL(c, line + 23, 19, kOrange);
+    EXPECT_PIXEL(c, line + 24, 10, back);
+  }
+  if (themed) {
+    // The tick: the checked square has pixels the unchecked one lacks, or other colours.
+    const Capture unchecked(box);
+    SetMarkupCheckBoxChecked(box, true);
+    const Capture checked(box);
+    int differ = 0;
+    for (int y = 4; y < 18; ++y)
+      for (int x = 0; x < 14; ++x) differ += Near(checked.At(x, y), unchecked.At(x, y), 8) ? 0 : 1;
+    EXPECT_GT(differ, 5);
+  }
+}
+
 // Pixels of the caption that differ from the background, as (x, y).
 std::set<std::pair<int, int>> Ink(const Capture& c, COLORREF background, int fromX) {
   std::set<std::pair<int, int>> ink;
