@@ -113,6 +113,25 @@ class CrispFont {
   HFONT font_;
 };
 
+// An image list of one 16 x 16 image in one colour.
+HIMAGELIST SolidImageList(COLORREF colour) {
+  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, 1, 0);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 16, 16};
+  HBRUSH brush = CreateSolidBrush(colour);
+  FillRect(dc, &all, brush);
+  DeleteObject(brush);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ImageList_Add(list, bitmap, nullptr);
+  DeleteObject(bitmap);
+  return list;
+}
+
 class PanelPixels : public ::testing::Test {
  protected:
   HWND Panel(int w, int h, const MarkupPanelStyle& style, const std::string& text = "") {
@@ -219,6 +238,31 @@ TEST_F(PanelPixels, TextBlockAtTopCentreAndBottom) {
     EXPECT_PIXEL(c, 5, t + 16, kWhite);
     DestroyWindow(panel);
   }
+}
+
+// The panel's Images and PictureContainer: an image-list entry and a named picture side by
+// side from the line start (1, 0).
+TEST_F(PanelPixels, ImagesFromTheImageListAndThePictureContainer) {
+  const COLORREF green = RGB(0, 200, 0);
+  GdiImageList images(SolidImageList(green), true);
+  OlePictureLoader loader;
+  PictureContainer container(&loader);
+  container.Add("Logo").picture.LoadFromSource("RES://TWOCOLOURS");
+  HWND panel = Panel(100, 40, Plain(0xFFFFFF), "<IMG src=\"IDX:0\"><IMG src=\"Logo\">");
+  SetMarkupPanelFont(panel, FontSpec{"Tahoma", -6, 0});
+  const Capture before(panel);
+  EXPECT_PIXEL(before, 1, 0, kWhite);  // no sources: nothing to draw
+  SetMarkupPanelImages(panel, &images);
+  SetMarkupPanelPictureContainer(panel, &container);
+  const Capture c(panel);
+  EXPECT_PIXEL(c, 0, 8, kWhite);
+  EXPECT_PIXEL(c, 1, 0, green);
+  EXPECT_PIXEL(c, 16, 15, green);
+  EXPECT_PIXEL(c, 17, 0, kBlue);
+  EXPECT_PIXEL(c, 29, 15, kOrange);
+  EXPECT_PIXEL(c, 40, 15, kOrange);
+  EXPECT_PIXEL(c, 41, 8, kWhite);
+  EXPECT_PIXEL(c, 8, 16, kWhite);
 }
 
 // A picture that cannot be decoded: the text paints without it, and the standard error report
@@ -470,23 +514,7 @@ TEST_F(CheckBoxPixels, FocusRectangleAroundTheCaption) {
 // at the caption's line start (17 + 1, 4).
 TEST_F(CheckBoxPixels, CaptionImagesFromEverySource) {
   const COLORREF green = RGB(0, 200, 0);
-  HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24, 1, 0);
-  {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-    ReleaseDC(nullptr, screen);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    RECT all{0, 0, 16, 16};
-    HBRUSH brush = CreateSolidBrush(green);
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ImageList_Add(list, bitmap, nullptr);
-    DeleteObject(bitmap);
-  }
-  GdiImageList images(list, true);
+  GdiImageList images(SolidImageList(green), true);
   HWND box = Box("<IMG src=\"IDX:0\">", Raised(0xFFFFFF));
   SetMarkupCheckBoxImages(box, &images);
   const Capture idx(box);
