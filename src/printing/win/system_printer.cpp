@@ -20,6 +20,18 @@ struct PrinterHandleTraits {
 };
 using PrinterHandle = UniqueHandle<HANDLE, PrinterHandleTraits>;
 
+// Resolution, paper size and unprintable offsets, in device pixels.
+DeviceCaps ReadCaps(HDC ic) {
+  DeviceCaps c;
+  c.logPixelsX = GetDeviceCaps(ic, LOGPIXELSX);
+  c.logPixelsY = GetDeviceCaps(ic, LOGPIXELSY);
+  c.physicalWidth = GetDeviceCaps(ic, PHYSICALWIDTH);
+  c.physicalHeight = GetDeviceCaps(ic, PHYSICALHEIGHT);
+  c.offsetX = GetDeviceCaps(ic, PHYSICALOFFSETX);
+  c.offsetY = GetDeviceCaps(ic, PHYSICALOFFSETY);
+  return c;
+}
+
 }  // namespace
 
 SystemPrinter::SystemPrinter() { Open(); }
@@ -53,13 +65,7 @@ void SystemPrinter::Open() {
     ic_ = CreateICA(nullptr, name_.c_str(), nullptr, AsDevMode(devmode_));
   }
   if (ic_) {
-    DeviceCaps c;
-    c.logPixelsX = GetDeviceCaps(ic_, LOGPIXELSX);
-    c.logPixelsY = GetDeviceCaps(ic_, LOGPIXELSY);
-    c.physicalWidth = GetDeviceCaps(ic_, PHYSICALWIDTH);
-    c.physicalHeight = GetDeviceCaps(ic_, PHYSICALHEIGHT);
-    c.offsetX = GetDeviceCaps(ic_, PHYSICALOFFSETX);
-    c.offsetY = GetDeviceCaps(ic_, PHYSICALOFFSETY);
+    const DeviceCaps c = ReadCaps(ic_);
     if (c.logPixelsX > 0 && c.logPixelsY > 0 && c.physicalWidth > 0 && c.physicalHeight > 0)
       caps_ = c;
   } else {
@@ -109,13 +115,7 @@ void SystemPrinter::SetOrientation(TPrinterOrientation orientation) {
     Open();
     return;
   }
-  DeviceCaps c;
-  c.logPixelsX = GetDeviceCaps(ic_, LOGPIXELSX);
-  c.logPixelsY = GetDeviceCaps(ic_, LOGPIXELSY);
-  c.physicalWidth = GetDeviceCaps(ic_, PHYSICALWIDTH);
-  c.physicalHeight = GetDeviceCaps(ic_, PHYSICALHEIGHT);
-  c.offsetX = GetDeviceCaps(ic_, PHYSICALOFFSETX);
-  c.offsetY = GetDeviceCaps(ic_, PHYSICALOFFSETY);
+  const DeviceCaps c = ReadCaps(ic_);
   caps_ = c;
   canvas_ = std::make_unique<GdiCanvas>(ic_);
 }
