@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vt9 {
 
@@ -9,6 +10,7 @@ struct ProgramState {
   std::string firstArgument;    // as the platform split the command line, quotes removed
   std::string reminderText;     // markup of the reminder panel; empty unless a reminder is due
   std::string mainProgramPath;  // own folder + "vt9.exe"; formed only for the DEP check / \LIU
+  std::vector<std::string> furtherArguments;  // the arguments behind the first, for the viewer
 };
 
 }  // namespace vt9

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <vector>
 
 #include "app/startup.h"
 #include "app/win/main_windows.h"
@@ -16,6 +17,12 @@ namespace {
 
 // The C runtime splits the command line by the platform's rules and removes the quotes.
 std::string FirstArgument() { return __argc > 1 ? std::string(__argv[1]) : std::string(); }
+
+std::vector<std::string> FurtherArguments() {
+  std::vector<std::string> arguments;
+  for (int i = 2; i < __argc; ++i) arguments.emplace_back(__argv[i]);
+  return arguments;
+}
 
 }  // namespace
 
@@ -31,6 +38,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     vt9::win::WinMainWindows windows;
     vt9::StartupServices services{registry, clock, guard, strings, os, launcher, windows};
     vt9::ProgramState state;
+    state.furtherArguments = FurtherArguments();
     vt9::RunStartup(FirstArgument(), vt9::win::OwnFolder(), services, state);
   });
 }
