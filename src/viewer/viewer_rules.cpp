@@ -30,6 +30,10 @@ std::string SaveErrorContent(const std::string& file) {
   return "Unable to Create/Save file: " + file;
 }
 
+std::string OpenErrorContent(const std::string& file) {
+  return "Unable to open or read file: " + file;
+}
+
 SearchRange SearchRangeFor(long selectionStart, long selectionEnd, long textLength) {
   const long start = selectionEnd > selectionStart ? selectionEnd : 0;
   const long length = textLength - start;

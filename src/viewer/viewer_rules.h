@@ -51,6 +51,10 @@ std::string NameOfFile(const std::string& path);
 
 std::string SaveErrorContent(const std::string& file);
 
+// A file that cannot be shown (missing rights, locked, or rejected by the text control).
+inline constexpr const char* kOpenErrorInstruction = "Error opening file!";
+std::string OpenErrorContent(const std::string& file);
+
 // ---- Find -----------------------------------------------------------------------------------
 
 struct SearchRange {

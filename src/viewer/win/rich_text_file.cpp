@@ -1,0 +1,115 @@
+#include "viewer/win/rich_text_file.h"
+
+#include <richedit.h>
+
+#include <cstdio>
+#include <cstring>
+
+#include "common/win/handles.h"
+
+namespace vt9::win {
+namespace {
+
+struct InStream {
+  HANDLE file;
+  bool readFailed = false;
+};
+
+DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+  auto* in = reinterpret_cast<InStream*>(cookie);
+  DWORD read = 0;
+  if (!ReadFile(in->file, buffer, static_cast<DWORD>(size), &read, nullptr)) {
+    in->readFailed = true;
+    *done = 0;
+    return 1;  // non-zero ends the stream with an error
+  }
+  *done = static_cast<LONG>(read);
+  return 0;
+}
+
+struct OutStream {
+  const ContentWriter* write;
+  bool writeFailed = false;
+};
+
+DWORD CALLBACK WriteToWriter(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* done) {
+  auto* out = reinterpret_cast<OutStream*>(cookie);
+  if (size < 0 ||
+      !(*out->write)(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(size))) {
+    out->writeFailed = true;
+    *done = 0;
+    return 1;
+  }
+  *done = size;
+  return 0;
+}
+
+bool StartsWithRtf(HANDLE file) {
+  char head[5] = {};
+  DWORD read = 0;
+  const bool ok = ReadFile(file, head, sizeof head, &read, nullptr) && read == sizeof head &&
+                  std::memcmp(head, "{\\rtf", sizeof head) == 0;
+  SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+  return ok;
+}
+
+std::string TemporaryNameFor(const std::string& path) {
+  char suffix[40];
+  std::snprintf(suffix, sizeof suffix, ".%lx-%lx.vt9tmp", GetCurrentProcessId(), GetTickCount());
+  return path + suffix;
+}
+
+}  // namespace
+
+bool LoadRichEditFile(HWND edit, const std::string& path) {
+  // Another program may still be writing the log: share both ways, as a viewer should.
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    file.release();
+    return false;
+  }
+  const WPARAM format = StartsWithRtf(file.get()) ? SF_RTF : SF_TEXT;
+  InStream in{file.get()};
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
+  stream.pfnCallback = &ReadFromFile;
+  SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+  return !in.readFailed && stream.dwError == 0;
+}
+
+bool StreamOutRichText(HWND edit, const ContentWriter& write) {
+  OutStream out{&write};
+  EDITSTREAM stream{};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&out);
+  stream.pfnCallback = &WriteToWriter;
+  SendMessageA(edit, EM_STREAMOUT, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+  return !out.writeFailed && stream.dwError == 0;
+}
+
+bool SaveFileSafely(const std::string& path, const ContentProducer& produce) {
+  const std::string temporary = TemporaryNameFor(path);
+  HANDLE raw = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (raw == INVALID_HANDLE_VALUE) return false;
+  KernelHandle file(raw);
+  const ContentWriter write = [&file](const char* bytes, std::size_t count) {
+    while (count > 0) {
+      DWORD written = 0;
+      const DWORD chunk = count > 0x10000000 ? 0x10000000 : static_cast<DWORD>(count);
+      if (!WriteFile(file.get(), bytes, chunk, &written, nullptr) || written == 0) return false;
+      bytes += written;
+      count -= written;
+    }
+    return true;
+  };
+  bool ok = produce(write) && FlushFileBuffers(file.get());
+  ok = CloseHandle(file.release()) && ok;
+  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  if (!ok) DeleteFileA(temporary.c_str());
+  return ok;
+}
+
+}  // namespace vt9::win

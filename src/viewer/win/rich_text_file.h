@@ -1,0 +1,35 @@
+// Moving a rich-edit control's content to and from files.
+//
+// Loading streams the file straight into the control (a 100 MB log is never held twice):
+// rich text when the file starts with "{\rtf", else plain text in the ANSI code page.
+// Saving never destroys data: the content is written to a temporary file beside the target,
+// flushed and closed, and only then put in the target's place; on any failure (including
+// an error the control reports while streaming out) the target is untouched and the temporary
+// file is removed.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace vt9::win {
+
+// Loads the file into the control, replacing its content. False when the file cannot be
+// opened or read, or the control rejects it; the control's content is then undefined.
+bool LoadRichEditFile(HWND edit, const std::string& path);
+
+// Receives the content in pieces; false stops the writing as failed.
+using ContentWriter = std::function<bool(const char* bytes, std::size_t count)>;
+// Writes a whole content through the writer; false when it could not.
+using ContentProducer = std::function<bool(const ContentWriter& write)>;
+
+// The control's whole content as rich text; false when the control or the writer failed.
+bool StreamOutRichText(HWND edit, const ContentWriter& write);
+
+// Replaces (or creates) the file with what the producer writes, through a temporary file in
+// the same folder; true only when the file now holds all of it.
+bool SaveFileSafely(const std::string& path, const ContentProducer& produce);
+
+}  // namespace vt9::win

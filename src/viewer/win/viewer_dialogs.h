@@ -1,0 +1,31 @@
+// Every message and question of the log viewer, in one place: the optional-save warning, the
+// save and open errors, "Not Found" and the no-printers box.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace vt9::win {
+
+struct SaveWarningResult {
+  int button;     // 100 "Continue with the Save", 101 "Cancel", else closed otherwise
+  bool verified;  // "Do not show this again" was ticked
+};
+
+// The viewer's task dialog (vTaskDialog): one per viewer, cleared and filled per message.
+class ViewerMessages {
+ public:
+  explicit ViewerMessages(HWND owner) : owner_(owner) {}
+
+  SaveWarningResult AskSaveWarning(const std::string& title);
+  void ShowSaveError(const std::string& file);
+  void ShowOpenError(const std::string& file);
+  void ShowNotFound(const std::string& caption, const std::string& searchText);
+  void ShowNoPrinters();
+
+ private:
+  HWND owner_;
+};
+
+}  // namespace vt9::win

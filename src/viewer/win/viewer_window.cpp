@@ -1,0 +1,679 @@
+#include "viewer/win/viewer_window.h"
+
+#include <windows.h>
+// The common-control, common-dialog and rich-edit headers build on <windows.h>.
+#include <commctrl.h>
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <cstddef>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/folder_names.h"
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/win/default_printer.h"
+#include "common/win/error_report.h"
+#include "common/win/handles.h"
+#include "common/win/win_registry.h"
+#include "common/win/window_base.h"
+#include "common/win/window_class.h"
+#include "viewer/find_request.h"
+#include "viewer/viewer_rules.h"
+#include "viewer/viewer_setup.h"
+#include "viewer/win/find_dialog.h"
+#include "viewer/win/menu_images.h"
+#include "viewer/win/rich_text_file.h"
+#include "viewer/win/viewer_dialogs.h"
+#include "viewer/win/viewer_print.h"
+#include "widgets/win/markup_check_box.h"
+
+namespace vt9::win {
+namespace {
+
+namespace id = viewer_id;
+
+constexpr int kDesignedPPI = 96;
+constexpr int kClientWidth96 = 500;
+constexpr int kClientHeight96 = 325;
+constexpr int kMinWidth96 = 508;
+constexpr int kPanelHeight96 = 37;
+constexpr int kButtonTop96 = 8;
+constexpr int kButtonWidth96 = 75;
+constexpr int kButtonHeight96 = 25;
+constexpr int kFontHeight96 = -12;
+constexpr COLORREF kFormColor = RGB(255, 255, 255);  // 16777215
+constexpr COLORREF kStripColor = 0x996633;           // 10053171
+constexpr DWORD kFormStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
+constexpr DWORD kLogStyle = WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
+                            ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN;
+
+std::string WindowText(HWND hwnd) {
+  const int length = GetWindowTextLengthA(hwnd);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(hwnd, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// "description|pattern" of the toolkit's filters to the common dialogs' NUL-separated list.
+std::string DialogFilter(const std::string& filter) {
+  std::string list = filter;
+  for (char& c : list)
+    if (c == '|') c = '\0';
+  list.append(2, '\0');
+  return list;
+}
+
+// The whole text, as the control hands it out: paragraphs ended by CR LF.
+std::string WholeText(HWND edit) {
+  GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
+  const LRESULT bytes =
+      SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
+  if (bytes <= 0) return std::string();
+  std::string text(static_cast<std::size_t>(bytes) + 1, '\0');
+  GETTEXTEX query{};
+  query.cb = static_cast<DWORD>(text.size());
+  query.flags = GT_USECRLF;
+  query.codepage = CP_ACP;
+  const LRESULT copied = SendMessageA(edit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
+                                      reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+std::vector<std::string> SplitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::size_t stop = end;
+    if (stop > start && text[stop - 1] == '\r') --stop;
+    lines.push_back(text.substr(start, stop - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
+ public:
+  explicit TfViewer(const ProgramState& state) : state_(state) {}
+  TfViewer(const TfViewer&) = delete;
+  TfViewer& operator=(const TfViewer&) = delete;
+
+  bool Create();
+  void Show();
+  // The viewer's keys, seen before its controls (Ctrl+F, Esc, Tab out of the log), then the
+  // find dialog's, then the dialog keys of the viewer. True when the message was used.
+  bool PreTranslate(MSG& msg);
+
+  void SetDesignedPPI(int ppi) { FDesignedPPI = ppi; }
+  void SetDefaultSavePath(const std::string& path) { FDefaultSavePath = path; }
+  void ShowFind();
+
+ private:
+  friend class WindowBase<TfViewer, FormOwner::Caller>;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // Event handlers, named after the controls they serve.
+  void FormCreate();
+  void FormResize();
+  void FormActivate(bool active);
+  void FormClose();
+  void btnOpenFilecClick();
+  void btnSaveAsClick();
+  void BitBtn2Click();
+  void popCopyClick();
+  void OnFindRequest(const COPYDATASTRUCT* data);
+
+  void OnCommand(int controlId, int code);
+  void OnContextMenu(HWND source, LPARAM lParam);
+  void CreateControls();
+  HWND CreateLogControl();
+  void AdoptLogControl(HWND log);
+  void PaintButtonBar(HDC dc);
+  int Scale(int v) const { return MulDiv(v, dpi_, 96); }
+  HWND Control(int controlId) const { return GetDlgItem(hwnd_, controlId); }
+  std::string Caption() const { return WindowText(hwnd_); }
+
+  const ProgramState& state_;
+  int FDesignedPPI = kDesignedPPI;
+  std::string FDefaultSavePath;
+  std::string FOpenFolder;
+  std::string FFileMask = kAllFilesMask;
+  bool FIsLog = false;
+  bool FActivated = false;
+  std::unique_ptr<TfFind> FFindForm;
+
+  HWND memLog = nullptr;
+  HWND lastFocus_ = nullptr;
+  int dpi_ = 96;
+  GdiObject font_;
+  GdiObject logFont_;
+  GdiObject formBrush_;
+  HMENU PopupMenu1 = nullptr;
+  MenuImages ImageList1;
+  std::unique_ptr<ViewerMessages> vTaskDialog;
+  std::string unreadableFile_;  // reported once the window is on screen
+  bool printing_ = false;
+  bool cancelPrinting_ = false;
+};
+
+bool TfViewer::Create() {
+  static const bool registered =
+      RegisterWindowClass(kViewerWindowClass, &TfViewer::WindowProc,
+                          {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
+                           .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
+  if (!registered) return false;
+  if (HDC screen = GetDC(nullptr)) {
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+  }
+  if (dpi_ <= 0) dpi_ = 96;
+  RECT r{0, 0, Scale(kClientWidth96), Scale(kClientHeight96)};
+  AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  hwnd_ = CreateWindowExA(kFormExStyle, kViewerWindowClass, kViewerCaption, kFormStyle,
+                          work.left + ((work.right - work.left) - width) / 2,
+                          work.top + ((work.bottom - work.top) - height) / 2, width, height,
+                          nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  if (!hwnd_) return false;
+  vTaskDialog = std::make_unique<ViewerMessages>(hwnd_);
+  CreateControls();
+  RunHandler([this] { FormCreate(); });
+  return true;
+}
+
+void TfViewer::Show() {
+  ShowWindow(hwnd_, SW_SHOWNORMAL);
+  UpdateWindow(hwnd_);
+  if (!unreadableFile_.empty()) {
+    const std::string file = std::exchange(unreadableFile_, std::string());
+    RunHandler([this, &file] { vTaskDialog->ShowOpenError(file); });
+  }
+}
+
+void TfViewer::CreateControls() {
+  font_.Reset(CreateFontA(Scale(kFontHeight96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                          ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                          DEFAULT_PITCH | FF_SWISS, "Arial"));
+  formBrush_.Reset(CreateSolidBrush(kFormColor));
+  SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  AdoptLogControl(CreateLogControl());
+  struct Button {
+    int id;
+    const char* caption;
+  };
+  // The button bar's control order: Close first, so it is the one Esc presses.
+  const Button buttons[] = {{id::btnOK, "Close"},
+                            {id::btnOpenFile, "Open"},
+                            {id::btnFind, "Find"},
+                            {id::btnSaveAs, "Save"},
+                            {id::btnPrint, "Print"}};
+  for (const Button& b : buttons) {
+    HWND button = CreateWindowExA(
+        0, WC_BUTTONA, b.caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0,
+        Scale(kButtonWidth96), Scale(kButtonHeight96), hwnd_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  }
+  // Tab order: the log, then the buttons from left to right.
+  HWND after = memLog;
+  for (int buttonId : {id::btnOpenFile, id::btnFind, id::btnSaveAs, id::btnPrint, id::btnOK}) {
+    SetWindowPos(Control(buttonId), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    after = Control(buttonId);
+  }
+
+  PopupMenu1 = CreatePopupMenu();
+  ImageList1.Create(GetSystemMetrics(SM_CXSMICON));
+  struct Item {
+    int id;
+    const char* text;
+    HBITMAP image;
+  };
+  const Item items[] = {{id::popCopy, "&Copy", ImageList1.Image(0)},
+                        {id::popFind, "&Find\tCtrl+F", ImageList1.Image(1)}};
+  UINT position = 0;
+  for (const Item& item : items) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_ID | MIIM_STRING | (item.image ? MIIM_BITMAP : 0);
+    info.wID = static_cast<UINT>(item.id);
+    info.dwTypeData = const_cast<char*>(item.text);
+    info.hbmpItem = item.image;
+    InsertMenuItemA(PopupMenu1, position++, TRUE, &info);
+  }
+}
+
+HWND TfViewer::CreateLogControl() {
+  HWND log = CreateWindowExA(0, "RichEdit20A", "", kLogStyle, 0, 0, 0, 0, hwnd_,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::memLog)),
+                             GetModuleHandleA(nullptr), nullptr);
+  if (!log) throw std::runtime_error("The text control of the log viewer could not be created.");
+  // No length limit (a rich-edit control stops at 32K characters by default), no word wrap,
+  // rich-text mode.
+  SendMessageA(log, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
+  SendMessageA(log, EM_SETTARGETDEVICE, 0, 1);
+  SendMessageA(log, EM_SETTEXTMODE, TM_RICHTEXT | TM_MULTILEVELUNDO | TM_MULTICODEPAGE, 0);
+  if (logFont_) SendMessageA(log, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_.get()), FALSE);
+  return log;
+}
+
+// Makes `log` the viewer's text control, in place of the one before (destroyed).
+void TfViewer::AdoptLogControl(HWND log) {
+  HWND previous = memLog;
+  memLog = log;
+  if (previous) {
+    SetWindowPos(log, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    const bool hadFocus = GetFocus() == previous;
+    DestroyWindow(previous);
+    if (hadFocus || lastFocus_ == previous) lastFocus_ = log;
+  }
+  FormResize();
+  ShowWindow(log, SW_SHOW);
+}
+
+// ---- Messages -------------------------------------------------------------------------------
+
+LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_COPYDATA:
+      RunHandler(
+          [this, lParam] { OnFindRequest(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); });
+      return 0;
+    case WM_CONTEXTMENU:
+      OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+      return 0;
+    case WM_SIZE:
+      RunHandler([this] { FormResize(); });
+      return 0;
+    case WM_GETMINMAXINFO:
+      reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize.x = Scale(kMinWidth96);
+      return 0;
+    case WM_ACTIVATE:
+      FormActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(lastFocus_ && IsWindowVisible(lastFocus_) && IsWindowEnabled(lastFocus_) ? lastFocus_
+                                                                                        : memLog);
+      return 0;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+      SetBkColor(reinterpret_cast<HDC>(wParam), kFormColor);
+      return reinterpret_cast<LRESULT>(formBrush_.get());
+    case WM_PAINT: {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(hwnd_, &ps);
+      PaintButtonBar(dc);
+      EndPaint(hwnd_, &ps);
+      return 0;
+    }
+    case WM_CLOSE:
+      if (printing_) {
+        // Closing while pages go out cancels the print; the window closes afterwards.
+        cancelPrinting_ = true;
+        return 0;
+      }
+      RunHandler([this] { FormClose(); });
+      DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      if (PopupMenu1) DestroyMenu(PopupMenu1);
+      PopupMenu1 = nullptr;
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(hwnd_, message, wParam, lParam);
+  }
+}
+
+void TfViewer::OnCommand(int controlId, int code) {
+  if (code != BN_CLICKED && code != 0) return;  // 0: a menu item
+  switch (controlId) {
+    case id::btnOpenFile:
+      RunHandler([this] { btnOpenFilecClick(); });
+      break;
+    case id::btnFind:
+    case id::popFind:
+      RunHandler([this] { ShowFind(); });
+      break;
+    case id::btnSaveAs:
+      RunHandler([this] { btnSaveAsClick(); });
+      break;
+    case id::btnPrint:
+      RunHandler([this] { BitBtn2Click(); });
+      break;
+    case id::popCopy:
+      RunHandler([this] { popCopyClick(); });
+      break;
+    case id::btnOK:
+      PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+      break;
+    default:
+      break;
+  }
+}
+
+void TfViewer::OnContextMenu(HWND source, LPARAM lParam) {
+  if (source != memLog || !PopupMenu1) return;
+  POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  if (lParam == -1) {  // from the keyboard: at the caret
+    GetCaretPos(&at);
+    ClientToScreen(memLog, &at);
+  }
+  TrackPopupMenu(PopupMenu1, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, hwnd_, nullptr);
+}
+
+bool TfViewer::PreTranslate(MSG& msg) {
+  const bool ours = msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd);
+  if (ours && msg.message == WM_KEYDOWN) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    if (msg.wParam == 'F' && ctrl) {
+      RunHandler([this] { ShowFind(); });
+      return true;
+    }
+    if (msg.wParam == VK_ESCAPE) {
+      PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+      return true;
+    }
+    // The log takes Enter but not Tab: Tab moves on, as between the buttons.
+    if (msg.wParam == VK_TAB && msg.hwnd == memLog && !ctrl) {
+      SendMessageA(hwnd_, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0 ? 1 : 0, 0);
+      return true;
+    }
+  }
+  if (FFindForm && FFindForm->PreTranslate(msg)) return true;
+  return ours && IsDialogMessageA(hwnd_, &msg) != FALSE;
+}
+
+void TfViewer::PaintButtonBar(HDC dc) {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  RECT line{0, client.bottom - Scale(kPanelHeight96), client.right,
+            client.bottom - Scale(kPanelHeight96) + 1};
+  GdiObject strip(CreateSolidBrush(kStripColor));
+  FillRect(dc, &line, static_cast<HBRUSH>(strip.get()));
+}
+
+// ---- Event handlers -------------------------------------------------------------------------
+
+void TfViewer::FormCreate() {
+  EnableWindow(Control(id::btnPrint), !GetDefaultPrinterDevice().empty());
+  SetDesignedPPI(kDesignedPPI);
+
+  // The log is shown in the system's message font, not a fixed-pitch design font.
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = 340;  // the size every Windows version accepts (without the padded border)
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+    logFont_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
+    SendMessageA(memLog, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_.get()), FALSE);
+  }
+
+  const ViewerArguments args = ViewerArgumentsFrom(state_.furtherArguments);
+  const ViewerStart start = PlanViewerStart(args);
+  FFileMask = start.fileMask;
+  ShowWindow(Control(id::btnOpenFile), SW_HIDE);
+  SetWindowTextA(hwnd_, kViewerCaption);
+
+  TSpecialFolderList SpecialFolderList;
+  SetDefaultSavePath(AddTrailingBackslash(SpecialFolderList.ResolvePath("%PERSONAL%")));
+
+  FActivated = false;
+  FFindForm = std::make_unique<TfFind>();
+  if (FFindForm->Create(hwnd_)) {
+    FFindForm->SetTargetWnd(hwnd_);
+    FFindForm->SetColor(kFormColor);
+  } else {
+    FFindForm.reset();
+  }
+
+  SetWindowTextA(memLog, "");
+  if (start.loadFile) {
+    if (FileExists(args.file) && !LoadRichEditFile(memLog, args.file)) {
+      SetWindowTextA(memLog, "");
+      unreadableFile_ = args.file;
+    }
+    FIsLog = start.isLog;
+    if (!start.applicationTitle.empty()) SetApplicationTitle(start.applicationTitle);
+  } else {
+    FIsLog = false;
+  }
+  SetWindowTextA(hwnd_, start.caption.c_str());
+  if (start.openVisible) {
+    ShowWindow(Control(id::btnOpenFile), SW_SHOW);
+    FOpenFolder = start.openFolder;
+  }
+  SendMessageA(memLog, EM_SETMODIFY, FALSE, 0);
+}
+
+void TfViewer::FormResize() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const int panelTop = client.bottom - Scale(kPanelHeight96);
+  const int s = ButtonSpacing(dpi_, FDesignedPPI);
+  auto width = [this](int buttonId) {
+    RECT r{};
+    GetWindowRect(Control(buttonId), &r);
+    return static_cast<int>(r.right - r.left);
+  };
+  const ButtonBarLefts lefts = LayOutButtonBar(
+      client.right, s,
+      {width(id::btnFind), width(id::btnSaveAs), width(id::btnPrint), width(id::btnOK)});
+  const int top = panelTop + Scale(kButtonTop96);
+  const struct {
+    int id;
+    int left;
+  } places[] = {{id::btnOpenFile, lefts.open},
+                {id::btnFind, lefts.find},
+                {id::btnSaveAs, lefts.save},
+                {id::btnPrint, lefts.print},
+                {id::btnOK, lefts.ok}};
+  for (const auto& p : places)
+    SetWindowPos(Control(p.id), nullptr, p.left, top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (memLog)
+    SetWindowPos(memLog, nullptr, 0, 0, client.right, panelTop > 0 ? panelTop : 0,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+  if (memLog) InvalidateRect(memLog, nullptr, FALSE);
+}
+
+void TfViewer::FormActivate(bool active) {
+  if (!active) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+    return;
+  }
+  if (!FActivated) {
+    FActivated = true;
+    PostMessageA(hwnd_, WM_SETFOCUS, 0, 0);
+    return;
+  }
+  // Coming back to the viewer by keyboard leaves the focus where it was.
+  if (lastFocus_ && IsWindow(lastFocus_) && GetFocus() == nullptr) SetFocus(lastFocus_);
+}
+
+void TfViewer::FormClose() { FFindForm.reset(); }
+
+void TfViewer::ShowFind() {
+  if (!FFindForm) return;
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  FFindForm->SetAnchorTop(r.top);
+  FFindForm->SetAnchorLeft(r.left);
+  FFindForm->Show();
+}
+
+void TfViewer::btnOpenFilecClick() {
+  char file[MAX_PATH * 4] = {};
+  const std::string filter = DialogFilter(OpenFileFilter(FFileMask));
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = FOpenFolder.empty() ? nullptr : FOpenFolder.c_str();
+  ofn.lpstrTitle = kOpenDialogTitle;
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+  if (!GetOpenFileNameA(&ofn)) return;
+  // Read into a fresh control, so that a file that cannot be read leaves the text as it was.
+  HWND fresh = CreateLogControl();
+  if (!LoadRichEditFile(fresh, file)) {
+    DestroyWindow(fresh);
+    vTaskDialog->ShowOpenError(file);
+    return;
+  }
+  SendMessageA(fresh, EM_SETMODIFY, FALSE, 0);
+  AdoptLogControl(fresh);
+  SetWindowTextA(hwnd_, NameOfFile(file).c_str());
+  SetFocus(memLog);
+}
+
+void TfViewer::btnSaveAsClick() {
+  WinRegistry registry;
+  if (NeedsSaveWarning(
+          FIsLog, ReadRegFlag(registry, RegRoot::CurrentUser, kSettingsKey, "WarnSaveAs", false))) {
+    const SaveWarningResult result = vTaskDialog->AskSaveWarning(ApplicationTitle());
+    const SaveWarningAnswer answer = AnswerSaveWarning(result.button, result.verified);
+    if (answer.rememberNoWarning)
+      WriteRegFlag(registry, RegRoot::CurrentUser, kSettingsKey, "WarnSaveAs", true);
+    if (!answer.proceed) return;
+  }
+  const SaveDialogPlan plan =
+      PlanSaveDialog(FIsLog, ReadRegString(registry, RegRoot::CurrentUser, kSettingsKey,
+                                           "LastLogSavePath", FDefaultSavePath));
+  char file[MAX_PATH * 4] = {};
+  const std::string filter = DialogFilter(plan.filter);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = plan.initialFolder.empty() ? nullptr : plan.initialFolder.c_str();
+  ofn.lpstrTitle = plan.title.c_str();
+  ofn.lpstrDefExt = plan.defaultExtension.empty() ? nullptr : plan.defaultExtension.c_str();
+  // Ask before replacing a file, as every Windows save dialog does.
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+  if (!GetSaveFileNameA(&ofn)) return;
+  const std::string target = file;
+  const bool saved = SaveFileSafely(
+      target, [this](const ContentWriter& write) { return StreamOutRichText(memLog, write); });
+  if (!saved) {
+    vTaskDialog->ShowSaveError(target);
+    return;
+  }
+  if (FIsLog)
+    WriteRegString(registry, RegRoot::CurrentUser, kSettingsKey, "LastLogSavePath",
+                   FolderOfFile(target));
+}
+
+void TfViewer::BitBtn2Click() {
+  if (!PrintersAvailable()) {
+    vTaskDialog->ShowNoPrinters();
+    return;
+  }
+  PrintJob job;
+  job.lines = SplitLines(WholeText(memLog));
+  job.caption = Caption();
+  job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
+                      : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
+  // Nothing in the viewer may run while the page printer works through its pages.
+  printing_ = true;
+  cancelPrinting_ = false;
+  EnableWindow(hwnd_, FALSE);
+  struct Restore {
+    TfViewer* viewer;
+    ~Restore() {
+      viewer->printing_ = false;
+      EnableWindow(viewer->hwnd_, TRUE);
+    }
+  } restore{this};
+  PrintLog(hwnd_, job, cancelPrinting_);
+}
+
+void TfViewer::popCopyClick() {
+  const std::string text = WholeText(memLog);
+  if (!OpenClipboard(hwnd_)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    if (void* bytes = GlobalLock(memory)) {
+      std::memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+      if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+    } else {
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+}
+
+void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
+  if (!data) return;
+  const auto request = DecodeFindRequest(data->dwData, data->lpData, data->cbData);
+  if (!request || request->command != kFindNextCommand) return;
+  CHARRANGE selection{};
+  SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  const SearchRange range =
+      SearchRangeFor(selection.cpMin, selection.cpMax, GetWindowTextLengthA(memLog));
+  FINDTEXTA find{};
+  find.chrg.cpMin = range.start;
+  find.chrg.cpMax = range.start + range.length;
+  find.lpstrText = request->text.c_str();
+  const LRESULT found = SendMessageA(memLog, EM_FINDTEXT, FindTextFlags(request->options),
+                                     reinterpret_cast<LPARAM>(&find));
+  if (found >= 0) {
+    SetFocus(memLog);
+    CHARRANGE match{static_cast<LONG>(found),
+                    static_cast<LONG>(found + static_cast<LRESULT>(request->text.size()))};
+    SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
+    SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
+    return;
+  }
+  if (FFindForm) FFindForm->Hide();
+  vTaskDialog->ShowNotFound(Caption(), request->text);
+}
+
+}  // namespace
+
+int RunLogViewerWindow(const ProgramState& state) {
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  RegisterMarkupCheckBox();
+  // The rich-edit control's library stays loaded for the whole run.
+  Module richEdit(LoadLibraryA("riched20.dll"));
+  {
+    TfViewer form(state);
+    if (form.Create()) {
+      form.Show();
+      MSG msg;
+      while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (form.PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace vt9::win

@@ -1,0 +1,28 @@
+// The log viewer (TfViewer): one text file, as a rule a backup log, in a rich-edit control,
+// with Open, Find, Save, Print, Copy and Close. It is the program's main window in "\V" mode.
+#pragma once
+
+#include "app/program_state.h"
+
+namespace vt9::win {
+
+inline constexpr char kViewerWindowClass[] = "TfViewer";
+
+namespace viewer_id {
+enum : int {
+  btnOK = 2,  // IDCANCEL: the form's cancel button
+  memLog = 100,
+  btnOpenFile,
+  btnFind,
+  btnSaveAs,
+  btnPrint,
+  popCopy = 200,
+  popFind,
+};
+}
+
+// Creates the viewer from state.furtherArguments (file, caption, open folder), runs the
+// message loop until it closes, and returns 0.
+int RunLogViewerWindow(const vt9::ProgramState& state);
+
+}  // namespace vt9::win
