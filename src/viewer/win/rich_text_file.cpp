@@ -53,10 +53,15 @@ bool StartsWithRtf(HANDLE file) {
   return ok;
 }
 
-std::string TemporaryNameFor(const std::string& path) {
-  char suffix[40];
-  std::snprintf(suffix, sizeof suffix, ".%lx-%lx.vt9tmp", GetCurrentProcessId(), GetTickCount());
-  return path + suffix;
+// A short name beside the target, so that a target close to the path length limit can still
+// be saved: "~vt9" and four hex digits, ".tmp".
+std::string TemporaryNameFor(const std::string& path, unsigned attempt) {
+  const std::size_t slash = path.find_last_of("\\:");
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  char name[16];
+  std::snprintf(name, sizeof name, "~vt9%04lx.tmp",
+                (GetCurrentProcessId() * 31ul + GetTickCount() + attempt * 7919ul) & 0xFFFFul);
+  return folder + name;
 }
 
 }  // namespace
@@ -89,9 +94,14 @@ bool StreamOutRichText(HWND edit, const ContentWriter& write) {
 }
 
 bool SaveFileSafely(const std::string& path, const ContentProducer& produce) {
-  const std::string temporary = TemporaryNameFor(path);
-  HANDLE raw = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string temporary;
+  HANDLE raw = INVALID_HANDLE_VALUE;
+  for (unsigned attempt = 0; attempt < 16 && raw == INVALID_HANDLE_VALUE; ++attempt) {
+    temporary = TemporaryNameFor(path, attempt);
+    raw = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (raw == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) break;
+  }
   if (raw == INVALID_HANDLE_VALUE) return false;
   KernelHandle file(raw);
   const ContentWriter write = [&file](const char* bytes, std::size_t count) {
