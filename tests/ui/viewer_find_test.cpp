@@ -71,9 +71,9 @@ TEST_F(ViewerFind, IgnoresCaseUnlessMatchCaseIsTicked) {
   const auto exact = Positions(kLog, "error", false);
   EXPECT_EQ(Next("error", true, false), Range(exact[0], exact[0] + 5)) << "skips \"Error\"";
   EXPECT_EQ(Next("ERROR", true, false), Range(exact[0], exact[0] + 5)) << "nothing: selection kept";
-  HWND notFound = viewer.WaitForDialog(3000);
+  HWND notFound = viewer.WaitForMessage(3000);
   ASSERT_NE(notFound, nullptr);
-  ViewerDriver::PressDialogButton(notFound, IDOK);
+  test::ClickButton(notFound, "OK");
   ASSERT_TRUE(viewer.WaitForNoDialog());
 }
 
@@ -82,9 +82,9 @@ TEST_F(ViewerFind, WholeWordsSkipsPartsOfWords) {
   EXPECT_EQ(Next("err", false, false).first, Positions(kLog, "err", true)[0]);
   viewer.Select(0, 0);
   viewer.FindNext("err", false, true);
-  HWND notFound = viewer.WaitForDialog(3000);
+  HWND notFound = viewer.WaitForMessage(3000);
   ASSERT_NE(notFound, nullptr) << "\"err\" is no whole word of this log";
-  ViewerDriver::PressDialogButton(notFound, IDOK);
+  test::ClickButton(notFound, "OK");
   ASSERT_TRUE(viewer.WaitForNoDialog());
   viewer.ShowFind();
   viewer.Select(0, 0);
@@ -104,7 +104,7 @@ TEST_F(ViewerFind, NextWalksForwardThroughEveryMatchThenReportsNotFound) {
     if (i == 0) ViewerDriver::Snapshot("viewer-find");
   }
   viewer.FindNext("error", false, false);
-  HWND notFound = viewer.WaitForDialog(3000);
+  HWND notFound = viewer.WaitForMessage(3000);
   ASSERT_NE(notFound, nullptr);
   EXPECT_EQ(test::WindowText(notFound), "Daily log");
   EXPECT_NE(test::ChildTexts(notFound).find("\"error\" Not Found"), std::string::npos)
@@ -112,7 +112,7 @@ TEST_F(ViewerFind, NextWalksForwardThroughEveryMatchThenReportsNotFound) {
   EXPECT_FALSE(IsWindowVisible(FindWindowOf())) << "the find dialog is hidden first";
   Sleep(300);
   ViewerDriver::Snapshot("viewer-not-found");
-  ViewerDriver::PressDialogButton(notFound, IDOK);
+  test::ClickButton(notFound, "OK");
   ASSERT_TRUE(viewer.WaitForNoDialog());
   EXPECT_EQ(viewer.Selection(), Range(all[3], all[3] + 5)) << "the last match stays selected";
   // Shown again, the dialog keeps its text and options, and "Next" is enabled again.

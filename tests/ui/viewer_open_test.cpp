@@ -129,12 +129,12 @@ TEST(ViewerOpen, AnUnreadableFileInOpenKeepsTheText) {
   HWND error = nullptr;
   for (int i = 0; i < 50 && !error; ++i) {
     Sleep(100);
-    HWND d = viewer.WaitForDialog(0);
+    HWND d = viewer.WaitForMessage(0);
     if (d && test::ChildTexts(d).find("Unable to open") != std::string::npos) error = d;
   }
   ASSERT_NE(error, nullptr);
   EXPECT_NE(test::ChildTexts(error).find(locked), std::string::npos);
-  ViewerDriver::PressDialogButton(error, IDOK);
+  test::ClickButton(error, "OK");
   ASSERT_TRUE(viewer.WaitForNoDialog());
   EXPECT_EQ(viewer.LogText(), kLog);
   EXPECT_EQ(test::WindowText(viewer.window()), "Daily");
@@ -200,7 +200,7 @@ TEST(ViewerOpen, ForgedFindRequestsAreIgnored) {
   EXPECT_EQ(send(0, otherCommand.data(), 264), 0u);
   EXPECT_EQ(send(0, nullptr, 0), 0u);
   EXPECT_EQ(viewer.Selection(), std::make_pair(0L, 0L));
-  EXPECT_EQ(viewer.WaitForDialog(500), nullptr) << "nothing is reported for a forged request";
+  EXPECT_EQ(viewer.WaitForMessage(500), nullptr) << "nothing is reported for a forged request";
   // The same record with the right size is searched.
   EXPECT_EQ(send(0, good.data(), 264), 0u);
   const long at = static_cast<long>(kLog.find("Error"));
@@ -215,12 +215,12 @@ TEST(ViewerOpen, MissingFileGivesAnEmptyViewStillInLogMode) {
   ViewerDriver viewer("view-missing");
   ASSERT_TRUE(viewer.Open({viewer.logFolder() + "Gone.LOG"}, "Vantory 9 - Log Viewer"));
   EXPECT_EQ(viewer.LogText(), "");
-  EXPECT_EQ(viewer.WaitForDialog(500), nullptr) << "a missing file is not reported";
+  EXPECT_EQ(viewer.WaitForMessage(500), nullptr) << "a missing file is not reported";
   viewer.Press("Save");  // log mode: the optional-save warning comes first
-  HWND warning = viewer.WaitForDialog();
+  HWND warning = viewer.WaitForMessage();
   ASSERT_NE(warning, nullptr);
   EXPECT_NE(test::ChildTexts(warning).find("Save of Logs is Optional"), std::string::npos);
-  ViewerDriver::PressDialogButton(warning, 101);
+  test::ClickButton(warning, "Cancel");
   ASSERT_TRUE(viewer.WaitForNoDialog());
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
@@ -240,9 +240,9 @@ TEST(ViewerOpen, BinaryAndNulBytesAndBrokenRichTextDoNotStopTheViewer) {
     ASSERT_TRUE(one.Open({file}, "Vantory 9 - Log Viewer")) << file;
     // Whatever the control made of it, the viewer answers and closes normally; an error
     // report is allowed, and dismissed.
-    if (HWND error = one.WaitForDialog(800)) {
+    if (HWND error = one.WaitForMessage(800)) {
       EXPECT_NE(test::ChildTexts(error).find(file), std::string::npos);
-      ViewerDriver::PressDialogButton(error, IDOK);
+      test::ClickButton(error, "OK");
       ASSERT_TRUE(one.WaitForNoDialog());
     }
     EXPECT_TRUE(IsWindowEnabled(one.window()));
@@ -257,13 +257,13 @@ TEST(ViewerOpen, LockedFileGivesAnEmptyViewAndAClearError) {
                             0, nullptr);
   ASSERT_NE(hold, INVALID_HANDLE_VALUE);
   ASSERT_TRUE(viewer.Open({file}, "Vantory 9 - Log Viewer"));
-  HWND error = viewer.WaitForDialog();
+  HWND error = viewer.WaitForMessage();
   ASSERT_NE(error, nullptr);
   const std::string texts = test::ChildTexts(error);
   EXPECT_NE(texts.find("Error opening file!"), std::string::npos) << texts;
   EXPECT_NE(texts.find("Unable to open or read file: " + file), std::string::npos) << texts;
   ViewerDriver::Snapshot("viewer-open-error");
-  ViewerDriver::PressDialogButton(error, IDOK);
+  test::ClickButton(error, "OK");
   ASSERT_TRUE(viewer.WaitForNoDialog());
   EXPECT_EQ(viewer.LogText(), "");
   CloseHandle(hold);
@@ -276,7 +276,7 @@ TEST(ViewerOpen, PathsBeyondMaxPathGiveAnEmptyView) {
       viewer.logFolder() + std::string(300 - viewer.logFolder().size(), 'a') + ".log";
   ASSERT_TRUE(viewer.Open({file, std::string(300, 'c')}, std::string(300, 'c')));
   EXPECT_EQ(viewer.LogText(), "");
-  if (HWND error = viewer.WaitForDialog(500)) ViewerDriver::PressDialogButton(error, IDOK);
+  if (HWND error = viewer.WaitForMessage(500)) test::ClickButton(error, "OK");
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 

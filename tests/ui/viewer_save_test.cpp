@@ -17,9 +17,6 @@ using test::ViewerDriver;
 
 const std::string kLog = "Backup started\r\nCopied 3 files\r\nBackup ended\r\n";
 
-constexpr int kContinue = 100;
-constexpr int kCancel = 101;
-
 bool HasText(HWND dialog, const std::string& text) {
   return test::ChildTexts(dialog).find(text) != std::string::npos;
 }
@@ -43,7 +40,7 @@ HWND WaitForDialogWith(const ViewerDriver& viewer, const std::string& text,
                        DWORD timeoutMs = 8000) {
   const DWORD start = GetTickCount();
   do {
-    if (HWND d = viewer.WaitForDialog(0))
+    if (HWND d = viewer.WaitForMessage(0))
       if (HasText(d, text) || test::WindowText(d) == text) return d;
     Sleep(50);
   } while (GetTickCount() - start < timeoutMs);
@@ -107,7 +104,7 @@ TEST_F(ViewerSave, TickedWarningThenCancelStoresTheChoiceAndSavesNothing) {
   PostMessageA(box, BM_CLICK, 0, 0);
   Sleep(300);
   ViewerDriver::Snapshot("viewer-save-warning");
-  ASSERT_TRUE(ViewerDriver::PressDialogButton(warning, kCancel));
+  ASSERT_TRUE(test::ClickButton(warning, "Cancel"));
   ASSERT_TRUE(viewer.WaitForNoDialog());
   EXPECT_EQ(viewer.WaitForDialog(700), nullptr) << "no save dialog after Cancel";
   EXPECT_EQ(test::GetSetting("WarnSaveAs"), "YES");
@@ -128,7 +125,7 @@ TEST_F(ViewerSave, LogIsSavedAsRichTextThatReopensWithTheSameText) {
   viewer.Press("Save");
   HWND warning = WaitForDialogWith(viewer, "Save of Logs is Optional");
   ASSERT_NE(warning, nullptr);
-  ASSERT_TRUE(ViewerDriver::PressDialogButton(warning, kContinue));
+  ASSERT_TRUE(test::ClickButton(warning, "Continue with the Save"));
   HWND save = WaitForDialogWith(viewer, "Save File As:");
   ASSERT_NE(save, nullptr);
   const std::string target = test::MakeTempFolder("saved");
@@ -191,7 +188,7 @@ TEST_F(ViewerSave, FolderThatCannotBeWrittenGivesTheErrorAndNoFile) {
   EXPECT_TRUE(HasText(error, "Unable to Create/Save file: " + target)) << test::ChildTexts(error);
   Sleep(300);
   ViewerDriver::Snapshot("viewer-save-error");
-  ViewerDriver::PressDialogButton(error, IDOK);
+  test::ClickButton(error, "OK");
   ASSERT_TRUE(viewer.WaitForNoDialog());
   EXPECT_EQ(GetFileAttributesA(target.c_str()), INVALID_FILE_ATTRIBUTES);
   EXPECT_EQ(test::GetSetting("LastLogSavePath"), "<absent>") << "not written after a failure";
@@ -214,7 +211,7 @@ TEST_F(ViewerSave, FailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
   HWND error = nullptr;
   for (int i = 0; i < 80 && !error; ++i) {
     Sleep(100);
-    HWND d = viewer.WaitForDialog(0);
+    HWND d = viewer.WaitForMessage(0);
     if (!d) continue;
     if (HasText(d, "Error saving file!"))
       error = d;
@@ -223,11 +220,59 @@ TEST_F(ViewerSave, FailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
   }
   ASSERT_NE(error, nullptr);
   EXPECT_TRUE(HasText(error, "Unable to Create/Save file: " + target + "Keep.log"));
-  ViewerDriver::PressDialogButton(error, IDOK);
+  test::ClickButton(error, "OK");
   ASSERT_TRUE(viewer.WaitForNoDialog());
   CloseHandle(hold);
   EXPECT_EQ(test::ReadFile(target + "Keep.log"), "the old log");
   EXPECT_EQ(Listing(target), "Keep.log;");
+}
+
+// The same messages in the tool's own task dialog window, as on systems without the native one.
+TEST(ViewerOwnMessages, WarningErrorAndNotFound) {
+  ViewerDriver viewer("own-messages", test::MessagePath::OwnWindow);
+  const std::string file = viewer.WriteLog("Daily.log", kLog);
+  ASSERT_TRUE(viewer.Open({file}, "Vantory 9 - Log Viewer"));
+  viewer.Press("Save");
+  HWND warning = WaitForDialogWith(viewer, "Save of Logs is Optional");
+  ASSERT_NE(warning, nullptr);
+  EXPECT_EQ(test::WindowText(warning), "Vantory 9 - Viewer");
+  HWND box = ViewerDriver::DialogChild(warning, "Do not show this again");
+  ASSERT_NE(box, nullptr);
+  PostMessageA(box, BM_CLICK, 0, 0);
+  Sleep(400);
+  ViewerDriver::Snapshot("viewer-own-save-warning");
+  ASSERT_TRUE(test::ClickButton(warning, "Cancel"));
+  ASSERT_TRUE(viewer.WaitForNoDialog());
+  EXPECT_EQ(test::GetSetting("WarnSaveAs"), "YES");
+
+  {
+    ReadOnlyDrive drive;
+    ASSERT_TRUE(drive.ready());
+    viewer.Press("Save");
+    HWND save = WaitForDialogWith(viewer, "Save File As:");
+    ASSERT_NE(save, nullptr);
+    ViewerDriver::ChooseFile(save, "R:\\own.log");
+    HWND error = WaitForDialogWith(viewer, "Error saving file!");
+    ASSERT_NE(error, nullptr);
+    EXPECT_EQ(test::WindowText(error), "  Vantory 9");
+    Sleep(400);
+    ViewerDriver::Snapshot("viewer-own-save-error");
+    test::ClickButton(error, "OK");
+    ASSERT_TRUE(viewer.WaitForNoDialog());
+  }
+
+  HWND find = viewer.ShowFind();
+  ASSERT_NE(find, nullptr);
+  viewer.FindNext("no such text", false, false);
+  HWND notFound = WaitForDialogWith(viewer, "\"no such text\" Not Found");
+  ASSERT_NE(notFound, nullptr);
+  EXPECT_EQ(test::WindowText(notFound), "Vantory 9 - Log Viewer");
+  EXPECT_FALSE(IsWindowVisible(find));
+  Sleep(400);
+  ViewerDriver::Snapshot("viewer-own-not-found");
+  test::ClickButton(notFound, "OK");
+  ASSERT_TRUE(viewer.WaitForNoDialog());
+  EXPECT_TRUE(viewer.CloseAndEnd());
 }
 
 }  // namespace

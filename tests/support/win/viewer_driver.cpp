@@ -24,8 +24,11 @@ BOOL CALLBACK MatchChildText(HWND child, LPARAM param) {
 
 }  // namespace
 
-ViewerDriver::ViewerDriver(const std::string& tag) : tool_(tag) {
+constexpr const char* kOwnTaskDialogClass = "TTaskDialogForm";
+
+ViewerDriver::ViewerDriver(const std::string& tag, MessagePath path) : tool_(tag) {
   ResetSettings();
+  SetEnvironmentVariableA("VT9_TASKDIALOG_OWN_WINDOW", path == MessagePath::Native ? "0" : "1");
   logFolder_ = tool_.folder() + "Logs\\";
   CreateDirectoryA(logFolder_.c_str(), nullptr);
 }
@@ -112,9 +115,19 @@ HWND ViewerDriver::WaitForDialog(DWORD timeoutMs) const {
   return WaitForWindow(tool_.processId(), "#32770", "", timeoutMs);
 }
 
+HWND ViewerDriver::WaitForMessage(DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  do {
+    if (HWND own = WaitForWindow(tool_.processId(), kOwnTaskDialogClass, "", 0)) return own;
+    if (HWND native = WaitForWindow(tool_.processId(), "#32770", "", 0)) return native;
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
 bool ViewerDriver::WaitForNoDialog(DWORD timeoutMs) const {
   const DWORD start = GetTickCount();
-  while (WaitForWindow(tool_.processId(), "#32770", "", 0)) {
+  while (WaitForWindow(tool_.processId(), "#32770", "", 0) ||
+         WaitForWindow(tool_.processId(), kOwnTaskDialogClass, "", 0)) {
     if (GetTickCount() - start > timeoutMs) return false;
     Sleep(50);
   }

@@ -13,10 +13,15 @@
 
 namespace vt9::test {
 
+// Which of the task dialog's two ways the tool takes for its messages: the system's dialog
+// (whose texts are all readable as child windows) or the tool's own window.
+enum class MessagePath { Native, OwnWindow };
+
 class ViewerDriver {
  public:
-  // A fresh tool folder with an empty "Logs\" folder; the settings key is emptied.
-  explicit ViewerDriver(const std::string& tag);
+  // A fresh tool folder with an empty "Logs\" folder; the settings key is emptied. The tools
+  // started from now on show their messages the given way.
+  explicit ViewerDriver(const std::string& tag, MessagePath path = MessagePath::Native);
 
   ToolFolder& tool() { return tool_; }
   const std::string& logFolder() const { return logFolder_; }
@@ -51,7 +56,9 @@ class ViewerDriver {
 
   // A visible dialog (#32770) of the tool; null after the time-out.
   HWND WaitForDialog(DWORD timeoutMs = 10000) const;
-  // Waits until no dialog of the tool is visible.
+  // A visible task dialog of the tool (the system's or the tool's own); null after the time-out.
+  HWND WaitForMessage(DWORD timeoutMs = 10000) const;
+  // Waits until no dialog or task dialog of the tool is visible.
   bool WaitForNoDialog(DWORD timeoutMs = 5000) const;
   static bool PressDialogButton(HWND dialog, int id);
   // The first child window of the dialog with exactly this text (any class).
