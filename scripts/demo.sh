@@ -3,10 +3,12 @@
 # settings and job files, and opens the tool as the backup reminder would at logon.
 # With $DISPLAY set the window opens there; without one it runs on a virtual display and a
 # screenshot is saved to demo/reminder.png.
+# "scripts/demo.sh viewer" opens the log viewer on a demo backup log instead (demo/viewer.png).
 # The shipped 32-bit tool runs where the kernel runs 32-bit code; elsewhere (or with
 # VT9_SKIP_WIN32 set) the 64-bit build of the same sources, in a 64-bit prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+mode=${1:-reminder}
 if [ -z "${VT9_DEMO_SCREENSHOT:-}" ]; then  # the inner run on a virtual display has built already
   scripts/install-deps.sh
 fi
@@ -38,6 +40,10 @@ run_demo() {
   wine reg add "$key" /v LastBackupDate /t REG_SZ /d "$(date -d '-12 days' +%Y/%m/%d)" /f >/dev/null
   wine reg add "$key" /v ReminderDays /t REG_SZ /d 7 /f >/dev/null
   local exe="$demo/Vantory 9/VT9Now.exe"
+  if [ "$mode" = viewer ]; then
+    run_viewer_demo "$exe"
+    return
+  fi
   if [ "${VT9_DEMO_SCREENSHOT:-}" = 1 ]; then
     wine "$exe" '\CHECK' &
     local pid=$!
@@ -52,9 +58,37 @@ run_demo() {
   wineserver -k || true
 }
 
+# The log viewer on a backup log with a few errors to find, "Open" offered on the log folder.
+run_viewer_demo() {
+  local exe=$1 logs="$demo/logs" log
+  mkdir -p "$logs"
+  log="$logs/Documents.Full.log"
+  {
+    printf 'Vantory 9 backup log\r\nJob "Documents" started %s 22:00:01\r\n' "$(date +%Y/%m/%d)"
+    for i in $(seq 1 120); do
+      printf '22:%02d:%02d  Copied C:\\Users\\Ann\\Documents\\Report %03d.docx\r\n' $((i / 60)) $((i % 60)) "$i"
+      if [ $((i % 25)) -eq 0 ]; then printf '22:%02d:%02d  Error: file in use, skipped\r\n' $((i / 60)) $((i % 60)); fi
+    done
+    printf 'Job "Documents" ended with 4 errors\r\n'
+  } >"$log"
+  local winlog winlogs
+  winlog="Z:$(echo "$log" | tr / '\\')"
+  winlogs="Z:$(echo "$logs" | tr / '\\')"
+  if [ "${VT9_DEMO_SCREENSHOT:-}" = 1 ]; then
+    wine "$exe" '\V' "$winlog" "Documents - Backup Log" "$winlogs" &
+    local pid=$!
+    sleep 4
+    import -window root "$demo/viewer.png" && echo "Screenshot: $demo/viewer.png"
+    kill "$pid" 2>/dev/null || true
+  else
+    wine "$exe" '\V' "$winlog" "Documents - Backup Log" "$winlogs"
+  fi
+  wineserver -k || true
+}
+
 if [ -n "${DISPLAY:-}" ]; then
   run_demo
 else
   # No display: run this same script on a virtual one and keep a screenshot.
-  VT9_DEMO_SCREENSHOT=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0"
+  VT9_DEMO_SCREENSHOT=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Times the log viewer against Wine's WordPad on generated 10 MB and 100 MB logs (see main.cpp).
+# Usage: bench/viewer/run.sh [sizes in MB...]   (after the Windows build: build/win32)
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+bin=${VT9_BIN:-build/win32/bin}
+arch=win32
+case $bin in *win64*) arch=win64 ;; esac
+. scripts/wine-env.sh
+vt9_wine_env "$arch"
+export WINEPREFIX=$PWD/build/bench-wineprefix-$arch WINEDEBUG=-all
+scripts/wine-prefix.sh "$WINEPREFIX" "$arch" >/dev/null
+trap 'wineserver -k 2>/dev/null || true' EXIT
+run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi; }
+run wine "$bin/bench_viewer.exe" "$@"
