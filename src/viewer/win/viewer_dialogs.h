@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "dialogs/win/task_dialog.h"
+
 namespace vt9::win {
 
 struct SaveWarningResult {
@@ -17,6 +19,8 @@ struct SaveWarningResult {
 class ViewerMessages {
  public:
   explicit ViewerMessages(HWND owner) : owner_(owner) {}
+  ViewerMessages(const ViewerMessages&) = delete;
+  ViewerMessages& operator=(const ViewerMessages&) = delete;
 
   SaveWarningResult AskSaveWarning(const std::string& title);
   void ShowSaveError(const std::string& file);
@@ -26,6 +30,7 @@ class ViewerMessages {
 
  private:
   HWND owner_;
+  TTaskDialog vTaskDialog;
 };
 
 }  // namespace vt9::win

@@ -9,6 +9,8 @@
 
 namespace vt9::win {
 
+class TPagePrinter;
+
 // The system lists at least one printer (false also when the list cannot be had).
 bool PrintersAvailable();
 
@@ -18,8 +20,16 @@ struct PrintJob {
   HFONT font = nullptr;
 };
 
-// Lays the lines out, asks for range and copies and prints. `owner` is disabled meanwhile;
-// `cancelRequested` becomes true when the owner is asked to close while pages go out.
-void PrintLog(HWND owner, const PrintJob& job, const bool& cancelRequested);
+class LogPrinter {
+ public:
+  // Lays the lines out, asks for range and copies in the print dialog and prints, with the
+  // hourglass while pages go out. Returns when all is done or cancelled.
+  void Print(HWND owner, const PrintJob& job);
+  // While Print runs: stop after the page being sent (the page printer's Cancel).
+  void Cancel();
+
+ private:
+  TPagePrinter* running_ = nullptr;
+};
 
 }  // namespace vt9::win

@@ -167,8 +167,8 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   MenuImages ImageList1;
   std::unique_ptr<ViewerMessages> vTaskDialog;
   std::string unreadableFile_;  // reported once the window is on screen
+  LogPrinter printer_;
   bool printing_ = false;
-  bool cancelPrinting_ = false;
 };
 
 bool TfViewer::Create() {
@@ -328,8 +328,9 @@ LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE:
       if (printing_) {
-        // Closing while pages go out cancels the print; the window closes afterwards.
-        cancelPrinting_ = true;
+        // Closing while pages go out counts as Cancel; the page printer stays alive until its
+        // loop has ended.
+        printer_.Cancel();
         return 0;
       }
       RunHandler([this] { FormClose(); });
@@ -597,18 +598,12 @@ void TfViewer::BitBtn2Click() {
   job.caption = Caption();
   job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
                       : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
-  // Nothing in the viewer may run while the page printer works through its pages.
   printing_ = true;
-  cancelPrinting_ = false;
-  EnableWindow(hwnd_, FALSE);
   struct Restore {
     TfViewer* viewer;
-    ~Restore() {
-      viewer->printing_ = false;
-      EnableWindow(viewer->hwnd_, TRUE);
-    }
+    ~Restore() { viewer->printing_ = false; }
   } restore{this};
-  PrintLog(hwnd_, job, cancelPrinting_);
+  printer_.Print(hwnd_, job);
 }
 
 void TfViewer::popCopyClick() {
