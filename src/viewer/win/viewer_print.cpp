@@ -69,6 +69,8 @@ bool PrintersAvailable() {
 
 void LogPrinter::Print(HWND owner, const PrintJob& job) {
   TPagePrinter printer(owner);
+  // The job carries the caption, so the user finds it in the printer's queue.
+  printer.SetTitle(job.caption);
   printer.SetFriendlyHeader("&c" + job.caption);
   printer.SetPageBorders({pbTop, pbBottom});
   printer.SetPageBorderOffset(0.065);

@@ -1,0 +1,181 @@
+// "Print" of the real viewer under Wine, to the CUPS PDF printer (the "pdf_printer" fixture
+// makes it the default): the print dialog's page range and copies, the caption as header on
+// every page and the edited text, read back from the PDF; and Print disabled without a default
+// printer.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "support/win/host_command.h"
+#include "support/win/paths.h"
+#include "support/win/viewer_driver.h"
+
+namespace vt9 {
+namespace {
+
+using test::ViewerDriver;
+
+constexpr int kAllPages = 0x420;   // rad1
+constexpr int kPageRange = 0x422;  // rad3
+constexpr int kFromPage = 0x480;   // edt1
+constexpr int kToPage = 0x481;     // edt2
+constexpr int kCopies = 0x482;     // edt3
+constexpr int kCollate = 0x411;    // chx2
+std::string Lines(int count, const std::string& word) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    char line[64];
+    std::snprintf(line, sizeof line, "%s %04d of the log\r\n", word.c_str(), i);
+    text += line;
+  }
+  return text;
+}
+
+TEST(ViewerPrint, RangeAndCopiesOfTheEditedTextWithTheCaptionOnEveryPage) {
+  ViewerDriver viewer("print");
+  // The caption names the job, and so the PDF (other tests print to the same queue).
+  const std::string caption =
+      "Nightly-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+  ASSERT_TRUE(
+      viewer.Open({viewer.WriteLog("Daily.log", Lines(400, "Original")), caption}, caption));
+  ASSERT_TRUE(IsWindowEnabled(viewer.Button("Print"))) << "the fixture's default printer";
+  std::string edited = Lines(400, "Edited");
+  edited.pop_back();
+  viewer.ReplaceText(edited);  // the user's edits are what prints
+  viewer.Press("Print");
+  HWND dialog = viewer.WaitForDialog();
+  ASSERT_NE(dialog, nullptr);
+  Sleep(500);
+  ASSERT_NE(GetDlgItem(dialog, kPageRange), nullptr);
+  EXPECT_EQ(test::WindowText(GetDlgItem(dialog, kFromPage)), "1");
+  const std::string lastPage = test::WindowText(GetDlgItem(dialog, kToPage));
+  ASSERT_GE(std::stoi(lastPage), 3) << "400 lines need several pages";
+  ViewerDriver::Snapshot("viewer-print-dialog");
+  SendMessageA(GetDlgItem(dialog, kAllPages), BM_SETCHECK, BST_UNCHECKED, 0);
+  SendMessageA(GetDlgItem(dialog, kPageRange), BM_SETCHECK, BST_CHECKED, 0);
+  SendMessageA(GetDlgItem(dialog, kFromPage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));
+  SendMessageA(GetDlgItem(dialog, kToPage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("3"));
+  SendMessageA(GetDlgItem(dialog, kCopies), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));
+  SendMessageA(GetDlgItem(dialog, kCollate), BM_SETCHECK, BST_CHECKED, 0);
+  ViewerDriver::PressDialogButton(dialog, IDOK);
+  const std::string pdf = test::WaitForPdf(caption);
+  ASSERT_FALSE(pdf.empty()) << "no PDF from the job";
+  EXPECT_EQ(test::RunHostScript("pdfinfo '" + pdf + "' | sed -n 's/^Pages:[[:space:]]*//p'"), "4\n")
+      << "pages 2 and 3, two copies";
+  std::string firstLines;
+  for (int page = 1; page <= 4; ++page) {
+    const std::string text =
+        test::RunHostScript("pdftotext -layout -f " + std::to_string(page) + " -l " +
+                            std::to_string(page) + " '" + pdf + "' -");
+    EXPECT_NE(text.find(caption), std::string::npos) << "header on page " << page;
+    EXPECT_EQ(text.find("Original"), std::string::npos) << "page " << page;
+    const std::size_t at = text.find("Edited ");
+    ASSERT_NE(at, std::string::npos) << "page " << page;
+    firstLines += text.substr(at, 11) + ";";
+  }
+  // Collated: 2, 3, 2, 3; page 2 starts where page 1 ended, so not with line 1.
+  const std::string a = firstLines.substr(0, 12), b = firstLines.substr(12, 12);
+  EXPECT_NE(a, "Edited 0001;");
+  EXPECT_NE(a, b);
+  EXPECT_EQ(firstLines, a + b + a + b);
+  EXPECT_TRUE(IsWindowEnabled(viewer.window())) << "enabled again after the job";
+  // A picture of the first printed page beside the screenshots.
+  char artifacts[MAX_PATH] = {};
+  if (GetEnvironmentVariableA("VT9_ARTIFACTS", artifacts, sizeof artifacts) && artifacts[0] == '/')
+    test::RunHostScript("pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' '" + artifacts +
+                        "/viewer-printed-page'");
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
+// Wine keeps the default printer in the "Device" value of the profile section "Windows".
+class DefaultPrinterValue {
+ public:
+  DefaultPrinterValue() {
+    char value[260] = {};
+    GetProfileStringA("Windows", "Device", "", value, sizeof value);
+    saved_ = value;
+  }
+  ~DefaultPrinterValue() { WriteProfileStringA("Windows", "Device", saved_.c_str()); }
+
+ private:
+  std::string saved_;
+};
+
+// A top-level window of any process with this class and caption; null after the time-out.
+HWND WaitForAnyWindow(const char* cls, const std::string& caption, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    if (HWND w = FindWindowA(cls, caption.c_str()); w && IsWindowVisible(w)) return w;
+    Sleep(50);
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
+// A tool that finds no print server makes Wine drop the printers it had copied into the
+// prefix, with the default printer; loading the spooler once more copies them back.
+class PrintersRestoredAfterwards {
+ public:
+  ~PrintersRestoredAfterwards() {
+    std::string cmd = "\"" + test::BinFolder() + "list-printers.exe\"";
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                       &pi)) {
+      WaitForSingleObject(pi.hProcess, 30000);
+      CloseHandle(pi.hThread);
+      CloseHandle(pi.hProcess);
+    }
+  }
+};
+
+TEST(ViewerPrint, NoPrintersGiveTheMessageBox) {
+  PrintersRestoredAfterwards restore;
+  ViewerDriver viewer("print-none");
+  const std::string file = viewer.WriteLog("Daily.log", "text\r\n");
+  const std::string caption = "NoPrinters-" + std::to_string(GetTickCount());
+  // Wine asks CUPS for the printers whenever the spooler library loads; this tool reaches no
+  // print server (the variable must be in its Unix environment, so a host shell starts it),
+  // while the default printer is still named.
+  char loader[MAX_PATH] = "wine";
+  GetEnvironmentVariableA("WINELOADER", loader, sizeof loader);
+  test::RunHostScript("CUPS_SERVER=/nonexistent/cups.sock '" + std::string(loader) + "' '" +
+                      viewer.tool().exe() + "' '\\V' '" + file + "' '" + caption +
+                      "' >/dev/null 2>&1 &");
+  HWND window = WaitForAnyWindow("TfViewer", caption, 15000);
+  ASSERT_NE(window, nullptr);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  HWND print = FindWindowExA(window, nullptr, "Button", "Print");
+  ASSERT_TRUE(IsWindowEnabled(print)) << "a default printer is still named";
+  PostMessageA(print, BM_CLICK, 0, 0);
+  HWND box = test::WaitForWindow(pid, "#32770", "", 10000);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(test::WindowText(box), "  Vantory 9");
+  EXPECT_NE(test::ChildTexts(box).find(
+                "No Printers are available - or the Printer Service is not running"),
+            std::string::npos);
+  Sleep(400);
+  ViewerDriver::Snapshot("viewer-no-printers");
+  ViewerDriver::PressDialogButton(box, IDOK);
+  Sleep(500);
+  EXPECT_EQ(test::WaitForWindow(pid, "#32770", "", 500), nullptr) << "no print dialog follows";
+  PostMessageA(window, WM_CLOSE, 0, 0);
+  for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(50);
+  EXPECT_FALSE(IsWindow(window));
+  Sleep(500);  // the tool process ends after its window
+}
+
+TEST(ViewerPrint, NoDefaultPrinterLeavesPrintDisabled) {
+  DefaultPrinterValue keep;
+  WriteProfileStringA("Windows", "Device", "");
+  ViewerDriver viewer("print-nodefault");
+  ASSERT_TRUE(viewer.Open({viewer.WriteLog("Daily.log", "text\r\n")}, "Vantory 9 - Log Viewer"));
+  EXPECT_FALSE(IsWindowEnabled(viewer.Button("Print")));
+  EXPECT_TRUE(IsWindowEnabled(viewer.Button("Save")));
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
+}  // namespace
+}  // namespace vt9
