@@ -102,6 +102,35 @@ class DefaultPrinterValue {
   std::string saved_;
 };
 
+TEST(ViewerPrint, ViewerIsDisabledWhilePrintingAndClosingItCancels) {
+  ViewerDriver viewer("print-cancel");
+  const std::string caption = "Cancelled-" + std::to_string(GetTickCount());
+  ASSERT_TRUE(viewer.Open({viewer.WriteLog("Big.log", Lines(9000, "Line")), caption}, caption));
+  viewer.Press("Print");
+  HWND dialog = viewer.WaitForDialog(20000);
+  ASSERT_NE(dialog, nullptr);
+  const int pages = std::stoi(test::WindowText(GetDlgItem(dialog, kToPage)));
+  ViewerDriver::PressDialogButton(dialog, IDOK);
+  HWND progress = test::WaitForWindow(viewer.tool().processId(), "TPrintProgressDlg", "", 20000);
+  ASSERT_NE(progress, nullptr);
+  EXPECT_FALSE(IsWindowEnabled(viewer.window())) << "nothing else may run while pages go out";
+  Sleep(300);
+  ViewerDriver::Snapshot("viewer-printing");
+  PostMessageA(viewer.window(), WM_CLOSE, 0, 0);  // counts as Cancel
+  for (int i = 0; i < 400 && IsWindow(progress) && IsWindowVisible(progress); ++i) Sleep(50);
+  EXPECT_FALSE(IsWindow(progress) && IsWindowVisible(progress));
+  for (int i = 0; i < 100 && !IsWindowEnabled(viewer.window()); ++i) Sleep(50);
+  EXPECT_TRUE(IsWindow(viewer.window())) << "the viewer stays open";
+  EXPECT_TRUE(IsWindowEnabled(viewer.window()));
+  const std::string pdf = test::WaitForPdf(caption);
+  if (!pdf.empty()) {
+    const std::string printed =
+        test::RunHostScript("pdfinfo '" + pdf + "' | sed -n 's/^Pages:[[:space:]]*//p'");
+    EXPECT_LT(std::atoi(printed.c_str()), pages) << "the job stopped early";
+  }
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
 // A top-level window of any process with this class and caption; null after the time-out.
 HWND WaitForAnyWindow(const char* cls, const std::string& caption, DWORD timeoutMs) {
   const DWORD start = GetTickCount();
