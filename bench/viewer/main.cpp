@@ -2,8 +2,9 @@
 // 100 MB until the whole text is in the control, how soon the window answers again, 100
 // find-next steps through the 10 MB log, and the viewer's memory. Prints figures and ratios.
 // Usage (under Wine, from the build's bin folder): bench_viewer.exe [sizes in MB...]
-#include <psapi.h>
 #include <windows.h>
+// The process-status header builds on <windows.h>.
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
