@@ -141,6 +141,18 @@ TEST_F(ViewerFind, DialogSitsOnTopOfTheViewerAndEnterAddsNoLineBreak) {
   ReleaseDC(nullptr, screen);
   EXPECT_EQ(client.right, MulDiv(348, dpi, 96));
   EXPECT_EQ(client.bottom, MulDiv(92, dpi, 96));
+  // Dialog keys work in the modeless window: Tab moves from the search field on.
+  auto focus = [find] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(GetWindowThreadProcessId(find, nullptr), &info);
+    return info.hwndFocus;
+  };
+  HWND edit = GetDlgItem(find, vt9::win::find_id::txtFindWhat);
+  EXPECT_EQ(focus(), edit);
+  PostMessageA(edit, WM_KEYDOWN, VK_TAB, 0x000F0001);
+  for (int i = 0; i < 40 && focus() == edit; ++i) Sleep(50);
+  EXPECT_EQ(focus(), GetDlgItem(find, vt9::win::find_id::chkWhole));
   viewer.Select(0, 0);
   Next("Job", false, false);
   EXPECT_EQ(test::WindowText(GetDlgItem(find, vt9::win::find_id::txtFindWhat)), "Job");

@@ -52,6 +52,8 @@ TEST(ViewerPrint, RangeAndCopiesOfTheEditedTextWithTheCaptionOnEveryPage) {
   const std::string lastPage = test::WindowText(GetDlgItem(dialog, kToPage));
   ASSERT_GE(std::stoi(lastPage), 3) << "400 lines need several pages";
   ViewerDriver::Snapshot("viewer-print-dialog");
+  // The pages are laid out for the default printer and go there: no other can be chosen.
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 0x473)));
   SendMessageA(GetDlgItem(dialog, kAllPages), BM_SETCHECK, BST_UNCHECKED, 0);
   SendMessageA(GetDlgItem(dialog, kPageRange), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(GetDlgItem(dialog, kFromPage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));

@@ -15,12 +15,22 @@ struct PrintChoice {
   bool collate;
 };
 
+// The pages were laid out for the default printer, and the page printer prints to it: the
+// dialog shows which printer that is but offers no other, so no job silently goes elsewhere.
+UINT_PTR CALLBACK KeepDefaultPrinter(HWND dialog, UINT message, WPARAM, LPARAM) {
+  constexpr int kPrinterNameBox = 0x473;  // cmb4 of the print dialog
+  if (message == WM_INITDIALOG) EnableWindow(GetDlgItem(dialog, kPrinterNameBox), FALSE);
+  return 0;
+}
+
 bool AskPrintRange(HWND owner, unsigned pageCount, PrintChoice& choice) {
   PRINTDLGA pd{};
   pd.lStructSize = sizeof pd;
   pd.hwndOwner = owner;
   // Page numbers only: no selection, no print to file.
-  pd.Flags = PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE;
+  pd.Flags =
+      PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE | PD_ENABLEPRINTHOOK;
+  pd.lpfnPrintHook = &KeepDefaultPrinter;
   pd.nFromPage = 1;
   pd.nToPage = static_cast<WORD>(pageCount > 0xFFFF ? 0xFFFF : pageCount);
   pd.nMinPage = 1;
