@@ -3,6 +3,11 @@
 # Usage: bench/viewer/run.sh [sizes in MB...]   (after the Windows build: build/win32)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+# The whole run needs one display: Wine's desktop process, started with the prefix, keeps the
+# display it was started with.
+if [ -z "${DISPLAY:-}" ]; then
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$PWD/bench/viewer/run.sh" "$@"
+fi
 bin=${VT9_BIN:-build/win32/bin}
 arch=win32
 case $bin in *win64*) arch=win64 ;; esac
@@ -11,5 +16,4 @@ vt9_wine_env "$arch"
 export WINEPREFIX=$PWD/build/bench-wineprefix-$arch WINEDEBUG=-all
 scripts/wine-prefix.sh "$WINEPREFIX" "$arch" >/dev/null
 trap 'wineserver -k 2>/dev/null || true' EXIT
-run() { if [ -n "${DISPLAY:-}" ]; then "$@"; else xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; fi; }
-run wine "$bin/bench_viewer.exe" "$@"
+wine "$bin/bench_viewer.exe" "$@"
