@@ -250,6 +250,21 @@ TEST(ViewerOpen, BinaryAndNulBytesAndBrokenRichTextDoNotStopTheViewer) {
   }
 }
 
+TEST(ViewerOpen, DamagedRichTextGivesAnEmptyViewAndAClearError) {
+  ViewerDriver viewer("view-damaged");
+  const std::string file =
+      viewer.WriteLog("Damaged.log", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 text {\\b bold");
+  ASSERT_TRUE(viewer.Open({file}, "Vantory 9 - Log Viewer"));
+  HWND error = viewer.WaitForMessage();
+  ASSERT_NE(error, nullptr);
+  EXPECT_NE(test::ChildTexts(error).find("Unable to open or read file: " + file),
+            std::string::npos);
+  test::ClickButton(error, "OK");
+  ASSERT_TRUE(viewer.WaitForNoDialog());
+  EXPECT_EQ(viewer.LogText(), "");
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
 TEST(ViewerOpen, LockedFileGivesAnEmptyViewAndAClearError) {
   ViewerDriver viewer("view-locked");
   const std::string file = viewer.WriteLog("Locked.log", kLog);

@@ -2,10 +2,12 @@
 // range and flags, button bar and the find dialog's first place.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/dates.h"
 #include "viewer/find_request.h"
+#include "viewer/rtf_check.h"
 #include "viewer/viewer_rules.h"
 #include "viewer/viewer_setup.h"
 
@@ -201,6 +203,32 @@ TEST(FindPlacement, AboveTheViewerWhenItFitsElseDesigned) {
   EXPECT_EQ(top.left, 422);
   EXPECT_EQ(top.top, 183);
   EXPECT_EQ(PlaceFindDialog(120, 200, 121).top, 1);
+}
+
+bool WholeRtf(const std::string& text, std::size_t piece = 0) {
+  RtfCheck check;
+  if (piece == 0) piece = text.size();
+  for (std::size_t at = 0; at < text.size(); at += piece)
+    check.Feed(text.data() + at, std::min(piece, text.size() - at));
+  return check.Whole();
+}
+
+TEST(RtfCheck, WholeDocumentsInAnyPieces) {
+  const std::string doc =
+      "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 a \\{ brace \\} and \\\\ {\\b bold}\\par}\r\n";
+  for (std::size_t piece : {0u, 1u, 2u, 7u}) EXPECT_TRUE(WholeRtf(doc, piece)) << piece;
+  // Raw bytes of \bin may hold braces.
+  EXPECT_TRUE(WholeRtf("{\\rtf1 {\\*\\x\\bin3 }}{}text}", 1));
+}
+
+TEST(RtfCheck, DamagedDocuments) {
+  EXPECT_FALSE(WholeRtf("{\\rtf1 text {\\b bold"));   // never closed
+  EXPECT_FALSE(WholeRtf("{\\rtf1 text}}"));           // closed once too often
+  EXPECT_FALSE(WholeRtf("{\\rtf1 text} more text"));  // text behind the document
+  EXPECT_FALSE(WholeRtf("{\\rtf1 text \\}"));         // the last brace is escaped
+  EXPECT_FALSE(WholeRtf("{\\rtf1 \\bin99999 abc}"));  // raw bytes cut short
+  EXPECT_FALSE(WholeRtf(""));
+  EXPECT_TRUE(WholeRtf("{\\rtf1 text}\r\n\0"));
 }
 
 }  // namespace

@@ -61,6 +61,8 @@ TEST_F(RichTextFile, RichTextByItsHeaderElsePlainText) {
   ASSERT_TRUE(win::LoadRichEditFile(edit_, folder_ + "b.log"));
   EXPECT_EQ(Text(), "{\\rt not rich\r\nline 2");
   EXPECT_FALSE(win::LoadRichEditFile(edit_, folder_ + "missing.log"));
+  test::WriteFile(folder_ + "c.log", "{\\rtf1\\ansi Job {\\b done");
+  EXPECT_FALSE(win::LoadRichEditFile(edit_, folder_ + "c.log")) << "damaged rich text";
 }
 
 TEST_F(RichTextFile, SavedRichTextLoadsBackToTheSameText) {

@@ -6,12 +6,14 @@
 #include <cstring>
 
 #include "common/win/handles.h"
+#include "viewer/rtf_check.h"
 
 namespace vt9::win {
 namespace {
 
 struct InStream {
   HANDLE file;
+  RtfCheck* rtf;  // for rich text: sees every byte the control reads
   bool readFailed = false;
 };
 
@@ -23,6 +25,7 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* do
     *done = 0;
     return 1;  // non-zero ends the stream with an error
   }
+  if (in->rtf) in->rtf->Feed(reinterpret_cast<const char*>(buffer), read);
   *done = static_cast<LONG>(read);
   return 0;
 }
@@ -76,12 +79,14 @@ bool LoadRichEditFile(HWND edit, const std::string& path) {
     return false;
   }
   const WPARAM format = StartsWithRtf(file.get()) ? SF_RTF : SF_TEXT;
-  InStream in{file.get()};
+  RtfCheck rtf;
+  InStream in{file.get(), format == SF_RTF ? &rtf : nullptr};
   EDITSTREAM stream{};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
   stream.pfnCallback = &ReadFromFile;
   SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
-  return !in.readFailed && stream.dwError == 0;
+  // The control shows what it could make of damaged rich text without saying so.
+  return !in.readFailed && stream.dwError == 0 && (format != SF_RTF || rtf.Whole());
 }
 
 bool StreamOutRichText(HWND edit, const ContentWriter& write) {

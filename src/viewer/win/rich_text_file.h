@@ -17,7 +17,8 @@
 namespace vt9::win {
 
 // Loads the file into the control, replacing its content. False when the file cannot be
-// opened or read, or the control rejects it; the control's content is then undefined.
+// opened or read, the control rejects it, or rich text in it is damaged (groups not closed);
+// the control's content is then undefined.
 bool LoadRichEditFile(HWND edit, const std::string& path);
 
 // Receives the content in pieces; false stops the writing as failed.
