@@ -11,11 +11,12 @@ add_library(vt9win STATIC ${VT9_WIN_SOURCES})
 target_link_libraries(vt9win PUBLIC vt9core ${VT9_SYSTEM_LIBS})
 target_compile_definitions(vt9win PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 
-# The shipped 32-bit product imports only kernel32, advapi32 and the C runtime; every other
-# system function is bound on its first call through the generated lazy import table (see
-# lazy_imports.cpp), so a start that shows no window never loads the window libraries. The
-# 64-bit test build links the same code with ordinary imports: it exists to run the tests on
-# hosts without 32-bit execution, and the start-up figure is the 32-bit product's.
+# The product imports only kernel32, advapi32 and the C runtime; every other system function is
+# bound on its first call, so a start that shows no window never loads the window libraries.
+# The shipped 32-bit build does it through the generated lazy import table (see
+# lazy_imports.cpp); the 64-bit test build through the toolchain's delay-load libraries made
+# from the same list, so both load the same libraries at the same moments (Wine's spooler, for
+# one, rereads the printers when it loads).
 add_executable(VT9Now WIN32 ${CMAKE_SOURCE_DIR}/src/app/win/main.cpp ${CMAKE_SOURCE_DIR}/res/VT9Now.rc)
 # The manifest names the processor of the executable, for itself and for the common controls it
 # binds to: a 64-bit program that asks for the x86 common controls cannot start at all.
@@ -31,8 +32,8 @@ target_link_options(VT9Now PRIVATE ${VT9_STATIC_LINK})
 # A shipped build carries no symbol tables: half the file, and less for every start to map.
 target_link_options(VT9Now PRIVATE $<$<CONFIG:Release>:-s>)
 target_compile_definitions(VT9Now PRIVATE WIN32_LEAN_AND_MEAN NOMINMAX)
+set(VT9_LAZY_LIST ${CMAKE_SOURCE_DIR}/src/app/win/lazy/imports.txt)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
-  set(VT9_LAZY_LIST ${CMAKE_SOURCE_DIR}/src/app/win/lazy/imports.txt)
   set(VT9_LAZY_ASM ${CMAKE_BINARY_DIR}/lazy_imports.s)
   add_custom_command(OUTPUT ${VT9_LAZY_ASM}
     COMMAND sh ${CMAKE_SOURCE_DIR}/cmake/make-lazy-imports.sh ${VT9_LAZY_LIST} ${VT9_LAZY_ASM}
@@ -41,10 +42,45 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   set_source_files_properties(${VT9_LAZY_ASM} PROPERTIES LANGUAGE ASM)
   target_sources(VT9Now PRIVATE ${CMAKE_SOURCE_DIR}/src/app/win/lazy/lazy_imports.cpp ${VT9_LAZY_ASM})
 
-  # Whatever the product calls must be in the lazy list, or its library is imported again.
-  add_test(NAME VT9Now_imports_only_base_libraries
-    COMMAND sh -c "i686-w64-mingw32-objdump -p $<TARGET_FILE:VT9Now> | sed -n 's/^.*DLL Name: //p' | tr A-Z a-z | sort | tr '\\n' ' ' | grep -qx 'advapi32.dll kernel32.dll msvcrt.dll '")
+else()
+  # One delay-load import library per system library of the list.
+  file(STRINGS ${VT9_LAZY_LIST} vt9_lazy_lines REGEX "^[A-Za-z]")
+  set(vt9_delay_dlls)
+  foreach(line ${vt9_lazy_lines})
+    string(REGEX REPLACE "^([^ ]+) +([^ ]+).*$" "\\1" dll "${line}")
+    string(REGEX REPLACE "^([^ ]+) +([^ ]+).*$" "\\2" function "${line}")
+    string(MAKE_C_IDENTIFIER "${dll}" key)
+    list(APPEND vt9_delay_dlls ${dll})
+    string(APPEND vt9_delay_exports_${key} "  ${function}\n")
+  endforeach()
+  list(REMOVE_DUPLICATES vt9_delay_dlls)
+  # On x86-64 these are functions of their own; the 32-bit headers map them to GetWindowLongA.
+  string(APPEND vt9_delay_exports_user32 "  GetWindowLongPtrA\n  SetWindowLongPtrA\n")
+  set(vt9_delay_libs)
+  foreach(dll ${vt9_delay_dlls})
+    string(MAKE_C_IDENTIFIER "${dll}" key)
+    set(file_name ${dll})
+    if(NOT file_name MATCHES "\\.")
+      set(file_name ${dll}.dll)
+    endif()
+    set(def ${CMAKE_BINARY_DIR}/delayload/${key}.def)
+    set(lib ${CMAKE_BINARY_DIR}/delayload/lib${key}_delay.a)
+    file(CONFIGURE OUTPUT ${def} CONTENT "LIBRARY ${file_name}\nEXPORTS\n${vt9_delay_exports_${key}}")
+    add_custom_command(OUTPUT ${lib}
+      COMMAND x86_64-w64-mingw32-dlltool --input-def ${def} --output-delaylib ${lib} --dllname ${file_name}
+      DEPENDS ${def} VERBATIM)
+    list(APPEND vt9_delay_libs ${lib})
+  endforeach()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${VT9_LAZY_LIST})
+  add_custom_target(vt9_delay_libs DEPENDS ${vt9_delay_libs})
+  add_dependencies(VT9Now vt9_delay_libs)
+  # Ahead of the ordinary import libraries that vt9win brings, so these bind the calls.
+  target_link_libraries(VT9Now PRIVATE ${vt9_delay_libs})
 endif()
+
+# Whatever the product calls must be in the lazy list, or its library is imported again.
+add_test(NAME VT9Now_imports_only_base_libraries
+  COMMAND sh -c "${CMAKE_OBJDUMP} -p $<TARGET_FILE:VT9Now> | sed -n '/^The Import Tables/,/^The Delay Import/p' | sed -n 's/^.*DLL Name: //p' | tr A-Z a-z | sort | tr '\\n' ' ' | grep -qx 'advapi32.dll kernel32.dll msvcrt.dll '")
 
 # GoogleTest built with the cross compiler for the Wine-run tests.
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -80,7 +116,7 @@ function(vt9_add_wine_tests folder)
     set_tests_properties(${target} PROPERTIES
       FIXTURES_REQUIRED wineprefix
       TIMEOUT 300
-      ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER};VT9_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+      ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER};VT9_WINE_LOADER=${VT9_WINE_LOADER};VT9_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
   endforeach()
 endfunction()
 vt9_add_wine_tests(win)
