@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # A real printer for the tests that print: starts the CUPS scheduler when it is not running,
-# adds a cups-pdf queue "PDF" and makes it the default printer, then prints the folder where
+# adds a cups-pdf queue "PDF" (A4) and makes it the default printer, and a second one
+# "PDFLetter" on Letter paper for the tests that choose another printer; then prints the folder where
 # the queue writes its PDF files. Idempotent: what is already there is left as it is.
 set -euo pipefail
 SUDO=""
@@ -16,6 +17,10 @@ if ! lpstat -r 2>/dev/null | grep -q "is running"; then
 fi
 if ! lpstat -p PDF >/dev/null 2>&1; then
   $SUDO lpadmin -p PDF -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
+fi
+if ! lpstat -p PDFLetter >/dev/null 2>&1; then
+  $SUDO lpadmin -p PDFLetter -v cups-pdf:/ -E -P /usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd \
+    -o PageSize=Letter
 fi
 if ! lpstat -d 2>/dev/null | grep -q ": PDF$"; then
   $SUDO lpadmin -d PDF

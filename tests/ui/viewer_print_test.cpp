@@ -5,7 +5,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "support/win/host_command.h"
 #include "support/win/paths.h"
@@ -16,12 +21,13 @@ namespace {
 
 using test::ViewerDriver;
 
-constexpr int kAllPages = 0x420;   // rad1
-constexpr int kPageRange = 0x422;  // rad3
-constexpr int kFromPage = 0x480;   // edt1
-constexpr int kToPage = 0x481;     // edt2
-constexpr int kCopies = 0x482;     // edt3
-constexpr int kCollate = 0x411;    // chx2
+constexpr int kAllPages = 0x420;     // rad1
+constexpr int kPageRange = 0x422;    // rad3
+constexpr int kFromPage = 0x480;     // edt1
+constexpr int kToPage = 0x481;       // edt2
+constexpr int kCopies = 0x482;       // edt3
+constexpr int kCollate = 0x411;      // chx2
+constexpr int kPrinterName = 0x473;  // cmb4
 std::string Lines(int count, const std::string& word) {
   std::string text;
   for (int i = 1; i <= count; ++i) {
@@ -52,8 +58,7 @@ TEST(ViewerPrint, RangeAndCopiesOfTheEditedTextWithTheCaptionOnEveryPage) {
   const std::string lastPage = test::WindowText(GetDlgItem(dialog, kToPage));
   ASSERT_GE(std::stoi(lastPage), 3) << "400 lines need several pages";
   ViewerDriver::Snapshot("viewer-print-dialog");
-  // The pages are laid out for the default printer and go there: no other can be chosen.
-  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, 0x473)));
+  EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, kPrinterName))) << "another may be chosen";
   SendMessageA(GetDlgItem(dialog, kAllPages), BM_SETCHECK, BST_UNCHECKED, 0);
   SendMessageA(GetDlgItem(dialog, kPageRange), BM_SETCHECK, BST_CHECKED, 0);
   SendMessageA(GetDlgItem(dialog, kFromPage), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("2"));
@@ -87,6 +92,108 @@ TEST(ViewerPrint, RangeAndCopiesOfTheEditedTextWithTheCaptionOnEveryPage) {
   if (GetEnvironmentVariableA("VT9_ARTIFACTS", artifacts, sizeof artifacts) && artifacts[0] == '/')
     test::RunHostScript("pdftoppm -png -r 60 -f 1 -l 1 -singlefile '" + pdf + "' '" + artifacts +
                         "/viewer-printed-page'");
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
+// One page of `pdftotext -bbox`: its size and the words with their boxes, in points.
+struct BoxPage {
+  double width = 0, height = 0;
+  struct Word {
+    std::string text;
+    double xMin, yMin, xMax, yMax;
+  };
+  std::vector<Word> words;
+};
+
+double Attribute(const std::string& tag, const std::string& name) {
+  const std::size_t at = tag.find(" " + name + "=\"");
+  return at == std::string::npos ? -1 : std::atof(tag.c_str() + at + name.size() + 3);
+}
+
+std::vector<BoxPage> WordBoxes(const std::string& pdf) {
+  std::istringstream in(test::RunHostScript("pdftotext -bbox '" + pdf + "' -"));
+  std::vector<BoxPage> pages;
+  for (std::string line; std::getline(in, line);) {
+    if (line.find("<page ") != std::string::npos) {
+      pages.push_back({Attribute(line, "width"), Attribute(line, "height"), {}});
+    } else if (const std::size_t open = line.find("<word ");
+               open != std::string::npos && !pages.empty()) {
+      const std::size_t text = line.find('>', open) + 1;
+      pages.back().words.push_back({line.substr(text, line.find("</word>") - text),
+                                    Attribute(line, "xMin"), Attribute(line, "yMin"),
+                                    Attribute(line, "xMax"), Attribute(line, "yMax")});
+    }
+  }
+  return pages;
+}
+
+std::string PageSize(const std::string& pdf) {
+  return test::RunHostScript("pdfinfo '" + pdf + "' | sed -n 's/^Page size:[[:space:]]*//p'");
+}
+
+// Prints the whole log from the viewer's Print button; `printer` is chosen in the dialog's
+// printer box as a user would (empty: the dialog's own choice). The PDF's path, empty if none.
+std::string PrintAll(ViewerDriver& viewer, const std::string& caption, const char* printer) {
+  viewer.Press("Print");
+  HWND dialog = viewer.WaitForDialog();
+  if (!dialog) return "";
+  Sleep(500);
+  HWND box = GetDlgItem(dialog, kPrinterName);
+  EXPECT_EQ(test::WindowText(box).rfind("PDF", 0), 0u) << "the dialog starts on the default";
+  if (printer) {
+    const LRESULT index = SendMessageA(box, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(printer));
+    EXPECT_NE(index, CB_ERR) << printer << " is listed";
+    SendMessageA(box, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(kPrinterName, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(box));
+    Sleep(300);
+    ViewerDriver::Snapshot("viewer-print-dialog-letter");
+  }
+  ViewerDriver::PressDialogButton(dialog, IDOK);
+  return test::WaitForPdf(caption);
+}
+
+TEST(ViewerPrint, AnotherPrinterGetsPagesLaidOutForItsPaperAndTheNextPrintIsOnTheDefaultAgain) {
+  ViewerDriver viewer("print-letter");
+  const std::string caption =
+      "Letter-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+  constexpr int kLines = 150;
+  ASSERT_TRUE(
+      viewer.Open({viewer.WriteLog("Daily.log", Lines(kLines, "Entry")), caption}, caption));
+  const std::string letter = PrintAll(viewer, caption, "PDFLetter");
+  ASSERT_FALSE(letter.empty()) << "no PDF from the Letter printer";
+  EXPECT_EQ(PageSize(letter).substr(0, 16), "612 x 792 pts (l");
+  // Every page: the header at its top and all its lines on the paper; every line printed once.
+  const std::vector<BoxPage> pages = WordBoxes(letter);
+  ASSERT_GE(pages.size(), 2u);
+  std::string numbers;
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    const BoxPage& page = pages[p];
+    EXPECT_NEAR(page.height, 792, 1) << "page " << p + 1;
+    ASSERT_FALSE(page.words.empty()) << "page " << p + 1;
+    EXPECT_EQ(page.words.front().text, caption) << "header first on page " << p + 1;
+    for (const BoxPage::Word& w : page.words) {
+      EXPECT_TRUE(w.xMin >= 0 && w.yMin >= 0 && w.xMax <= page.width && w.yMax <= page.height)
+          << "'" << w.text << "' off page " << p + 1 << " at " << w.xMax << "," << w.yMax;
+      if (w.text.size() == 4 && std::isdigit(static_cast<unsigned char>(w.text[0])))
+        numbers += w.text + ";";
+    }
+  }
+  std::string expected;
+  for (int i = 1; i <= kLines; ++i) {
+    char n[8];
+    std::snprintf(n, sizeof n, "%04d;", i);
+    expected += n;
+  }
+  EXPECT_EQ(numbers, expected) << "each line once, in order, down to the last";
+
+  // The dialog of the next print offers the default printer again, and the job goes there.
+  const std::string caption2 = caption + "-again";
+  SetWindowTextA(viewer.window(), caption2.c_str());
+  const std::string a4 = PrintAll(viewer, caption2, nullptr);
+  ASSERT_FALSE(a4.empty()) << "no PDF from the default printer";
+  EXPECT_EQ(PageSize(a4).substr(0, 16), "595 x 842 pts (A");
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 

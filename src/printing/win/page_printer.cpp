@@ -17,10 +17,10 @@ namespace {
 constexpr char kPreviewClass[] = "TPagePrinter";
 constexpr int kScrollIncrement = 16;
 
-SystemPrinter& CurrentPrinter() {
+SystemPrinter& CurrentPrinter(TPagePrinter::Target target) {
   // Printers come and go between two print jobs: every page printer starts from the current
-  // default printer.
-  Printer().Refresh();
+  // default printer, unless it lays out for the printer just chosen for this job.
+  if (target == TPagePrinter::Target::DefaultPrinter) Printer().Refresh();
   return Printer();
 }
 
@@ -211,7 +211,7 @@ class TPagePrinter::SpoolJob : public PrintJob {
   std::unique_ptr<GdiCanvas> canvas_;
 };
 
-TPagePrinter::TPagePrinter(HWND parent) : TPageLayout(CurrentPrinter()) {
+TPagePrinter::TPagePrinter(HWND parent, Target target) : TPageLayout(CurrentPrinter(target)) {
   if (!parent) return;
   WindowClassOptions options;
   options.style = CS_HREDRAW | CS_VREDRAW;

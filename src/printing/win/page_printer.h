@@ -30,15 +30,19 @@ class TPrintProgressDlg;
 
 class TPagePrinter : public TPageLayout {
  public:
+  // Which printer a new page printer lays out for: the current default printer (read again), or
+  // the one a print dialog chose for the job in hand (SystemPrinter::Select).
+  enum class Target { DefaultPrinter, SelectedPrinter };
+
   // Creates the preview window (the scroll box) as a child of `parent`, hidden and 89 x 115;
   // with no parent there is no preview window, only layout and printing.
-  explicit TPagePrinter(HWND parent);
+  explicit TPagePrinter(HWND parent, Target target = Target::DefaultPrinter);
   ~TPagePrinter() override;
 
   // The preview window (nullptr without a parent). Place and show it as any child window.
   HWND Handle() const { return hwnd_; }
 
-  // Sends pages FromPage..ToPage to the default printer, Copies times, collated or not; false
+  // Sends pages FromPage..ToPage to the system printer, Copies times, collated or not; false
   // when the user cancelled.
   bool Print();
 

@@ -2,6 +2,8 @@
 
 #include <winspool.h>
 
+#include <cstddef>
+
 #include "common/win/default_printer.h"
 #include "common/win/handles.h"
 #include "printing/printer_errors.h"
@@ -46,14 +48,20 @@ void SystemPrinter::Close() {
 }
 
 void SystemPrinter::Open() {
-  Close();
   // The profile's "Device" value is "name,driver,port"; the name is all we need.
-  std::string device = GetDefaultPrinterDevice();
-  name_ = device.substr(0, device.find(','));
+  const std::string device = GetDefaultPrinterDevice();
+  OpenNamed(device.substr(0, device.find(',')), {});
+}
+
+bool SystemPrinter::OpenNamed(const std::string& name, const std::vector<BYTE>& devmode) {
+  Close();
+  name_ = name;
   devmode_.clear();
   if (!name_.empty()) {
-    PrinterHandle printer;
-    if (OpenPrinterA(name_.data(), printer.out(), nullptr) && printer) {
+    if (!devmode.empty()) {
+      devmode_ = devmode;
+    } else if (PrinterHandle printer;
+               OpenPrinterA(name_.data(), printer.out(), nullptr) && printer) {
       LONG size = DocumentPropertiesA(nullptr, printer.get(), name_.data(), nullptr, nullptr, 0);
       if (size > 0) {
         devmode_.assign(static_cast<std::size_t>(size), 0);
@@ -70,10 +78,25 @@ void SystemPrinter::Open() {
       caps_ = c;
   } else {
     name_.clear();
+    devmode_.clear();
     // No printer: text is measured on the screen, in fonts sized for 300 pixels per inch.
     ic_ = CreateCompatibleDC(nullptr);
   }
   canvas_ = std::make_unique<GdiCanvas>(ic_);
+  return !name_.empty();
+}
+
+bool SystemPrinter::Select(const std::string& name, const std::vector<BYTE>& devmode) {
+  // A DEVMODE shorter than its own header says cannot be handed to the driver.
+  bool usable = devmode.empty() || devmode.size() >= offsetof(DEVMODEA, dmFields) + sizeof(DWORD);
+  if (usable && !devmode.empty()) {
+    const auto* dm = reinterpret_cast<const DEVMODEA*>(devmode.data());
+    usable = dm->dmSize >= offsetof(DEVMODEA, dmFields) + sizeof(DWORD) &&
+             std::size_t{dm->dmSize} + dm->dmDriverExtra <= devmode.size();
+  }
+  if (usable && !name.empty() && OpenNamed(name, devmode)) return true;
+  Open();
+  return false;
 }
 
 void SystemPrinter::Refresh() { Open(); }

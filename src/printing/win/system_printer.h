@@ -29,8 +29,16 @@ class SystemPrinter : public PrintDevice {
   std::string Now(NowText kind) override;
   void SetOrientation(TPrinterOrientation orientation) override;
 
-  // Reads the default printer again (after printers were added or removed).
+  // Reads the default printer again (after printers were added or removed), and so also
+  // returns from a printer chosen with Select.
   void Refresh();
+  // Makes `name` the printer with the settings `devmode` (a DEVMODEA with its driver part, as a
+  // print dialog returns it; empty for the printer's own settings): caps, the measuring canvas
+  // and CreatePrinterDC use it until the next Refresh. Without such a printer (or with a
+  // DEVMODE it rejects) the default printer is opened instead; false then.
+  bool Select(const std::string& name, const std::vector<BYTE>& devmode);
+  // The settings the printer is used with (empty without a printer).
+  const std::vector<BYTE>& DevMode() const { return devmode_; }
   // The printer's name, empty without a printer.
   const std::string& Name() const { return name_; }
   // The printer's own copy count (its DEVMODE), 1 without a printer.
@@ -42,6 +50,7 @@ class SystemPrinter : public PrintDevice {
 
  private:
   void Open();
+  bool OpenNamed(const std::string& name, const std::vector<BYTE>& devmode);
   void Close();
 
   std::string name_;

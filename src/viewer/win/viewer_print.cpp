@@ -3,8 +3,16 @@
 #include <commdlg.h>
 #include <winspool.h>
 
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "common/win/handles.h"
+#include "printing/printer_errors.h"
 #include "printing/win/page_printer.h"
+#include "printing/win/system_printer.h"
 
 namespace vt9::win {
 namespace {
@@ -13,14 +21,38 @@ namespace {
 struct PrintChoice {
   unsigned first, last, copies;
   bool collate;
+  std::string printer;        // the chosen printer's name
+  std::vector<BYTE> devmode;  // its settings as the dialog left them
 };
 
-// The pages were laid out for the default printer, and the page printer prints to it: the
-// dialog shows which printer that is but offers no other, so no job silently goes elsewhere.
-UINT_PTR CALLBACK KeepDefaultPrinter(HWND dialog, UINT message, WPARAM, LPARAM) {
-  constexpr int kPrinterNameBox = 0x473;  // cmb4 of the print dialog
-  if (message == WM_INITDIALOG) EnableWindow(GetDlgItem(dialog, kPrinterNameBox), FALSE);
-  return 0;
+// The DEVMODE of a print dialog's answer, with the driver's private part; empty if unusable.
+std::vector<BYTE> CopyDevMode(HGLOBAL handle) {
+  std::vector<BYTE> bytes;
+  if (!handle) return bytes;
+  const SIZE_T available = GlobalSize(handle);
+  if (const auto* mode = static_cast<const DEVMODEA*>(GlobalLock(handle))) {
+    const SIZE_T size = SIZE_T{mode->dmSize} + mode->dmDriverExtra;
+    if (available >= sizeof(DEVMODEA) - sizeof(DWORD) * 8 && size <= available)
+      bytes.assign(reinterpret_cast<const BYTE*>(mode), reinterpret_cast<const BYTE*>(mode) + size);
+    GlobalUnlock(handle);
+  }
+  return bytes;
+}
+
+// The device name of a print dialog's answer (DEVNAMES holds offsets in characters).
+std::string DeviceName(HGLOBAL handle) {
+  std::string name;
+  if (!handle) return name;
+  const SIZE_T available = GlobalSize(handle);
+  if (const auto* names = static_cast<const DEVNAMES*>(GlobalLock(handle))) {
+    const char* base = reinterpret_cast<const char*>(names);
+    if (available >= sizeof(DEVNAMES) && names->wDeviceOffset < available) {
+      const char* device = base + names->wDeviceOffset;
+      name.assign(device, strnlen(device, available - names->wDeviceOffset));
+    }
+    GlobalUnlock(handle);
+  }
+  return name;
 }
 
 bool AskPrintRange(HWND owner, unsigned pageCount, PrintChoice& choice) {
@@ -28,9 +60,7 @@ bool AskPrintRange(HWND owner, unsigned pageCount, PrintChoice& choice) {
   pd.lStructSize = sizeof pd;
   pd.hwndOwner = owner;
   // Page numbers only: no selection, no print to file.
-  pd.Flags =
-      PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE | PD_ENABLEPRINTHOOK;
-  pd.lpfnPrintHook = &KeepDefaultPrinter;
+  pd.Flags = PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE;
   pd.nFromPage = 1;
   pd.nToPage = static_cast<WORD>(pageCount > 0xFFFF ? 0xFFFF : pageCount);
   pd.nMinPage = 1;
@@ -47,9 +77,13 @@ bool AskPrintRange(HWND owner, unsigned pageCount, PrintChoice& choice) {
       if (mode->dmFields & DM_COLLATE) collate = mode->dmCollate == DMCOLLATE_TRUE;
       GlobalUnlock(pd.hDevMode);
     }
+    if (ok) choice.devmode = CopyDevMode(pd.hDevMode);
     GlobalFree(pd.hDevMode);
   }
-  if (pd.hDevNames) GlobalFree(pd.hDevNames);
+  if (pd.hDevNames) {
+    if (ok) choice.printer = DeviceName(pd.hDevNames);
+    GlobalFree(pd.hDevNames);
+  }
   if (!ok) return false;
   choice.copies = copies > 0 ? copies : 1;
   choice.collate = collate;
@@ -61,6 +95,34 @@ bool AskPrintRange(HWND owner, unsigned pageCount, PrintChoice& choice) {
     choice.last = pd.nMaxPage;
   }
   return true;
+}
+
+// Whether two DEVMODEs lay out pages alike: copies and collation are the page printer's own
+// business and do not count.
+bool SameLayoutSettings(std::vector<BYTE> a, std::vector<BYTE> b) {
+  for (auto* bytes : {&a, &b}) {
+    if (bytes->size() < sizeof(DEVMODEA) - sizeof(DWORD) * 8) continue;
+    auto* dm = reinterpret_cast<DEVMODEA*>(bytes->data());
+    dm->dmCopies = 1;
+    dm->dmCollate = DMCOLLATE_FALSE;
+    dm->dmFields &= ~static_cast<DWORD>(DM_COPIES | DM_COLLATE);
+  }
+  return a == b;
+}
+
+std::unique_ptr<TPagePrinter> LayOut(HWND owner, const PrintJob& job, TPagePrinter::Target target) {
+  auto printer = std::make_unique<TPagePrinter>(owner, target);
+  // The job carries the caption, so the user finds it in the printer's queue.
+  printer->SetTitle(job.caption);
+  printer->SetFriendlyHeader("&c" + job.caption);
+  printer->SetPageBorders({pbTop, pbBottom});
+  printer->SetPageBorderOffset(0.065);
+  if (job.font) printer->SetFont(job.font);
+  printer->BeginDoc();
+  printer->Lines() = job.lines;
+  printer->WriteLines(false);
+  printer->EndDoc();
+  return printer;
 }
 
 }  // namespace
@@ -78,22 +140,29 @@ bool PrintersAvailable() {
 }
 
 void LogPrinter::Print(HWND owner, const PrintJob& job) {
-  TPagePrinter printer(owner);
-  // The job carries the caption, so the user finds it in the printer's queue.
-  printer.SetTitle(job.caption);
-  printer.SetFriendlyHeader("&c" + job.caption);
-  printer.SetPageBorders({pbTop, pbBottom});
-  printer.SetPageBorderOffset(0.065);
-  if (job.font) printer.SetFont(job.font);
-  printer.BeginDoc();
-  printer.Lines() = job.lines;
-  printer.WriteLines(false);
-  printer.EndDoc();
+  // Whatever happens, the next print starts from the default printer, as its dialog shows.
+  struct BackToDefault {
+    ~BackToDefault() { Printer().Refresh(); }
+  } backToDefault;
+  std::unique_ptr<TPagePrinter> printer = LayOut(owner, job, TPagePrinter::Target::DefaultPrinter);
+  const std::string laidOutFor = Printer().Name();
+  const std::vector<BYTE> laidOutWith = Printer().DevMode();
 
   PrintChoice choice{};
-  if (!AskPrintRange(owner, printer.PageCount(), choice)) return;
-  printer.SetCollate(choice.collate);
-  printer.SetCopies(choice.copies);
+  if (!AskPrintRange(owner, printer->PageCount(), choice)) return;
+  if (!choice.printer.empty() &&
+      (choice.printer != laidOutFor || !SameLayoutSettings(choice.devmode, laidOutWith))) {
+    // Another printer or other paper: the lines break and the pages end elsewhere.
+    if (!Printer().Select(choice.printer, choice.devmode))
+      throw EPrinter("The printer \"" + choice.printer + "\" is not available.");
+    printer.reset();  // its preview window goes before the new one comes
+    printer = LayOut(owner, job, TPagePrinter::Target::SelectedPrinter);
+    const unsigned pages = printer->PageCount() > 0 ? printer->PageCount() : 1;
+    choice.last = std::min(choice.last, pages);
+    choice.first = std::min(choice.first, choice.last);
+  }
+  printer->SetCollate(choice.collate);
+  printer->SetCopies(choice.copies);
   HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
   // Nothing in the viewer may run while the page printer works through its pages: it lets
   // pending messages run between pages, and a click could otherwise start a second print or
@@ -109,10 +178,10 @@ void LogPrinter::Print(HWND owner, const PrintJob& job) {
       SetCursor(cursor ? cursor : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     }
   } restore{this, owner, previous};
-  printer.SetFromPage(choice.first);
-  printer.SetToPage(choice.last);
-  running_ = &printer;
-  printer.Print();
+  printer->SetFromPage(choice.first);
+  printer->SetToPage(choice.last);
+  running_ = printer.get();
+  printer->Print();
 }
 
 void LogPrinter::Cancel() {

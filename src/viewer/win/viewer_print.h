@@ -1,5 +1,6 @@
 // Printing of the log: the page printer lays the lines out under a header with the caption,
-// the system print dialog chooses range and copies, the pages go to the printer.
+// the system print dialog chooses printer, range and copies, the pages go to that printer (laid
+// out again when it is not the default one).
 #pragma once
 
 #include <windows.h>
