@@ -159,7 +159,8 @@ TEST(ViewerPrint, AnotherPrinterGetsPagesLaidOutForItsPaperAndTheNextPrintIsOnTh
   ViewerDriver viewer("print-letter");
   const std::string caption =
       "Letter-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
-  constexpr int kLines = 150;
+  // Two A4 pages, but three of Letter: "All" means all pages of the new layout.
+  constexpr int kLines = 200;
   ASSERT_TRUE(
       viewer.Open({viewer.WriteLog("Daily.log", Lines(kLines, "Entry")), caption}, caption));
   const std::string letter = PrintAll(viewer, caption, "PDFLetter");
@@ -167,7 +168,7 @@ TEST(ViewerPrint, AnotherPrinterGetsPagesLaidOutForItsPaperAndTheNextPrintIsOnTh
   EXPECT_EQ(PageSize(letter).substr(0, 16), "612 x 792 pts (l");
   // Every page: the header at its top and all its lines on the paper; every line printed once.
   const std::vector<BoxPage> pages = WordBoxes(letter);
-  ASSERT_GE(pages.size(), 2u);
+  EXPECT_EQ(pages.size(), 3u);
   std::string numbers;
   for (std::size_t p = 0; p < pages.size(); ++p) {
     const BoxPage& page = pages[p];
@@ -201,6 +202,7 @@ TEST(ViewerPrint, AnotherPrinterGetsPagesLaidOutForItsPaperAndTheNextPrintIsOnTh
   const std::string a4 = PrintAll(viewer, caption2, nullptr);
   ASSERT_FALSE(a4.empty()) << "no PDF from the default printer";
   EXPECT_EQ(PageSize(a4).substr(0, 16), "595 x 842 pts (A");
+  EXPECT_EQ(WordBoxes(a4).size(), 2u);
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 

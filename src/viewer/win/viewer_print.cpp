@@ -21,6 +21,7 @@ namespace {
 struct PrintChoice {
   unsigned first, last, copies;
   bool collate;
+  bool allPages;              // "All" rather than a page range
   std::string printer;        // the chosen printer's name
   std::vector<BYTE> devmode;  // its settings as the dialog left them
 };
@@ -87,6 +88,7 @@ bool AskPrintRange(HWND owner, unsigned pageCount, PrintChoice& choice) {
   if (!ok) return false;
   choice.copies = copies > 0 ? copies : 1;
   choice.collate = collate;
+  choice.allPages = (pd.Flags & PD_PAGENUMS) == 0;
   if (pd.Flags & PD_PAGENUMS) {
     choice.first = pd.nFromPage;
     choice.last = pd.nToPage;
@@ -158,7 +160,8 @@ void LogPrinter::Print(HWND owner, const PrintJob& job) {
     printer.reset();  // its preview window goes before the new one comes
     printer = LayOut(owner, job, TPagePrinter::Target::SelectedPrinter);
     const unsigned pages = printer->PageCount() > 0 ? printer->PageCount() : 1;
-    choice.last = std::min(choice.last, pages);
+    // "All" is all pages of the new layout, which may be more; a range keeps within it.
+    choice.last = choice.allPages ? pages : std::min(choice.last, pages);
     choice.first = std::min(choice.first, choice.last);
   }
   printer->SetCollate(choice.collate);
