@@ -26,6 +26,7 @@
 #include "common/win/window_base.h"
 #include "common/win/window_class.h"
 #include "vt9_texts.h"
+#include "widgets/win/control_support.h"
 #include "widgets/win/markup_check_box.h"
 #include "widgets/win/markup_panel.h"
 
@@ -141,11 +142,7 @@ bool TfVT9Now::Create() {
                            .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
   if (!registered) return false;
 
-  if (HDC screen = GetDC(nullptr)) {
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  if (dpi_ <= 0) dpi_ = 96;
+  dpi_ = WindowDpi(nullptr);  // the screen's, before the window exists
   // Designed size; FormCreate and FormShow set the client size of the layout in use.
   hwnd_ = CreateWindowExA(kFormExStyle, kBackupNowWindowClass, ApplicationTitle().c_str(),
                           kFormStyle, CW_USEDEFAULT, CW_USEDEFAULT, Scale(395), Scale(433), nullptr,

@@ -4,6 +4,7 @@
 #include "common/win/window_class.h"
 #include "viewer/find_request.h"
 #include "viewer/viewer_rules.h"
+#include "widgets/win/control_support.h"
 #include "widgets/win/markup_check_box.h"
 
 namespace vt9::win {
@@ -52,11 +53,7 @@ TfFind::~TfFind() {
 bool TfFind::Create(HWND owner) {
   static const bool registered = RegisterWindowClass(kFindWindowClass, &TfFind::WindowProc);
   if (!registered) return false;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  if (dpi_ <= 0) dpi_ = 96;
+  dpi_ = WindowDpi(nullptr);  // the screen's, before the window exists
   RECT r{0, 0, Scale(kClientWidth96), Scale(kClientHeight96)};
   AdjustWindowRectEx(&r, kStyle, FALSE, kExStyle);
   brush_.Reset(CreateSolidBrush(color_));

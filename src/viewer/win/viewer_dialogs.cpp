@@ -17,24 +17,22 @@ SaveWarningResult ViewerMessages::AskSaveWarning(const std::string& title) {
   return {button, vTaskDialog.VerifyResult};
 }
 
-void ViewerMessages::ShowSaveError(const std::string& file) {
+void ViewerMessages::ShowError(const std::string& instruction, const std::string& content) {
   vTaskDialog.Clear();
   vTaskDialog.Title = kMessageTitle;
   vTaskDialog.Icon = tiError;
-  vTaskDialog.Instruction = kSaveErrorInstruction;
-  vTaskDialog.Content = SaveErrorContent(file);
+  vTaskDialog.Instruction = instruction;
+  vTaskDialog.Content = content;
   vTaskDialog.CommonButtons = {cbOK};
   vTaskDialog.Execute(owner_);
 }
 
+void ViewerMessages::ShowSaveError(const std::string& file) {
+  ShowError(kSaveErrorInstruction, SaveErrorContent(file));
+}
+
 void ViewerMessages::ShowOpenError(const std::string& file) {
-  vTaskDialog.Clear();
-  vTaskDialog.Title = kMessageTitle;
-  vTaskDialog.Icon = tiError;
-  vTaskDialog.Instruction = kOpenErrorInstruction;
-  vTaskDialog.Content = OpenErrorContent(file);
-  vTaskDialog.CommonButtons = {cbOK};
-  vTaskDialog.Execute(owner_);
+  ShowError(kOpenErrorInstruction, OpenErrorContent(file));
 }
 
 void ViewerMessages::ShowNotFound(const std::string& caption, const std::string& searchText) {

@@ -29,6 +29,9 @@ class ViewerMessages {
   void ShowNoPrinters();
 
  private:
+  // An error with the OK button alone.
+  void ShowError(const std::string& instruction, const std::string& content);
+
   HWND owner_;
   TTaskDialog vTaskDialog;
 };

@@ -31,6 +31,7 @@
 #include "viewer/win/rich_text_file.h"
 #include "viewer/win/viewer_dialogs.h"
 #include "viewer/win/viewer_print.h"
+#include "widgets/win/control_support.h"
 #include "widgets/win/markup_check_box.h"
 
 namespace vt9::win {
@@ -177,11 +178,7 @@ bool TfViewer::Create() {
                           {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
                            .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
   if (!registered) return false;
-  if (HDC screen = GetDC(nullptr)) {
-    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-  }
-  if (dpi_ <= 0) dpi_ = 96;
+  dpi_ = WindowDpi(nullptr);  // the screen's, before the window exists
   RECT r{0, 0, Scale(kClientWidth96), Scale(kClientHeight96)};
   AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
   const int width = r.right - r.left;
