@@ -46,18 +46,18 @@ char AlignmentChar(TAlignment a) { return a == taRightJustify ? '>' : a == taCen
 
 }  // namespace
 
-ColumnSpec ParseColumnSpec(std::string_view spec, double defaultWidth) {
-  ColumnSpec c;
+ColumnLayout ParseColumn(std::string_view column, double defaultWidth) {
+  ColumnLayout c;
   c.width = defaultWidth;
-  if (spec.empty()) return c;
-  if (spec.front() == '<' || spec.front() == '>' || spec.front() == '^') {
-    c.alignment = spec.front() == '>'   ? taRightJustify
-                  : spec.front() == '^' ? taCenter
-                                        : taLeftJustify;
-    spec.remove_prefix(1);
+  if (column.empty()) return c;
+  if (column.front() == '<' || column.front() == '>' || column.front() == '^') {
+    c.alignment = column.front() == '>'   ? taRightJustify
+                  : column.front() == '^' ? taCenter
+                                          : taLeftJustify;
+    column.remove_prefix(1);
   }
   double w = 0;
-  if (ParseNumber(spec, w)) c.width = w;
+  if (ParseNumber(column, w)) c.width = w;
   return c;
 }
 
@@ -70,8 +70,8 @@ std::string ScaleFormat(std::string_view format, char separator, double factor,
   if (format.empty()) return {};
   std::string out;
   bool first = true;
-  for (const std::string& spec : SplitTokens(format, separator)) {
-    ColumnSpec c = ParseColumnSpec(spec, defaultWidth);
+  for (const std::string& column : SplitTokens(format, separator)) {
+    ColumnLayout c = ParseColumn(column, defaultWidth);
     if (!first) out += separator;
     first = false;
     out += AlignmentChar(c.alignment);

@@ -13,7 +13,7 @@
 
 namespace vt9 {
 
-struct ColumnSpec {
+struct ColumnLayout {
   TAlignment alignment = taLeftJustify;
   double width = 0;  // as written: negative means no grid for this column
 };
@@ -24,11 +24,11 @@ std::vector<std::string> SplitTokens(std::string_view text, char separator);
 // The shortest decimal text that reads back as the same number ("8", "1.5", "-0.25").
 std::string ShortestNumber(double value);
 
-// One specification; an empty or missing width, or one that is not a number, is
+// One column of a format; an empty or missing width, or one that is not a number, is
 // `defaultWidth`.
-ColumnSpec ParseColumnSpec(std::string_view spec, double defaultWidth);
+ColumnLayout ParseColumn(std::string_view column, double defaultWidth);
 
-// Every specification as its alignment character and its width in shortest form, joined by
+// Every column as its alignment character and its width in shortest form, joined by
 // the separator; "" stays "".
 std::string NormaliseFormat(std::string_view format, char separator, double defaultWidth);
 

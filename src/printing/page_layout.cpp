@@ -295,12 +295,12 @@ void TPageLayout::UseFont(const TPrintFont& font) {
   current_ = font;
   const int ppi = PixelsPerInchY();
   Canvas& c = device_.MeasureCanvas();
-  const FontSpec spec = ToFontSpec(font, ppi);
-  c.SetFont(spec);
-  lineHeight_ = SpacedHeight(std::abs(spec.height), lineSpacing_);
+  const FontSpec fontSpec = ToFontSpec(font, ppi);
+  c.SetFont(fontSpec);
+  lineHeight_ = SpacedHeight(std::abs(fontSpec.height), lineSpacing_);
   textHeight_ = c.TextExtent("").cy;
   externalLeading_ = std::max(0, c.MeasureText("", TextFlags{false, false}).cy - textHeight_);
-  if (docOpen_ && !printToFile_) pages_.SetFont(spec, textHeight_);
+  if (docOpen_ && !printToFile_) pages_.SetFont(fontSpec, textHeight_);
 }
 
 int TPageLayout::BlankWidth() {

@@ -31,7 +31,8 @@ void TPageList::SetFont(const FontSpec& font, int textHeight) {
   if (pages_.empty()) return;
   int index = -1;
   for (std::size_t i = 0; i < fonts_.size(); ++i)
-    if (fonts_[i].spec == font && fonts_[i].textHeight == textHeight) index = static_cast<int>(i);
+    if (fonts_[i].fontSpec == font && fonts_[i].textHeight == textHeight)
+      index = static_cast<int>(i);
   if (index < 0) {
     fonts_.push_back({font, textHeight});
     index = static_cast<int>(fonts_.size() - 1);
@@ -84,7 +85,7 @@ void TPageList::Replay(std::size_t index, Canvas& canvas, int clipWidth) const {
     const Op& op = ops_[i];
     switch (op.d >> 30) {
       case kFont:
-        canvas.SetFont(fonts_[op.a].spec);
+        canvas.SetFont(fonts_[op.a].fontSpec);
         height = fonts_[op.a].textHeight;
         break;
       case kText: {

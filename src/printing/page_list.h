@@ -59,7 +59,7 @@ class TPageList {
     bool drawn = false;
   };
   struct Font {
-    FontSpec spec;
+    FontSpec fontSpec;
     int textHeight;
   };
   void Push(const Op& op);

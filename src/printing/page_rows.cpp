@@ -46,11 +46,11 @@ void TPageLayout::DrawCellGrid(int x, int w, bool top, bool verticals, bool bott
 }
 
 void TPageLayout::WriteRowWith(std::string_view row, const std::string& format) {
-  const std::vector<std::string> specs = SplitTokens(format, separator_);
+  const std::vector<std::string> columnTexts = SplitTokens(format, separator_);
   std::vector<std::string> cells = SplitTokens(row, separator_);
-  cells.resize(specs.size());
-  std::vector<ColumnSpec> columns;
-  for (const std::string& s : specs) columns.push_back(ParseColumnSpec(s, defaultColWidth_));
+  cells.resize(columnTexts.size());
+  std::vector<ColumnLayout> columns;
+  for (const std::string& s : columnTexts) columns.push_back(ParseColumn(s, defaultColWidth_));
   Canvas& c = device_.MeasureCanvas();
   const int padding = 6 * (PixelsPerInchX() / 300);
   bool firstLine = true;
@@ -59,7 +59,7 @@ void TPageLayout::WriteRowWith(std::string_view row, const std::string& format) 
     int x = geo_.left;
     bool more = false;
     for (std::size_t i = 0; i < columns.size(); ++i) {
-      const ColumnSpec& col = columns[i];
+      const ColumnLayout& col = columns[i];
       const int w = XPixels(std::fabs(col.width));
       std::string cell =
           cells[i].find("{$") != std::string::npos ? ReplaceMacros(cells[i]) : cells[i];
@@ -105,7 +105,7 @@ void TPageLayout::WriteRowWith(std::string_view row, const std::string& format) 
   }
   if (tableGrid_) {
     int x = geo_.left;
-    for (const ColumnSpec& col : columns) {
+    for (const ColumnLayout& col : columns) {
       const int w = XPixels(std::fabs(col.width));
       if (col.width >= 0) DrawCellGrid(x, w, false, true, true);
       x += w;
