@@ -168,6 +168,12 @@ int TaskDialogLayout::DefaultButtonIndex() const {
   return -1;
 }
 
+int TaskDialogLayout::DefaultCommandLinkIndex() const {
+  for (std::size_t i = 0; i < commandLinks.size(); ++i)
+    if (commandLinks[i].isDefault) return static_cast<int>(i);
+  return -1;
+}
+
 int TaskDialogLayout::CancelButtonIndex() const {
   for (std::size_t i = 0; i < pushButtons.size(); ++i)
     if (pushButtons[i].isCancel) return static_cast<int>(i);
@@ -210,8 +216,9 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   // 1. Metrics; the caption's width sets a first minimum.
   L.m = ComputeTaskDialogMetrics(canvas, env.formFont);
   const TaskDialogMetrics& m = L.m;
+  L.caption = model.Title.empty() ? env.defaultCaption : model.Title;
   int w0 = 0;
-  if (!model.Title.empty()) w0 = MeasureIn(canvas, env.formFont, model.Title, 1000).cx + 50;
+  if (!L.caption.empty()) w0 = MeasureIn(canvas, env.formFont, L.caption, 1000).cx + 50;
 
   // 2. and 3. Common buttons in table order with their Enter and Esc roles.
   const CommonButtonRoles roles = ChooseCommonButtonRoles(model.DefaultButton, model.CommonButtons);
@@ -242,6 +249,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
       link.text = model.CustomButtons[i];
       link.result = kFirstCustomButtonId + static_cast<int>(i);
       link.customIndex = static_cast<int>(i);
+      link.isDefault = link.result == model.DefaultButton;
       link.measured = MeasureCommandLinkText(canvas, link.text, L.headingFont, L.descriptionFont);
       widest = std::max(widest, link.measured.cx);
       L.commandLinks.push_back(std::move(link));
@@ -267,6 +275,15 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
       L.pushButtons.push_back(std::move(b));
     }
   }
+
+  // A custom button named by DefaultButton is the one default, as in the system's dialog: the
+  // common button the rule chose then gives the role up.
+  const bool customDefault =
+      model.DefaultButton >= kFirstCustomButtonId &&
+      model.DefaultButton < kFirstCustomButtonId + static_cast<int>(model.CustomButtons.size());
+  if (customDefault)
+    for (TaskDialogPushButton& b : L.pushButtons)
+      if (b.customIndex < 0) b.isDefault = false;
 
   // 5. A dialog without any button gets one OK button, which both Enter and Esc press.
   if (model.CommonButtons.Empty() && model.CustomButtons.empty()) {
@@ -458,12 +475,14 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
   }
   if (!L.radios.empty()) y += m.vertSpacing - 4;
 
-  // 5. The details, while expanded; lines break only at the text's own line breaks.
+  // 5. The details, while expanded, as high as their label shows them: wrapped within its width.
   if (L.hasExpand) {
     if (L.expanded) {
       FontRestorer restore(canvas);
       canvas.SetFont(L.formFont);
-      const int lines = std::max<int>(1, static_cast<int>(SplitLines(model.ExpandedText).size()));
+      const int width = std::max(0, cw - m.horzMargin - L.contentLeft);
+      L.expandLines = WrapPlainText(canvas, model.ExpandedText, width);
+      const int lines = std::max<int>(1, static_cast<int>(L.expandLines.size()));
       int h = lines * PlainLineHeight(canvas);
       if (L.maxClientHeight > 0) h = std::min(h, L.maxClientHeight / 3);
       L.expandLabel = {L.contentLeft, y, std::max(L.contentLeft, cw - m.horzMargin), y + h};

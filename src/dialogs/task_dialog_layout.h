@@ -40,6 +40,8 @@ struct TaskDialogEnvironment {
   int maxClientHeight = 0;  // the work area's room for the client area; 0 no limit
   bool oldSystem = false;   // system major version below 6: a black frame is drawn
   // Captions of cbOK, cbYes, cbNo, cbCancel, cbRetry, cbClose (the string table's texts).
+  // The caption of a dialog without a Title: the program's name, as the system's dialog shows.
+  std::string defaultCaption;
   std::array<std::string, 6> commonCaptions{STR_TD_OK,     STR_TD_YES,   STR_TD_NO,
                                             STR_TD_CANCEL, STR_TD_RETRY, STR_TD_ABORT};
 };
@@ -68,7 +70,8 @@ struct TaskDialogCommandLink {
   std::string text;
   int result = 0;
   int customIndex = 0;
-  Size measured;  // the command-link text's own size
+  bool isDefault = false;  // DefaultButton names it: Enter presses it
+  Size measured;           // the command-link text's own size
   Rect rect;
 };
 
@@ -88,6 +91,8 @@ struct TaskDialogLayout {
   FontSpec descriptionFont;  // command-link descriptions: the form font in dark blue
   FontSpec radioFont;        // the form font's name at size 8
   bool oldSystem = false;
+
+  std::string caption;  // the window's caption: Title, else the program's name
 
   int clientWidth = 0;
   int clientHeight = 0;
@@ -120,7 +125,8 @@ struct TaskDialogLayout {
   bool hasExpand = false;
   bool expanded = true;
   Rect expandButton;
-  Rect expandLabel;  // placed while expanded
+  Rect expandLabel;                      // placed while expanded
+  std::vector<std::string> expandLines;  // the details as wrapped for drawing
   std::string expandControlText;
   std::string collapsControlText;
 
@@ -136,7 +142,8 @@ struct TaskDialogLayout {
 
   std::optional<int> bandTop;  // top of the grey button band; none without push buttons
 
-  int DefaultButtonIndex() const;  // index into pushButtons; -1 none
+  int DefaultButtonIndex() const;       // index into pushButtons; -1 none
+  int DefaultCommandLinkIndex() const;  // index into commandLinks; -1 none
   int CancelButtonIndex() const;
   // The footer text's rectangle as painted (text 20 pixels further right with an icon).
   Rect FooterRect() const;

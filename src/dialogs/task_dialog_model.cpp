@@ -52,7 +52,7 @@ unsigned NativeCommonButtonFlags(const TCommonButtons& buttons) {
   return flags;
 }
 
-unsigned NativeDialogFlags(const TTaskDialogOptions& o) {
+unsigned NativeDialogFlags(const TTaskDialogOptions& o, int defaultRadioButton) {
   unsigned flags = 0;
   // The two command-link options assign, so "no icon" wins when both are set.
   if (o.Contains(doCommandLinks)) flags = 0x10;
@@ -68,7 +68,7 @@ unsigned NativeDialogFlags(const TTaskDialogOptions& o) {
     flags |= 0x800;
   // Without it the native dialog checks the first radio button although DefaultRadioButton 0
   // means none, and the two paths would report different RadioResults.
-  flags |= 0x4000;
+  if (defaultRadioButton == 0) flags |= 0x4000;
   return flags;
 }
 

@@ -98,9 +98,10 @@ int NativeButtonResult(TCommonButton b);
 
 // The native configuration's flag words and icon ids.
 unsigned NativeCommonButtonFlags(const TCommonButtons& buttons);
-// The dialog flags in their fixed order; always with "no default radio button" (0x4000) so that
-// DefaultRadioButton 0 leaves every radio button unchecked, as in our own window.
-unsigned NativeDialogFlags(const TTaskDialogOptions& options);
+// The dialog flags in their fixed order. With DefaultRadioButton 0 they add "no default radio
+// button" (0x4000), so that every radio button stays unchecked, as in our own window; with a
+// default radio button they must not, since the system then ignores it.
+unsigned NativeDialogFlags(const TTaskDialogOptions& options, int defaultRadioButton = 0);
 // Numeric system icon ids; 0 passes no icon.
 int NativeMainIconId(TTaskDialogIcon icon);
 int NativeFooterIconId(TTaskDialogFooterIcon icon);

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -271,6 +272,94 @@ TEST_P(TaskDialogPaths, EverythingAtOnce) {
   EXPECT_EQ(d.RadioResult, 200);
 }
 
+TEST_P(TaskDialogPaths, OneDefaultButtonTheOneDefaultButtonNames) {
+  d.Instruction = "Go on?";
+  d.CustomButtons = {"Go on", "Stop"};
+  d.CommonButtons = {cbOK, cbCancel};
+  d.DefaultButton = 100;
+  EXPECT_EQ(RunDialog(d,
+                      [&](HWND dialog) {
+                        if (Own()) {
+                          int defaults = 0;
+                          bool goOn = false;
+                          for (HWND w = GetWindow(dialog, GW_CHILD); w;
+                               w = GetWindow(w, GW_HWNDNEXT)) {
+                            if ((GetWindowLongA(w, GWL_STYLE) & 0x0F) != BS_DEFPUSHBUTTON) continue;
+                            ++defaults;
+                            goOn = goOn || TextOf(w) == "Go on";
+                          }
+                          EXPECT_TRUE(goOn);
+                          EXPECT_EQ(defaults, 1) << "\"Go on\" is the one default button";
+                        }
+                        PostKey(VK_RETURN);
+                      }),
+            100);
+  d.DefaultButton = 101;
+  EXPECT_EQ(RunDialog(d, [&](HWND) { PostKey(VK_RETURN); }), 101);
+}
+
+TEST_P(TaskDialogPaths, AFailingTimerIsReportedOnceAndStops) {
+  d.Instruction = "Ticking";
+  d.CommonButtons = {cbOK};
+  d.Options = {doTimer};
+  int ticks = 0;
+  d.OnDialogTimer = [&](TTaskDialog&) {
+    ++ticks;
+    throw std::runtime_error("The tick failed");
+  };
+  int reports = 0;
+  int ticksAfter = 0;
+  RunDialog(
+      d,
+      [&](HWND dialog) {
+        Sleep(1000);
+        for (HWND report = WaitForTaskDialog(DialogThread(), 2000, dialog); report;
+             report = WaitForTaskDialog(DialogThread(), 500, dialog)) {
+          ++reports;
+          EXPECT_NE(FindChildByText(report, "The tick failed"), nullptr);
+          PostMessageA(report, WM_COMMAND, IDOK, 0);
+          Sleep(300);
+          if (reports > 5) break;
+        }
+        const int before = ticks;
+        Sleep(500);
+        ticksAfter = ticks - before;
+        ClickText(dialog, "OK");
+      },
+      nullptr, 20000);
+  EXPECT_EQ(reports, 1);
+  EXPECT_EQ(ticks, 1) << "the timer stops at the first error";
+  EXPECT_EQ(ticksAfter, 0);
+}
+
+// Records the positions a progress bar is set to, on the bar's own thread.
+std::vector<int> g_positions;
+WNDPROC g_barProc = nullptr;
+LRESULT CALLBACK RecordingBarProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == PBM_SETPOS) g_positions.push_back(static_cast<int>(wp));
+  return CallWindowProcA(g_barProc, w, m, wp, lp);
+}
+
+TEST_P(TaskDialogPaths, TheProgressBarOnlyMovesForward) {
+  d.Instruction = "Progress";
+  d.CommonButtons = {cbOK};
+  d.Options = {doProgressBar};
+  d.OnDialogProgress = [](TTaskDialog&, int& pos, TTaskDialogProgressState&) { pos += 5; };
+  g_positions.clear();
+  RunDialog(d, [&](HWND dialog) {
+    HWND bar = FindChildByClass(dialog, PROGRESS_CLASSA);
+    ASSERT_NE(bar, nullptr);
+    g_barProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingBarProc)));
+    Sleep(800);
+    SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_barProc));
+    ClickText(dialog, "OK");
+  });
+  ASSERT_GE(g_positions.size(), 3u);
+  for (std::size_t i = 1; i < g_positions.size(); ++i)
+    EXPECT_GE(g_positions[i], g_positions[i - 1]) << "set back at tick " << i;
+}
+
 INSTANTIATE_TEST_SUITE_P(BothPaths, TaskDialogPaths, ::testing::Values(false, true),
                          [](const ::testing::TestParamInfo<bool>& info) {
                            return info.param ? std::string("OwnWindow") : std::string("Native");
@@ -286,7 +375,8 @@ TEST(TaskDialogNativeConfig, TextsAreCutTo255AndEmptyOnesLeftOut) {
   win::NativeTaskDialogConfig config;
   win::BuildNativeConfig(d, nullptr, config);
   const TASKDIALOGCONFIG& c = config.config;
-  EXPECT_EQ(c.cbSize, sizeof(TASKDIALOGCONFIG));
+  EXPECT_EQ(c.cbSize, sizeof(void*) == 4 ? 96u : sizeof(TASKDIALOGCONFIG))
+      << "the system checks the size it knows";
   EXPECT_EQ(std::wstring(c.pszContent).size(), 255u);
   EXPECT_EQ(std::wstring(c.pButtons[0].pszButtonText).size(), 255u);
   EXPECT_EQ(c.pButtons[0].nButtonID, 100);
@@ -296,8 +386,20 @@ TEST(TaskDialogNativeConfig, TextsAreCutTo255AndEmptyOnesLeftOut) {
   EXPECT_EQ(c.pszMainIcon, nullptr) << "tiNotUsed passes no icon";
   EXPECT_EQ(c.pszFooterIcon, MAKEINTRESOURCEW(98));
   EXPECT_EQ(c.nDefaultRadioButton, 201);
-  EXPECT_EQ(c.dwFlags & TDF_NO_DEFAULT_RADIO_BUTTON,
-            static_cast<unsigned>(TDF_NO_DEFAULT_RADIO_BUTTON));
+}
+
+TEST(TaskDialogNativeConfig, NoDefaultRadioFlagOnlyWithoutADefaultRadio) {
+  TTaskDialog d;
+  d.RadioButtons = {"a", "b", "c"};
+  d.DefaultRadioButton = 201;
+  win::NativeTaskDialogConfig config;
+  win::BuildNativeConfig(d, nullptr, config);
+  EXPECT_EQ(config.config.dwFlags & TDF_NO_DEFAULT_RADIO_BUTTON, 0u)
+      << "the system would leave radio 201 unchecked";
+  d.DefaultRadioButton = 0;
+  win::NativeTaskDialogConfig none;
+  win::BuildNativeConfig(d, nullptr, none);
+  EXPECT_NE(none.config.dwFlags & TDF_NO_DEFAULT_RADIO_BUTTON, 0u) << "none checked";
 }
 
 TEST(TaskDialogNativeConfig, MissingLibraryOrEntryPointGivesMinusOne) {

@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include "common/win/window_accessible.h"
 #include "common/win/window_class.h"
 #include "dialogs/task_dialog_layout.h"
 #include "widgets/win/control_support.h"
@@ -218,6 +219,14 @@ LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case BM_CLICK:
       Click();
       return 0;
+    case WM_GETOBJECT:
+      if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
+        // A push button; a command link is named by its heading, the first line of its text.
+        const std::string name =
+            !AccessibleName.empty() ? AccessibleName : SplitCommandLinkText(text_).front();
+        if (LRESULT answer = AnswerPushButtonAccessibility(hwnd_, wParam, name)) return answer;
+      }
+      break;
     default:
       break;
   }

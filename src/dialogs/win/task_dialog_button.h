@@ -32,6 +32,8 @@ class TTaskDialogButton : public WindowBase<TTaskDialogButton> {
   HFONT HeadingFont = nullptr;  // owned by the form
   HFONT Font = nullptr;         // description lines; owned by the form
   COLORREF TextColor = RGB(0, 0, 0);
+  // What screen readers call the button; empty: the heading of its text.
+  std::string AccessibleName;
 
   // Loads the named bitmaps of the program's resources (missing ones stay empty).
   void SetPictures(const char* normal, const char* hot, const char* down);

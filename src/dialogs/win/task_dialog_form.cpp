@@ -6,11 +6,13 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "common/win/window_accessible.h"
 #include "common/win/window_class.h"
 #include "dialogs/task_dialog_paint.h"
 #include "dialogs/win/task_dialog_button.h"
 #include "markup/win/gdi_canvas.h"
 #include "vt9_texts.h"
+#include "widgets/caption_text.h"
 #include "widgets/win/control_support.h"
 
 namespace vt9::win {
@@ -25,6 +27,8 @@ constexpr int kExpandButtonId = 4001;
 constexpr int kInstructionId = 4002;
 constexpr int kExpandLabelId = 4003;
 constexpr int kProgressId = 4004;
+constexpr int kContentId = 4005;
+constexpr int kFooterId = 4006;
 constexpr UINT_PTR kTimerId = 1;
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -65,6 +69,7 @@ void SetFont(HWND control, HGDIOBJ font) {
 // Wine's static control shows nothing at all for a window text of some ten thousand characters;
 // what a control can show of a longer text is cut far earlier anyway.
 constexpr std::size_t kControlTextLimit = 4096;
+constexpr std::size_t kControlTextLimitForReaders = kControlTextLimit + 1;
 
 HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, int id) {
   const std::string shown = text.substr(0, kControlTextLimit);
@@ -74,6 +79,34 @@ HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, i
 
 void Move(HWND control, const Rect& r) {
   if (control) MoveWindow(control, r.left, r.top, r.Width(), r.Height(), FALSE);
+}
+
+// The program's file name, which the system's dialog shows as the caption of a dialog
+// without a title.
+std::string ProgramName() {
+  char path[MAX_PATH] = {};
+  const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string name(path, n < MAX_PATH ? n : 0);
+  const std::size_t slash = name.find_last_of("\\/");
+  return slash == std::string::npos ? name : name.substr(slash + 1);
+}
+
+// The texts the form shows in static windows (the instruction, the details, and the windows
+// over the painted content and footer) are read by screen readers as static text named by the
+// plain text, whatever the window's own class would answer.
+LRESULT CALLBACK TextWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                DWORD_PTR) {
+  if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    char buffer[kControlTextLimitForReaders] = {};
+    GetWindowTextA(hwnd, buffer, sizeof buffer);
+    // The static windows show "&" as it stands (SS_NOPREFIX or drawn by the form).
+    if (LRESULT answer = AnswerStaticTextAccessibility(hwnd, wParam, buffer)) return answer;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+void ReadAsText(HWND window) {
+  if (window) SetWindowSubclass(window, TextWindowProc, 1, 0);
 }
 
 LPCSTR SystemIconOf(int icon) {
@@ -176,6 +209,7 @@ bool TTaskDialogForm::Build(HWND owner) {
   TaskDialogEnvironment env;
   env.formFont = MessageFont();
   env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
+  env.defaultCaption = ProgramName();
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   RECT frame{0, 0, 0, 0};
@@ -195,14 +229,16 @@ bool TTaskDialogForm::Build(HWND owner) {
     layout_ = LayOutTaskDialog(dialog_, canvas, env);
   }
 
-  if (!CreateWindowExA(kFormExStyle, kTaskDialogFormClass, dialog_.Title.c_str(), kFormStyle, 0, 0,
-                       0, 0, owner, nullptr, GetModuleHandleA(nullptr), this))
+  if (!CreateWindowExA(kFormExStyle, kTaskDialogFormClass, layout_.caption.c_str(), kFormStyle, 0,
+                       0, 0, 0, owner, nullptr, GetModuleHandleA(nullptr), this))
     return false;
   bandBrush_.Reset(CreateSolidBrush(ToColorRef(kTaskDialogBandColor)));
   CreateFonts();
   CreateControls();
   PlaceControls();
   dialog_.RadioResult = dialog_.DefaultRadioButton;
+  for (std::size_t i = 0; i < layout_.radios.size(); ++i)
+    if (layout_.radios[i].checked) checkedRadio_ = static_cast<int>(i);
   dialog_.VerifyResult = layout_.verificationChecked;
   if (layout_.hasTimer) timerRunning_ = SetTimer(hwnd_, kTimerId, 100, nullptr) != 0;
   return true;
@@ -221,11 +257,35 @@ void TTaskDialogForm::CreateControls() {
   // is exactly what was measured; the text stays the window's text for screen readers.
   instruction_ = Child(hwnd_, "STATIC", dialog_.Instruction, SS_OWNERDRAW, kInstructionId);
   SetFont(instruction_, instructionFont_.get());
+  ReadAsText(instruction_);
+
+  // The content and the footer are painted by the form; a window over each holds their plain
+  // text for screen readers and shows the form's painting of its place. Static windows let
+  // the mouse through to the form, whose links they cover.
+  if (!dialog_.Content.empty()) {
+    const std::string plain = dialog_.Options.Contains(doHyperlinks)
+                                  ? WithoutAccelerators(MarkupToWindowText(dialog_.Content))
+                                  : dialog_.Content;
+    content_ = Child(hwnd_, "STATIC", plain, SS_OWNERDRAW, kContentId);
+    ReadAsText(content_);
+  }
+  if (layout_.hasFooter) {
+    footer_ = Child(hwnd_, "STATIC", WithoutAccelerators(MarkupToWindowText(dialog_.Footer)),
+                    SS_OWNERDRAW, kFooterId);
+    ReadAsText(footer_);
+  }
+
+  // One tab stop for the group, on its checked radio (or the first one): Tab enters the group
+  // where the choice is, the arrow keys move within it.
+  std::size_t tabRadio = 0;
+  for (std::size_t i = 0; i < layout_.radios.size(); ++i)
+    if (layout_.radios[i].checked) tabRadio = i;
 
   for (std::size_t i = 0; i < layout_.radios.size(); ++i) {
     const TaskDialogRadio& r = layout_.radios[i];
     HWND radio =
-        Child(hwnd_, "BUTTON", r.caption, BS_AUTORADIOBUTTON | WS_TABSTOP | (i == 0 ? WS_GROUP : 0),
+        Child(hwnd_, "BUTTON", r.caption,
+              BS_AUTORADIOBUTTON | (i == tabRadio ? WS_TABSTOP : 0) | (i == 0 ? WS_GROUP : 0),
               kRadioId + static_cast<int>(i));
     SetFont(radio, radioFont_.get());
     if (r.checked) SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
@@ -234,8 +294,9 @@ void TTaskDialogForm::CreateControls() {
 
   if (layout_.hasExpand) {
     expandLabel_ =
-        Child(hwnd_, "STATIC", dialog_.ExpandedText, SS_NOPREFIX | WS_GROUP, kExpandLabelId);
+        Child(hwnd_, "STATIC", dialog_.ExpandedText, SS_OWNERDRAW | WS_GROUP, kExpandLabelId);
     SetFont(expandLabel_, formFont_.get());
+    ReadAsText(expandLabel_);
     expandButton_ = TTaskDialogButton::Create(hwnd_, kExpandButtonId, {0, 0, 22, 22}, "");
     if (expandButton_) {
       expandButton_->ModalResult = 0;
@@ -298,11 +359,19 @@ void TTaskDialogForm::CreateControls() {
   for (const PushButton& p : pushButtons_)
     if (static_cast<int>(p.index) == def)
       SetWindowPos(p.hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+  // The radio group ends at the control after it, so the arrow keys stay within the radios.
+  if (!radios_.empty()) {
+    if (HWND after = GetWindow(radios_.back(), GW_HWNDNEXT))
+      SetWindowLongA(after, GWL_STYLE, GetWindowLongA(after, GWL_STYLE) | WS_GROUP);
+  }
 }
 
 void TTaskDialogForm::PlaceControls() {
   Move(instruction_, layout_.instructionRect);
   ShowWindow(instruction_, layout_.instructionVisible ? SW_SHOWNA : SW_HIDE);
+  Move(content_, layout_.contentRect);
+  if (footer_) Move(footer_, layout_.FooterTextRect());
   for (std::size_t i = 0; i < radios_.size(); ++i) Move(radios_[i], layout_.radios[i].rect);
   if (expandLabel_) {
     Move(expandLabel_, layout_.expandLabel);
@@ -314,6 +383,11 @@ void TTaskDialogForm::PlaceControls() {
       expandButton_->SetPictures("TD_COLP", "TD_COLPHOT", "TD_COLPDOWN");
     else
       expandButton_->SetPictures("TD_EXP", "TD_EXPHOT", "TD_EXPDOWN");
+    // Read by screen readers as its label says, or as the system's dialog names it.
+    const std::string& label =
+        layout_.expanded ? dialog_.ExpandControlText : dialog_.CollapsControlText;
+    expandButton_->AccessibleName =
+        !label.empty() ? label : (layout_.expanded ? "Hide details" : "See details");
   }
   for (std::size_t i = 0; i < commandLinks_.size(); ++i)
     Move(commandLinks_[i]->hwnd(), layout_.commandLinks[i].rect);
@@ -350,15 +424,21 @@ int TTaskDialogForm::ShowModal(HWND owner, int x, int y) {
   if (disableOwner) EnableWindow(owner, FALSE);
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
+  // The first focus is on the default button (a push button or command link), else on the
+  // first button: never on a radio, where taking the focus would choose it.
   HWND first = nullptr;
   const int def = layout_.DefaultButtonIndex();
   for (const PushButton& p : pushButtons_)
     if (static_cast<int>(p.index) == def) first = p.hwnd;
+  if (const int link = layout_.DefaultCommandLinkIndex(); !first && link >= 0)
+    first = commandLinks_[static_cast<std::size_t>(link)]->hwnd();
+  if (!first && !commandLinks_.empty()) first = commandLinks_.front()->hwnd();
+  if (!first && !pushButtons_.empty()) first = pushButtons_.front().hwnd;
   if (!first) first = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
   if (first) SetFocus(first);
 
   MSG msg;
-  while (!done_) {
+  while (!done_ && hwnd_) {
     const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
     if (got == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop that owns it
@@ -407,6 +487,8 @@ bool TTaskDialogForm::PreviewKey(const MSG& msg) {
       }
       if (int d = layout_.DefaultButtonIndex(); d >= 0)
         RunHandler([&] { PushButtonClicked(static_cast<std::size_t>(d)); });
+      else if (int l = layout_.DefaultCommandLinkIndex(); l >= 0)
+        RunHandler([&] { CommandLinkClicked(static_cast<std::size_t>(l)); });
       return true;
     }
     case VK_ESCAPE:
@@ -472,14 +554,37 @@ void TTaskDialogForm::OnCommand(int id, int code, HWND control) {
              id < kCommandLinkId + static_cast<int>(layout_.commandLinks.size())) {
     CommandLinkClicked(static_cast<std::size_t>(id - kCommandLinkId));
   } else if (id >= kRadioId && id < kRadioId + static_cast<int>(radios_.size())) {
-    dialog_.RadioResult = layout_.radios[static_cast<std::size_t>(id - kRadioId)].id;
-    if (dialog_.OnDialogRadioClick) dialog_.OnDialogRadioClick(dialog_, dialog_.RadioResult);
+    RadioClicked(static_cast<std::size_t>(id - kRadioId));
   } else if (id == kVerificationId) {
     dialog_.VerifyResult = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (dialog_.OnDialogVerifyClick) dialog_.OnDialogVerifyClick(dialog_, dialog_.VerifyResult);
   } else if (id == kExpandButtonId) {
     ToggleExpanded();
   }
+}
+
+void TTaskDialogForm::RadioClicked(std::size_t index) {
+  // An unchecked radio that gets the focus reports a click too; only a radio that has become
+  // checked is a choice.
+  if (SendMessageA(radios_[index], BM_GETCHECK, 0, 0) != BST_CHECKED) return;
+  if (static_cast<int>(index) == checkedRadio_) return;
+  checkedRadio_ = static_cast<int>(index);
+  dialog_.RadioResult = layout_.radios[index].id;
+  if (dialog_.OnDialogRadioClick) dialog_.OnDialogRadioClick(dialog_, dialog_.RadioResult);
+}
+
+void TTaskDialogForm::MoveFocus(bool backwards) {
+  HWND next = GetNextDlgTabItem(hwnd_, GetFocus(), backwards);
+  if (!next) return;
+  for (HWND radio : radios_)
+    if (radio == next && checkedRadio_ >= 0)
+      next = radios_[static_cast<std::size_t>(checkedRadio_)];
+  SetFocus(next);
+}
+
+void TTaskDialogForm::StopTimer() {
+  if (timerRunning_) KillTimer(hwnd_, kTimerId);
+  timerRunning_ = false;
 }
 
 void TTaskDialogForm::OnTimer() {
@@ -499,7 +604,13 @@ void TTaskDialogForm::OnPaint() {
   HDC target = BeginPaint(hwnd_, &ps);
   {
     PaintBuffer buffer(target, layout_.clientWidth, layout_.clientHeight);
-    HDC dc = buffer.dc();
+    PaintClient(buffer.dc());
+  }
+  EndPaint(hwnd_, &ps);
+}
+
+void TTaskDialogForm::PaintClient(HDC dc) {
+  {
     RECT all{0, 0, layout_.clientWidth, layout_.clientHeight};
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     {
@@ -531,12 +642,14 @@ void TTaskDialogForm::OnPaint() {
         const Rect f = layout_.FooterRect();
         RECT square{f.left, f.top, f.left + kFooterIconSize, f.top + kFooterIconSize};
         FillRect(dc, &square, static_cast<HBRUSH>(bandBrush_.get()));
-        DrawIconEx(dc, f.left, f.top, LoadIconA(nullptr, id), kFooterIconSize, kFooterIconSize, 0,
-                   nullptr, DI_NORMAL);
+        // The icon's own small picture, not the large one shrunk.
+        if (HICON icon = static_cast<HICON>(
+                LoadImageA(nullptr, id, IMAGE_ICON, kFooterIconSize, kFooterIconSize, LR_SHARED)))
+          DrawIconEx(dc, f.left, f.top, icon, kFooterIconSize, kFooterIconSize, 0, nullptr,
+                     DI_NORMAL);
       }
     }
   }
-  EndPaint(hwnd_, &ps);
 }
 
 std::string TTaskDialogForm::LinkAt(int x, int y) {
@@ -571,7 +684,7 @@ bool TTaskDialogForm::OnSetCursor() {
 std::string TTaskDialogForm::ClipboardText() const {
   std::vector<std::string> captions;
   for (const TaskDialogPushButton& b : layout_.pushButtons) captions.push_back(b.caption);
-  return TaskDialogClipboardText(dialog_.Title, dialog_.Instruction, captions);
+  return TaskDialogClipboardText(layout_.caption, dialog_.Instruction, captions);
 }
 
 void TTaskDialogForm::CopyToClipboard() const {
@@ -600,7 +713,22 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_TIMER:
-      if (wParam == kTimerId) OnTimer();
+      if (wParam == kTimerId && timerRunning_) {
+        try {
+          OnTimer();
+        } catch (...) {
+          // The error is reported once: a running timer would report it again every tick,
+          // also while the report is up.
+          StopTimer();
+          throw;
+        }
+      }
+      return 0;
+    case WM_NEXTDLGCTL:
+      if (LOWORD(lParam))
+        SetFocus(reinterpret_cast<HWND>(wParam));
+      else
+        MoveFocus(wParam != 0);
       return 0;
     case WM_LBUTTONDOWN:
       OnMouseDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -611,6 +739,25 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       break;
     case WM_DRAWITEM: {
       const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      if (item->hwndItem && (item->hwndItem == content_ || item->hwndItem == footer_)) {
+        // The form's painting of the window's place.
+        RECT r{};
+        GetWindowRect(item->hwndItem, &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        const int saved = SaveDC(item->hDC);
+        SetViewportOrgEx(item->hDC, -r.left, -r.top, nullptr);
+        PaintClient(item->hDC);
+        RestoreDC(item->hDC, saved);
+        return TRUE;
+      }
+      if (item->hwndItem && item->hwndItem == expandLabel_) {
+        // Drawn with the lines the layout wrapped, so that its height holds all of them.
+        FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(item->hDC, RGB(0, 0, 0));
+        DrawLines(item->hDC, static_cast<HFONT>(formFont_.get()), layout_.expandLines,
+                  item->rcItem);
+        return TRUE;
+      }
       if (item->hwndItem != instruction_) break;
       FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
       SetTextColor(item->hDC, ToColorRef(kTaskDialogBlue));
@@ -641,8 +788,10 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         PushButtonClicked(static_cast<std::size_t>(c));
       return 0;
     case WM_DESTROY:
-      if (timerRunning_) KillTimer(hwnd_, kTimerId);
-      timerRunning_ = false;
+      StopTimer();
+      // Destroyed from outside (its owner went away): the modal loop ends with the window.
+      done_ = true;
+      PostMessageA(nullptr, WM_NULL, 0, 0);
       return 0;
     default:
       break;

@@ -65,7 +65,14 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   void CommandLinkClicked(std::size_t index);
   void OnCommand(int id, int code, HWND control);
   void OnTimer();
+  void StopTimer();
+  void RadioClicked(std::size_t index);
+  // Tab and Shift+Tab: the next tab stop, entering a radio group at its checked radio.
+  void MoveFocus(bool backwards);
   void OnPaint();
+  // Paints the whole client area on `dc` (the form's own painting, and the text windows that
+  // stand over its painted texts, each showing its part of it).
+  void PaintClient(HDC dc);
   void OnMouseDown(int x, int y);
   bool OnSetCursor();
   std::string LinkAt(int x, int y);
@@ -80,6 +87,10 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   int modalResult_ = 0;
   GdiObject formFont_, instructionFont_, headingFont_, descriptionFont_, radioFont_;
   HWND instruction_ = nullptr;
+  // Windows over the painted content and footer: what screen readers read of them.
+  HWND content_ = nullptr;
+  HWND footer_ = nullptr;
+  int checkedRadio_ = -1;  // the radio shown checked; -1 none
   HWND expandLabel_ = nullptr;
   TTaskDialogButton* expandButton_ = nullptr;
   HWND verification_ = nullptr;

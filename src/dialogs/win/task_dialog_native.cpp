@@ -1,5 +1,6 @@
 #include "dialogs/win/task_dialog_native.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -34,15 +35,43 @@ std::string Narrow(const wchar_t* text) {
   return s;
 }
 
-// Runs one notification's handlers; an exception is reported and never crosses comctl32.
-HRESULT Notify(TTaskDialog& d, HWND hwnd, UINT notification, WPARAM wParam, LPARAM lParam) {
+// The timer's handlers: OnDialogTimer, then the bar's position from OnDialogProgress.
+void Tick(NativeTaskDialogState& s, HWND hwnd) {
+  TTaskDialog& d = *s.dialog;
+  if (d.OnDialogTimer) d.OnDialogTimer(d);
+  if (!d.OnDialogProgress) return;
+  // Only a dialog with a bar has a position to report and to move, as in our window.
+  const bool bar = d.Options.Contains(doProgressBar) || d.Options.Contains(doProgressBarMarquee);
+  // The position is the one last set: reading it back would mean moving the bar, and the
+  // themed bar animates every rise from wherever it was moved to.
+  int pos = bar ? s.progressPos : 0;
+  TTaskDialogProgressState state = psNormal;
+  d.OnDialogProgress(d, pos, state);
+  if (!bar) return;
+  if (d.Options.Contains(doProgressBar))
+    pos = std::clamp(pos, std::min(d.ProgressBarMin, d.ProgressBarMax),
+                     std::max(d.ProgressBarMin, d.ProgressBarMax));
+  if (pos != s.progressPos)
+    SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, static_cast<WPARAM>(pos), 0);
+  s.progressPos = pos;
+  SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_STATE, static_cast<WPARAM>(state) + 1, 0);
+}
+
+// Runs one notification's handlers.
+HRESULT Notify(NativeTaskDialogState& s, HWND hwnd, UINT notification, WPARAM wParam,
+               LPARAM lParam) {
+  TTaskDialog& d = *s.dialog;
   d.SetDialogWindow(hwnd);
   switch (notification) {
     case TDN_CREATED:
       if (d.OnDialogCreated) d.OnDialogCreated(d);
-      if (d.Options.Contains(doProgressBar))
+      if (d.Options.Contains(doProgressBar)) {
         SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_RANGE, 0,
                      MAKELPARAM(d.ProgressBarMin, d.ProgressBarMax));
+        // A bar starts at the start of its range.
+        s.progressPos = std::clamp(0, std::min(d.ProgressBarMin, d.ProgressBarMax),
+                                   std::max(d.ProgressBarMin, d.ProgressBarMax));
+      }
       break;
     case TDN_BUTTON_CLICKED:
       if (d.OnDialogButtonClick) d.OnDialogButtonClick(d, static_cast<int>(wParam));
@@ -57,24 +86,14 @@ HRESULT Notify(TTaskDialog& d, HWND hwnd, UINT notification, WPARAM wParam, LPAR
         d.OnDialogHyperlinkClick(d, Narrow(reinterpret_cast<const wchar_t*>(lParam)));
       break;
     case TDN_TIMER:
-      if (d.OnDialogTimer) d.OnDialogTimer(d);
-      if (d.OnDialogProgress) {
-        // Only a dialog with a bar has a position to report and to move, as in our window.
-        const bool bar =
-            d.Options.Contains(doProgressBar) || d.Options.Contains(doProgressBarMarquee);
-        int pos = 0;
-        if (bar) {
-          // The position can only be read as the previous one of a move: move the bar to 0
-          // and straight back.
-          pos = static_cast<int>(SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, 0, 0));
-          SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, static_cast<WPARAM>(pos), 0);
-        }
-        TTaskDialogProgressState state = psNormal;
-        d.OnDialogProgress(d, pos, state);
-        if (bar) {
-          SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_POS, static_cast<WPARAM>(pos), 0);
-          SendMessageA(hwnd, TDM_SET_PROGRESS_BAR_STATE, static_cast<WPARAM>(state) + 1, 0);
-        }
+      if (s.timerFailed) break;
+      try {
+        Tick(s, hwnd);
+      } catch (...) {
+        // Reported once by the caller; the ticks that come while the report is up, and after,
+        // must not report it again.
+        s.timerFailed = true;
+        throw;
       }
       break;
     case TDN_RADIO_BUTTON_CLICKED:
@@ -89,12 +108,13 @@ HRESULT Notify(TTaskDialog& d, HWND hwnd, UINT notification, WPARAM wParam, LPAR
   return S_OK;
 }
 
+// An exception is reported and never crosses comctl32.
 HRESULT CALLBACK TaskDialogCallback(HWND hwnd, UINT notification, WPARAM wParam, LPARAM lParam,
                                     LONG_PTR data) noexcept {
-  auto* dialog = reinterpret_cast<TTaskDialog*>(data);
-  if (!dialog) return S_OK;
+  auto* state = reinterpret_cast<NativeTaskDialogState*>(data);
+  if (!state || !state->dialog) return S_OK;
   try {
-    return Notify(*dialog, hwnd, notification, wParam, lParam);
+    return Notify(*state, hwnd, notification, wParam, lParam);
   } catch (const std::exception& e) {
     ReportUnhandledError(e);
   } catch (...) {
@@ -144,13 +164,14 @@ void BuildNativeConfig(TTaskDialog& d, HWND owner, NativeTaskDialogConfig& out) 
   c.pszVerificationText = AddText(out, d.VerificationText);
 
   c.dwCommonButtons = NativeCommonButtonFlags(d.CommonButtons);
-  c.dwFlags = NativeDialogFlags(d.Options);
+  c.dwFlags = NativeDialogFlags(d.Options, d.DefaultRadioButton);
   if (int icon = NativeMainIconId(d.Icon)) c.pszMainIcon = MAKEINTRESOURCEW(icon);
   if (int icon = NativeFooterIconId(d.FooterIcon)) c.pszFooterIcon = MAKEINTRESOURCEW(icon);
   c.nDefaultButton = d.DefaultButton;
   c.nDefaultRadioButton = d.DefaultRadioButton;
+  out.state = NativeTaskDialogState{&d};
   c.pfCallback = TaskDialogCallback;
-  c.lpCallbackData = reinterpret_cast<LONG_PTR>(&d);
+  c.lpCallbackData = reinterpret_cast<LONG_PTR>(&out.state);
 }
 
 int RunNativeTaskDialog(TTaskDialog& d, HWND owner, const char* library, const char* entry) {

@@ -14,9 +14,20 @@
 
 namespace vt9::win {
 
+// What the notification callback keeps between notifications of one run.
+struct NativeTaskDialogState {
+  TTaskDialog* dialog = nullptr;
+  // The bar's position as last set: the native dialog can tell it only by moving the bar.
+  int progressPos = 0;
+  // An OnDialogTimer or OnDialogProgress handler failed: its error was reported once and the
+  // ticks are no longer passed on (the native dialog cannot stop its timer).
+  bool timerFailed = false;
+};
+
 // The configuration and the UTF-16 texts and button arrays it points into.
 struct NativeTaskDialogConfig {
   TASKDIALOGCONFIG config{};
+  NativeTaskDialogState state;     // the callback's data
   std::deque<std::wstring> texts;  // a deque keeps earlier texts in place as more are added
   std::vector<TASKDIALOG_BUTTON> buttons;
   std::vector<TASKDIALOG_BUTTON> radios;
@@ -28,7 +39,8 @@ struct NativeTaskDialogConfig {
 // ANSI text to UTF-16, cut to kNativeTextLimit units.
 std::wstring NativeText(const std::string& text);
 
-// Fills `out` from the dialog's properties; the callback gets `dialog` as its data.
+// Fills `out` from the dialog's properties; the callback gets `out.state` (which names
+// `dialog`) as its data.
 void BuildNativeConfig(TTaskDialog& dialog, HWND owner, NativeTaskDialogConfig& out);
 
 // Shows the native dialog and stores RadioResult and VerifyResult. Returns the button id, or
