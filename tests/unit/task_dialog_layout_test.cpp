@@ -63,7 +63,9 @@ TEST(TaskDialogLayout, EmptyDialogIs350WideWithALoneOkForEnterAndEsc) {
   EXPECT_TRUE(ok.isCancel);
   EXPECT_EQ(ok.rect.Width(), 60);
   EXPECT_FALSE(L.instructionVisible);
-  EXPECT_GT(L.clientHeight, ok.rect.bottom);
+  // 20 margin + 25 (no content, no radios) = the row's top; 35 high; 20 margin below.
+  EXPECT_EQ(ok.rect.top, 45);
+  EXPECT_EQ(L.clientHeight, ok.rect.bottom + 20);
 }
 
 TEST(TaskDialogLayout, TitleWiderThanContentGivesTitlePlus50) {
@@ -154,7 +156,48 @@ TEST(TaskDialogLayout, SaveWarningHasDefaultContinueNoEscAndTheBoxInsideTheBand)
   EXPECT_EQ(L.verificationRect.top, L.pushButtons[0].rect.bottom + 25);
   EXPECT_GT(L.verificationRect.top, *L.bandTop);
   EXPECT_EQ(L.clientHeight, L.verificationRect.bottom + 20);
-  EXPECT_GE(L.clientWidth, 350);
+  // The button row decides: (220 + 16) + 10 + (60 + 16) + 10 = 332, + 2 x 20 margins = 372.
+  EXPECT_EQ(L.clientWidth, 372);
+}
+
+TEST(TaskDialogLayout, ACustomDefaultButtonIsTheOnlyDefault) {
+  Fixture f;
+  TaskDialogModel m;
+  m.CustomButtons = {"Go on", "Stop"};
+  m.CommonButtons = {cbOK, cbCancel};
+  m.DefaultButton = 101;
+  TaskDialogLayout L = f.Lay(m);
+  const auto defaults = std::count_if(L.pushButtons.begin(), L.pushButtons.end(),
+                                      [](const TaskDialogPushButton& b) { return b.isDefault; });
+  EXPECT_EQ(defaults, 1);
+  ASSERT_GE(L.DefaultButtonIndex(), 0);
+  EXPECT_EQ(L.pushButtons[static_cast<std::size_t>(L.DefaultButtonIndex())].result, 101);
+  EXPECT_EQ(L.pushButtons[static_cast<std::size_t>(L.CancelButtonIndex())].result, 1)
+      << "Esc keeps the rule's OK";
+
+  m.DefaultButton = 105;  // no such button: the rule's OK
+  L = f.Lay(m);
+  EXPECT_EQ(L.pushButtons[static_cast<std::size_t>(L.DefaultButtonIndex())].result, 1);
+
+  m.DefaultButton = 100;
+  m.Options = {doCommandLinks};
+  L = f.Lay(m);
+  EXPECT_EQ(L.DefaultCommandLinkIndex(), 0);
+  EXPECT_EQ(L.DefaultButtonIndex(), -1) << "the command link is the default, not OK";
+}
+
+TEST(TaskDialogLayout, LongDetailsLinesWrapAndCountInTheHeight) {
+  Fixture f;
+  TaskDialogModel m;
+  m.Icon = tiNotUsed;
+  m.ExpandedText = std::string(20, 'a') + " " + std::string(20, 'b') + "\r\nlast";
+  m.Options = {doExpandedDefault};
+  m.CommonButtons = {cbOK};
+  TaskDialogLayout L = f.Lay(m);
+  // 350 - 20 - 20 = 310 pixels hold 31 characters: the first line wraps after the a's.
+  EXPECT_EQ(L.expandLines,
+            (std::vector<std::string>{std::string(20, 'a'), std::string(20, 'b'), "last"}));
+  EXPECT_EQ(L.expandLabel.Height(), 3 * 20);
 }
 
 TEST(TaskDialogLayout, ExpandingMovesTheButtonsByTheDetailsPlusSpacing) {
@@ -232,6 +275,7 @@ TEST(TaskDialogLayout, BadInputGivesALayoutNotACrash) {
   TaskDialogLayout L = f.Lay(m);
   EXPECT_EQ(L.pushButtons.size(), 200u);
   EXPECT_EQ(L.pushButtons.back().result, 299);
+  EXPECT_EQ(L.DefaultButtonIndex(), -1) << "DefaultButton 0 with custom buttons only";
   PaintTaskDialog(f.canvas, L, m);
   EXPECT_EQ(f.canvas.clipDepth, 0);
 }
@@ -353,6 +397,7 @@ TEST(TaskDialogNative, FlagsInTheirOrderWithCommandLinkOptionsAssigning) {
   EXPECT_EQ(NativeDialogFlags({doCommandLinks, doCommandLinksNoIcon}), 0x20u | 0x4000u);
   EXPECT_EQ(NativeDialogFlags({doCommandLinks, doHyperlinks}), 0x11u | 0x4000u);
   EXPECT_EQ(NativeDialogFlags({}), 0x4000u) << "never a radio button the caller did not choose";
+  EXPECT_EQ(NativeDialogFlags({}, 201), 0u) << "else the system ignores DefaultRadioButton";
   EXPECT_EQ(NativeDialogFlags({doTimer}), 0x800u | 0x4000u);
   EXPECT_EQ(NativeDialogFlags({doProgressBarMarquee}), 0x400u | 0x800u | 0x4000u);
   EXPECT_EQ(NativeDialogFlags({doExpandedDefault, doExpandedFooter, doAllowMinimize,

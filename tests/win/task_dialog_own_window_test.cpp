@@ -522,9 +522,18 @@ TEST_F(TaskDialogOwnWindow, FooterIconIsTheSmallPictureAndTheShieldIsDrawn) {
   RunDialog(d, [&](HWND dialog) {
     const TaskDialogLayout& layout = d.RunningForm()->Layout();
     const vt9::Rect f = layout.FooterRect();
-    footer = Pixels(dialog, {f.left, f.top, f.left + 16, f.top + 16});
     const vt9::Rect i = layout.iconRect;
-    shield = Pixels(dialog, {i.left, i.top, i.right, i.bottom});
+    // Read once the window has been painted (the screen is black before).
+    const auto painted = [](const std::vector<COLORREF>& p) {
+      return std::any_of(p.begin(), p.end(), [](COLORREF c) { return c != 0; });
+    };
+    for (int attempt = 0; attempt < 50; ++attempt) {
+      RedrawWindow(dialog, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      footer = Pixels(dialog, {f.left, f.top, f.left + 16, f.top + 16});
+      shield = Pixels(dialog, {i.left, i.top, i.right, i.bottom});
+      if (painted(footer) && painted(shield)) break;
+      Sleep(100);
+    }
     SaveScreenshot("task-dialog-own-icons");
     ClickText(dialog, "OK");
   });
