@@ -190,6 +190,19 @@ Rect TaskDialogLayout::FooterTextRect() const {
   return r;
 }
 
+bool TaskDialogLayout::ShowsWhole(const Rect& r) const {
+  return scrollRange == 0 || (r.top >= 0 && r.bottom <= viewBottom);
+}
+
+Rect TaskDialogLayout::Shown(const Rect& r) const {
+  if (scrollRange == 0) return r;
+  Rect s = r;
+  s.top = std::max(s.top, 0);
+  s.bottom = std::min(s.bottom, viewBottom);
+  if (s.bottom <= s.top) return {};
+  return s;
+}
+
 Rect TaskDialogLayout::ExpandTextRect() const {
   return {expandButton.right + m.horzSpacing - 5, expandButton.top, clientWidth,
           expandButton.bottom};
@@ -202,6 +215,8 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   L.formFont = env.formFont;
   L.oldSystem = env.oldSystem;
   L.maxClientHeight = env.maxClientHeight;
+  L.maxClientWidth = env.maxClientWidth;
+  L.scrollBarWidth = env.scrollBarWidth;
   L.instructionFont = WithPoints(env.formFont, 11, ppi);
   L.instructionFont.style = kFontBold;
   L.instructionFont.color = kTaskDialogBlue;
@@ -260,6 +275,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
     for (TaskDialogCommandLink& link : L.commandLinks) {
       int height = std::max({m.buttonHeight, gh, link.measured.cy});
       link.rect = {0, 0, std::max(60, l), height};
+      link.minHeight = height;
     }
   } else {
     for (std::size_t i = 0; i < model.CustomButtons.size(); ++i) {
@@ -334,6 +350,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   // 10. Radio buttons, as high as the instruction but never less than a line of their font
   // (an empty instruction would make them invisible).
   const int radioHeight = std::max(instr.cy, LineHeightIn(canvas, L.radioFont));
+  L.radioMinHeight = radioHeight;
   for (std::size_t i = 0; i < model.RadioButtons.size(); ++i) {
     TaskDialogRadio r;
     r.name = "Radio" + std::to_string(i);
@@ -356,6 +373,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   if (L.hasVerification) {
     L.verificationChecked = model.Options.Contains(doVerifyChecked);
     const int height = std::max(instr.cy, LineHeightIn(canvas, env.formFont));
+    L.verificationMinHeight = height;
     L.verificationRect = {m.horzMargin, 0, m.horzMargin, height};
     w0 = std::max(
         w0, m.horzMargin + ExtentIn(canvas, env.formFont, model.VerificationText, kPrefix).cx);
@@ -373,11 +391,15 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   // 14. and 15. The client width.
   int row = sumCommon + sumCustom;
   if (L.hasExpand) {
-    row += std::max(ExtentIn(canvas, env.formFont, model.CollapsControlText, kPlain).cx,
-                    ExtentIn(canvas, env.formFont, model.ExpandControlText, kPlain).cx) +
-           kExpandButtonSize + 2 * m.horzSpacing;
+    L.expandRowWidth =
+        std::max(ExtentIn(canvas, env.formFont, model.CollapsControlText, kPlain).cx,
+                 ExtentIn(canvas, env.formFont, model.ExpandControlText, kPlain).cx) +
+        kExpandButtonSize + 2 * m.horzSpacing;
+    row += L.expandRowWidth;
   }
   L.clientWidth = std::max({350, w0, std::max({row, wi, L.footerWidth}) + 2 * m.horzMargin});
+  // Never wider than the screen: the texts wrap and the buttons go into more rows instead.
+  if (env.maxClientWidth > 0) L.clientWidth = std::min(L.clientWidth, env.maxClientWidth);
   if (L.hasProgressBar)
     L.progressRect = {m.horzMargin, 0, L.clientWidth - m.horzMargin, kProgressBarHeight};
 
@@ -393,33 +415,71 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
 
 namespace {
 
-void PlaceRow(TaskDialogLayout& L, int y, int& x, int& tallest, bool custom) {
-  for (TaskDialogPushButton& b : L.pushButtons) {
-    if ((b.customIndex >= 0) != custom) continue;
-    const int w = b.rect.Width();
-    const int h = b.rect.Height();
-    b.rect = {x, y, x + w, y + h};
-    x += w + L.m.buttonSpacing;
-    tallest = std::max(tallest, h);
+// Places the push buttons (custom ones, then common ones) in rows right-aligned at `right`, as
+// many in a row as fit between the left margin (and the expand control, in the first row) and
+// `right`; returns the rows' total height.
+int PlaceRows(TaskDialogLayout& L, int y, int right) {
+  std::vector<TaskDialogPushButton*> order;
+  for (bool custom : {true, false})
+    for (TaskDialogPushButton& b : L.pushButtons)
+      if ((b.customIndex >= 0) == custom) order.push_back(&b);
+  const int s = L.m.buttonSpacing;
+  int top = y;
+  int height = 0;
+  std::size_t i = 0;
+  bool firstRow = true;
+  while (i < order.size()) {
+    const int room = right - L.m.horzMargin - (firstRow && L.hasExpand ? L.expandRowWidth : 0);
+    std::size_t end = i;
+    int width = 0;
+    int tallest = 0;
+    while (end < order.size()) {
+      const int w = order[end]->rect.Width();
+      if (end > i && width + s + w > room) break;
+      width += (end > i ? s : 0) + w;
+      tallest = std::max(tallest, order[end]->rect.Height());
+      ++end;
+    }
+    int x = right - width;
+    for (std::size_t k = i; k < end; ++k) {
+      TaskDialogPushButton& b = *order[k];
+      const int w = b.rect.Width();
+      const int h = b.rect.Height();
+      b.rect = {x, top, x + w, top + h};
+      x += w + s;
+    }
+    height = top + tallest - y;
+    top += tallest + s;
+    i = end;
+    firstRow = false;
   }
+  return height;
 }
 
-int RowWidth(const TaskDialogLayout& L, bool custom) {
-  int sum = 0;
-  int count = 0;
-  for (const TaskDialogPushButton& b : L.pushButtons) {
-    if ((b.customIndex >= 0) != custom) continue;
-    sum += b.rect.Width();
-    ++count;
-  }
-  return sum + (count - 1) * L.m.buttonSpacing;
+// The height of a text in a font wrapped within a width.
+int WrappedHeight(Canvas& canvas, const FontSpec& font, std::string_view text, int width) {
+  FontRestorer restore(canvas);
+  canvas.SetFont(font);
+  return static_cast<int>(WrapPlainText(canvas, text, std::max(1, width)).size()) *
+         PlainLineHeight(canvas);
 }
 
-// One run of the vertical pass with the content at most `contentLimit` high.
+// Room kept free when a text wraps, since the controls wrap their texts themselves, by the
+// system's rules.
+constexpr int kWrapSlack = 8;
+
+// One run of the vertical pass; the part above the button row leaves `reserve` pixels free at
+// the right (for a scroll bar).
 void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& canvas,
-                     int contentLimit) {
+                     int reserve) {
   const TaskDialogMetrics& m = L.m;
-  const int cw = L.clientWidth;
+  const int cw = L.clientWidth - reserve;
+  const int instructionHeight = L.instructionRect.Height();
+  L.instructionRect.top = m.vertMargin;
+  L.instructionRect.bottom = m.vertMargin + instructionHeight;
+  if (L.hasIcon)
+    L.iconRect = {m.horzMargin, m.vertMargin, m.horzMargin + kMainIconSize,
+                  m.vertMargin + kMainIconSize};
 
   // 1. The instruction.
   int y = m.vertMargin;
@@ -444,15 +504,6 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
     }
     if (!L.instructionVisible && L.hasIcon) h = std::max(h, kMainIconSize);
     L.contentHeight = h;
-    L.contentCut = h > contentLimit;
-    h = std::min(h, contentLimit);
-    if (!L.contentLines.empty()) {
-      FontRestorer restore(canvas);
-      canvas.SetFont(L.formFont);
-      const int lineHeight = std::max(1, PlainLineHeight(canvas));
-      const std::size_t shown = static_cast<std::size_t>((h + lineHeight - 1) / lineHeight);
-      if (L.contentLines.size() > shown) L.contentLines.resize(shown);
-    }
     L.contentRect = {left, y, right, y + h};
     y += h + m.vertSpacing;
   } else if (L.radios.empty() && L.commandLinks.empty()) {
@@ -469,8 +520,11 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
 
   // 4. Radio buttons.
   for (TaskDialogRadio& r : L.radios) {
-    const int h = r.rect.Height();
-    r.rect = {r.rect.left, y, std::max(r.rect.left, cw - m.horzMargin), y + h};
+    const int right = std::max(r.rect.left, cw - m.horzMargin);
+    // A caption wider than its place wraps (the radio's glyph takes some 20 pixels).
+    const int h = std::max(L.radioMinHeight, WrappedHeight(canvas, L.radioFont, r.caption,
+                                                           right - r.rect.left - 20 - kWrapSlack));
+    r.rect = {r.rect.left, y, right, y + h};
     y += h + 4;
   }
   if (!L.radios.empty()) y += m.vertSpacing - 4;
@@ -495,21 +549,32 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
   // 6. Command links.
   for (TaskDialogCommandLink& link : L.commandLinks) {
     const int left = L.hasIcon ? L.contentLeft : m.horzMargin;
-    const int h = link.rect.Height();
-    link.rect = {left, y, std::max(left, cw - m.horzMargin), y + h};
+    const int right = std::max(left, cw - m.horzMargin);
+    int h = link.minHeight;
+    // Its text starts after the arrow (26 pixels with the gaps); wider lines wrap.
+    const int room = right - left - 26 - kWrapSlack;
+    if (link.measured.cx - 8 > room) {
+      const std::vector<std::string> lines = SplitCommandLinkText(link.text);
+      int wrapped = WrappedHeight(canvas, L.headingFont, lines[0], room) + 10;
+      for (std::size_t i = 1; i < lines.size(); ++i)
+        wrapped += WrappedHeight(canvas, L.descriptionFont, lines[i], room) + 2;
+      h = std::max(h, wrapped);
+    }
+    link.rect = {left, y, right, y + h};
     y += h + 2;
   }
   if (!L.commandLinks.empty()) y += m.vertSpacing;
 
-  // 7. The button row, right-aligned, with the expand button at its left end.
-  int x = cw - RowWidth(L, true) - RowWidth(L, false) - m.horzSpacing - 4;
+  // 7. The button row, right-aligned, with the expand button at its left end; buttons that do
+  // not fit in one row go on in more rows below it.
+  L.viewBottom = y - m.vertSpacing / 2;
+  const int fullWidth = L.clientWidth;
   int tallest = 0;
   if (L.hasExpand) {
     L.expandButton = {m.vertMargin, y, m.vertMargin + kExpandButtonSize, y + kExpandButtonSize};
     tallest = kExpandButtonSize;
   }
-  PlaceRow(L, y, x, tallest, true);
-  PlaceRow(L, y, x, tallest, false);
+  tallest = std::max(tallest, PlaceRows(L, y, fullWidth - m.horzSpacing - 4 + m.buttonSpacing));
   L.bandTop.reset();
   if (!L.pushButtons.empty()) L.bandTop = y;
   int bottom = y + tallest;
@@ -517,8 +582,11 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
 
   // 8. The verification box, inside the band.
   if (L.hasVerification) {
-    const int h = L.verificationRect.Height();
-    L.verificationRect = {m.horzMargin, y, std::max(m.horzMargin, cw - m.horzMargin), y + h};
+    const int right = std::max(m.horzMargin, fullWidth - m.horzMargin);
+    const int h =
+        std::max(L.verificationMinHeight, WrappedHeight(canvas, L.formFont, model.VerificationText,
+                                                        right - m.horzMargin - 20 - kWrapSlack));
+    L.verificationRect = {m.horzMargin, y, right, y + h};
     y += h + m.vertSpacing;
     bottom += h + m.vertSpacing;
   }
@@ -528,7 +596,7 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
     const bool icon = L.footerIcon != tfiBlank;
     const int left = m.horzMargin + (icon ? 20 : 0);
     MarkupResult f = MeasureMarkup(canvas, L.formFont, model.Footer,
-                                   {left, 0, std::max(left, cw - m.horzMargin), 100000});
+                                   {left, 0, std::max(left, fullWidth - m.horzMargin), 100000});
     L.footerWidth = f.measuredWidth;
     L.footerHeight = f.measuredHeight;
     if (icon)
@@ -542,14 +610,53 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
 
 }  // namespace
 
+namespace {
+
+void Offset(Rect& r, int dy) {
+  r.top += dy;
+  r.bottom += dy;
+}
+
+}  // namespace
+
 void VerticalPass(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& canvas) {
-  constexpr int kUnlimited = 1 << 29;
-  PlaceVertically(L, model, canvas, kUnlimited);
-  // A huge content must not push the buttons off the screen: cut it to what fits.
-  if (L.maxClientHeight > 0 && L.clientHeight > L.maxClientHeight && L.contentRect.Height() > 0) {
-    const int excess = L.clientHeight - L.maxClientHeight;
-    PlaceVertically(L, model, canvas, std::max(0, L.contentRect.Height() - excess));
+  L.scrollRange = 0;
+  L.scrollBar = {};
+  PlaceVertically(L, model, canvas, 0);
+  if (L.maxClientHeight <= 0 || L.clientHeight <= L.maxClientHeight) {
+    L.scrollPos = 0;
+    return;
   }
+  // Too tall for the screen: the part above the buttons scrolls, beside a scroll bar, and the
+  // buttons, the verification box and the footer stay in view below it.
+  PlaceVertically(L, model, canvas, L.scrollBarWidth);
+  const int upper = L.viewBottom;  // the scrolling part's full height
+  const int excess = L.clientHeight - L.maxClientHeight;
+  const int least = std::min(upper, L.m.vertMargin + 3 * L.m.buttonHeight);
+  const int viewBottom = std::max(least, upper - excess);
+  if (upper - viewBottom <= 0) {
+    L.scrollPos = 0;
+    return;
+  }
+  L.viewBottom = viewBottom;
+  L.scrollRange = upper - viewBottom;
+  L.scrollPos = std::clamp(L.scrollPos, 0, L.scrollRange);
+  const int up = -L.scrollPos;
+  Offset(L.iconRect, up);
+  Offset(L.instructionRect, up);
+  if (!model.Content.empty()) Offset(L.contentRect, up);
+  if (L.hasProgressBar) Offset(L.progressRect, up);
+  for (TaskDialogRadio& r : L.radios) Offset(r.rect, up);
+  if (L.hasExpand && L.expanded) Offset(L.expandLabel, up);
+  for (TaskDialogCommandLink& l : L.commandLinks) Offset(l.rect, up);
+  const int lower = -L.scrollRange;
+  for (TaskDialogPushButton& b : L.pushButtons) Offset(b.rect, lower);
+  if (L.hasExpand) Offset(L.expandButton, lower);
+  if (L.bandTop) *L.bandTop += lower;
+  if (L.hasVerification) Offset(L.verificationRect, lower);
+  if (L.footerIcon != tfiBlank) Offset(L.footerImage, lower);
+  L.clientHeight += lower;
+  L.scrollBar = {L.clientWidth - L.scrollBarWidth, 0, L.clientWidth, L.viewBottom};
 }
 
 std::string TaskDialogClipboardText(const std::string& caption, const std::string& instruction,

@@ -39,9 +39,11 @@ struct TaskDialogEnvironment {
   int screenWidth = 1024;   // the instruction wraps within half of it
   int maxClientHeight = 0;  // the work area's room for the client area; 0 no limit
   bool oldSystem = false;   // system major version below 6: a black frame is drawn
-  // Captions of cbOK, cbYes, cbNo, cbCancel, cbRetry, cbClose (the string table's texts).
+  int maxClientWidth = 0;   // the work area's room for the client width; 0 no limit
+  int scrollBarWidth = 17;  // a vertical scroll bar's width
   // The caption of a dialog without a Title: the program's name, as the system's dialog shows.
   std::string defaultCaption;
+  // Captions of cbOK, cbYes, cbNo, cbCancel, cbRetry, cbClose (the string table's texts).
   std::array<std::string, 6> commonCaptions{STR_TD_OK,     STR_TD_YES,   STR_TD_NO,
                                             STR_TD_CANCEL, STR_TD_RETRY, STR_TD_ABORT};
 };
@@ -72,6 +74,7 @@ struct TaskDialogCommandLink {
   int customIndex = 0;
   bool isDefault = false;  // DefaultButton names it: Enter presses it
   Size measured;           // the command-link text's own size
+  int minHeight = 0;       // its height when its text needs no wrapping
   Rect rect;
 };
 
@@ -97,6 +100,19 @@ struct TaskDialogLayout {
   int clientWidth = 0;
   int clientHeight = 0;
   int maxClientHeight = 0;
+  int maxClientWidth = 0;
+  int scrollBarWidth = 0;
+
+  // When the dialog is taller than the work area, the part above the button row (instruction
+  // to command links) scrolls: it shows from 0 to viewBottom, moved up by scrollPos, which runs
+  // from 0 to scrollRange; the scroll bar stands at its right. scrollRange 0: all of it shows.
+  int viewBottom = 0;
+  int scrollRange = 0;
+  int scrollPos = 0;
+  Rect scrollBar;
+  int radioMinHeight = 0;
+  int verificationMinHeight = 0;
+  int expandRowWidth = 0;  // the expand button and its label at the row's left end
 
   bool iconColumn = false;  // every icon but tiNotUsed reserves the column
   bool hasIcon = false;     // the picture is drawn (not with doCommandLinksNoIcon)
@@ -109,8 +125,7 @@ struct TaskDialogLayout {
 
   Rect contentRect;                       // where the content is drawn (empty without Content)
   int contentHeight = 0;                  // the content's full measured height
-  bool contentCut = false;                // the content did not fit on the screen and is cut
-  std::vector<std::string> contentLines;  // plain content as wrapped, as far as it is shown
+  std::vector<std::string> contentLines;  // plain content as wrapped
 
   // Push buttons in creation order: common buttons (table order), custom push buttons, or the
   // lone OK when the dialog has no button at all.
@@ -150,6 +165,9 @@ struct TaskDialogLayout {
   Rect FooterTextRect() const;
   // The expand control's label, right of its button.
   Rect ExpandTextRect() const;
+  // Whether a rectangle of the scrolling part shows whole; and the part of it that shows.
+  bool ShowsWhole(const Rect& r) const;
+  Rect Shown(const Rect& r) const;
 };
 
 // Creates the controls' descriptions, fixes the client width, runs the vertical pass and

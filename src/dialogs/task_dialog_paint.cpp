@@ -64,8 +64,9 @@ void PaintTaskDialog(Canvas& canvas, const TaskDialogLayout& L, const TaskDialog
   canvas.SetBrushColor(kColorNone);
 
   // 2. The content, cut to its rectangle.
-  if (!model.Content.empty() && L.contentRect.Height() > 0) {
-    canvas.PushClip(L.contentRect);
+  // (Cut to the part that shows when the part above the buttons scrolls.)
+  if (!model.Content.empty() && L.Shown(L.contentRect).Height() > 0) {
+    canvas.PushClip(L.Shown(L.contentRect));
     if (model.Options.Contains(doHyperlinks)) {
       RenderMarkup(canvas, model.Content, TaskDialogMarkupParams(L.contentRect, true));
     } else if (plainContent) {
@@ -101,7 +102,7 @@ std::string TaskDialogLinkAt(Canvas& canvas, const TaskDialogLayout& L,
     MarkupResult r = HitTest(canvas, model.Footer, L.FooterTextRect(), x, y);
     if (r.overLink) return r.anchorUnderMouse;
   }
-  if (model.Options.Contains(doHyperlinks) && Inside(L.contentRect, x, y)) {
+  if (model.Options.Contains(doHyperlinks) && Inside(L.Shown(L.contentRect), x, y)) {
     MarkupResult r = HitTest(canvas, model.Content, L.contentRect, x, y);
     if (r.overLink) return r.anchorUnderMouse;
   }

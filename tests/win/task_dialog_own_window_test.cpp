@@ -549,5 +549,106 @@ TEST_F(TaskDialogOwnWindow, FooterIconIsTheSmallPictureAndTheShieldIsDrawn) {
   EXPECT_GT(notWhite, 100) << "tiShield draws the shield picture";
 }
 
+bool Inside(const RECT& inner, const RECT& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
+}
+
+RECT WorkArea() {
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  return work;
+}
+
+RECT ClientOnScreen(HWND w) {
+  RECT r{};
+  GetClientRect(w, &r);
+  MapWindowPoints(w, nullptr, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+std::string Words(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "word" + std::to_string(i) + " ";
+  return text;
+}
+
+TEST_F(TaskDialogOwnWindow, LongTextsManyRadiosAndTwoHundredButtonsStayOnTheScreen) {
+  d.Title = Words(300);
+  d.Instruction = "Many choices";
+  for (int i = 0; i < 60; ++i)
+    d.RadioButtons.push_back("radio " + std::to_string(i) + " " + Words(40));
+  d.VerificationText = Words(80);
+  d.Footer = Words(200);
+  d.CommonButtons = {cbOK};
+  RunDialog(d, [&](HWND dialog) {
+    const RECT work = WorkArea();
+    EXPECT_TRUE(Inside(ScreenRectOf(dialog), work)) << "the whole window on the work area";
+    const RECT client = ClientOnScreen(dialog);
+    HWND ok = FindChildByText(dialog, "OK");
+    ASSERT_NE(ok, nullptr);
+    EXPECT_TRUE(IsWindowVisible(ok));
+    EXPECT_TRUE(Inside(ScreenRectOf(ok), client)) << "the button stays in view";
+    HWND box = FindChildByText(dialog, d.VerificationText);
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(Inside(ScreenRectOf(box), client));
+    HWND bar = FindChildByClass(dialog, "ScrollBar");
+    ASSERT_NE(bar, nullptr);
+    EXPECT_TRUE(IsWindowVisible(bar)) << "the radios scroll";
+    HWND last = FindChildByText(dialog, d.RadioButtons.back());
+    ASSERT_NE(last, nullptr);
+    EXPECT_FALSE(IsWindowVisible(last)) << "below the part that shows";
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(dialog, WM_VSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(bar), SMTO_NORMAL,
+                        2000, &ignored);
+    Sleep(200);
+    EXPECT_TRUE(IsWindowVisible(last)) << "scrolled into view";
+    const RECT lastRect = ScreenRectOf(last);
+    EXPECT_TRUE(Inside(lastRect, client));
+    EXPECT_LE(lastRect.bottom, ScreenRectOf(ok).top) << "above the buttons";
+    EXPECT_GT(lastRect.bottom - lastRect.top, 20) << "its long caption wraps";
+    SaveScreenshot("task-dialog-own-many-radios");
+    Click(last);
+    ClickText(dialog, "OK");
+  });
+  EXPECT_EQ(d.RadioResult, 259);
+
+  d.Clear();
+  for (int i = 0; i < 200; ++i) d.CustomButtons.push_back("B" + std::to_string(i));
+  EXPECT_EQ(RunDialog(d,
+                      [&](HWND dialog) {
+                        const RECT work = WorkArea();
+                        EXPECT_TRUE(Inside(ScreenRectOf(dialog), work));
+                        const RECT client = ClientOnScreen(dialog);
+                        for (int i = 0; i < 200; ++i) {
+                          HWND b = FindChildByText(dialog, "B" + std::to_string(i));
+                          ASSERT_NE(b, nullptr);
+                          EXPECT_TRUE(IsWindowVisible(b) && Inside(ScreenRectOf(b), client))
+                              << "B" << i;
+                        }
+                        SaveScreenshot("task-dialog-own-200-buttons");
+                        ClickText(dialog, "B199");
+                      }),
+            299);
+
+  d.Clear();
+  d.Instruction = "A long command link";
+  d.CustomButtons = {Words(120) + "\\n" + Words(100), "Short"};
+  d.Options = {doCommandLinks};
+  EXPECT_EQ(RunDialog(d,
+                      [&](HWND dialog) {
+                        EXPECT_TRUE(Inside(ScreenRectOf(dialog), WorkArea()));
+                        const RECT client = ClientOnScreen(dialog);
+                        HWND link = FindChildByText(dialog, d.CustomButtons[0]);
+                        ASSERT_NE(link, nullptr);
+                        const RECT r = ScreenRectOf(link);
+                        EXPECT_TRUE(Inside(r, client));
+                        EXPECT_GT(r.bottom - r.top, 80) << "its lines wrap";
+                        SaveScreenshot("task-dialog-own-long-link");
+                        ClickText(dialog, "Short");
+                      }),
+            101);
+}
+
 }  // namespace
 }  // namespace vt9::test

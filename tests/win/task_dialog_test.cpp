@@ -284,7 +284,11 @@ TEST_P(TaskDialogPaths, OneDefaultButtonTheOneDefaultButtonNames) {
                           bool goOn = false;
                           for (HWND w = GetWindow(dialog, GW_CHILD); w;
                                w = GetWindow(w, GW_HWNDNEXT)) {
-                            if ((GetWindowLongA(w, GWL_STYLE) & 0x0F) != BS_DEFPUSHBUTTON) continue;
+                            char cls[16] = {};
+                            GetClassNameA(w, cls, sizeof cls);
+                            if (lstrcmpiA(cls, "Button") != 0 ||
+                                (GetWindowLongA(w, GWL_STYLE) & 0x0F) != BS_DEFPUSHBUTTON)
+                              continue;
                             ++defaults;
                             goOn = goOn || TextOf(w) == "Go on";
                           }

@@ -2,6 +2,9 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/win/window_accessible.h"
 #include "common/win/window_class.h"
 #include "dialogs/task_dialog_layout.h"
@@ -112,22 +115,34 @@ void TTaskDialogButton::Paint(HDC target) {
     const int left = px + ps.cx + 3;
     const std::vector<std::string> lines = SplitCommandLinkText(text_);
     HGDIOBJ oldFont = SelectObject(dc, HeadingFont);
+    // A line wider than the button wraps (the dialog is never wider than the screen).
+    const int width = std::max(1L, rc.right - left);
+    auto heightOf = [&](HFONT font, const std::string& line) {
+      SelectObject(dc, font);
+      RECT r{0, 0, width, 0};
+      DrawTextA(dc, line.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+      return static_cast<int>(r.bottom);
+    };
     if (lines.size() == 1) {
-      RECT r{left, 0, rc.right, rc.bottom};
-      DrawTextA(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+      const int h = heightOf(HeadingFont, text_);
+      const int top = std::max(0, (static_cast<int>(rc.bottom) - h) / 2);
+      RECT r{left, top, rc.right, rc.bottom};
+      DrawTextA(dc, text_.c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX);
     } else {
-      int measured = TextHeight(dc, HeadingFont, lines[0].c_str()) + 10;
-      for (std::size_t i = 1; i < lines.size(); ++i)
-        measured += TextHeight(dc, Font, lines[i].c_str()) + 2;
-      int y = (rc.bottom - measured) / 2 + 2;
-      RECT r{left, y, rc.right, rc.bottom};
-      DrawTextA(dc, lines[0].c_str(), -1, &r, DT_SINGLELINE | DT_NOPREFIX);
-      y += TextHeight(dc, HeadingFont, "gh") + 4;
-      SelectObject(dc, Font);
-      for (std::size_t i = 1; i < lines.size(); ++i) {
-        RECT d{left, y, rc.right, rc.bottom};
-        DrawTextA(dc, lines[i].c_str(), -1, &d, DT_SINGLELINE | DT_NOPREFIX);
-        y += TextHeight(dc, Font, "gh") + 2;
+      const int gh = TextHeight(dc, HeadingFont, "gh");
+      const int dgh = TextHeight(dc, Font, "gh");
+      std::vector<int> heights;
+      int measured = 10;
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        heights.push_back(heightOf(i == 0 ? HeadingFont : Font, lines[i]));
+        measured += heights.back() + (i == 0 ? 0 : 2);
+      }
+      int y = std::max(0, (static_cast<int>(rc.bottom) - measured) / 2 + 2);
+      for (std::size_t i = 0; i < lines.size(); ++i) {
+        SelectObject(dc, i == 0 ? HeadingFont : Font);
+        RECT r{left, y, rc.right, rc.bottom};
+        DrawTextA(dc, lines[i].c_str(), -1, &r, DT_WORDBREAK | DT_NOPREFIX);
+        y += i == 0 ? std::max(gh, heights[i]) + 4 : std::max(dgh, heights[i]) + 2;
       }
     }
     SelectObject(dc, oldFont);

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -29,6 +30,7 @@ constexpr int kExpandLabelId = 4003;
 constexpr int kProgressId = 4004;
 constexpr int kContentId = 4005;
 constexpr int kFooterId = 4006;
+constexpr int kScrollBarId = 4007;
 constexpr UINT_PTR kTimerId = 1;
 constexpr DWORD kFormStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kFormExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
@@ -79,6 +81,21 @@ HWND Child(HWND parent, const char* cls, const std::string& text, DWORD style, i
 
 void Move(HWND control, const Rect& r) {
   if (control) MoveWindow(control, r.left, r.top, r.Width(), r.Height(), FALSE);
+}
+
+// A control of the part above the buttons, while that part scrolls: a text window is cut at
+// the part's bottom (what is above the top is outside the form anyway), another control shows
+// only whole.
+void PlaceScrolled(HWND control, const TaskDialogLayout& layout, Rect r, bool text, bool shown) {
+  if (!control) return;
+  if (!text) {
+    shown = shown && layout.ShowsWhole(r);
+  } else if (layout.scrollRange > 0) {
+    r.bottom = std::min(r.bottom, layout.viewBottom);
+    shown = shown && r.bottom > std::max(r.top, 0);
+  }
+  if (shown) Move(control, r);
+  ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 // The program's file name, which the system's dialog shows as the caption of a dialog
@@ -210,11 +227,13 @@ bool TTaskDialogForm::Build(HWND owner) {
   env.formFont = MessageFont();
   env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
   env.defaultCaption = ProgramName();
+  env.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
   RECT work{};
   SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
   env.maxClientHeight = (work.bottom - work.top) - (frame.bottom - frame.top);
+  env.maxClientWidth = (work.right - work.left) - (frame.right - frame.left);
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof(version);
   env.oldSystem = GetVersionExA(&version) && version.dwMajorVersion < 6;
@@ -283,10 +302,10 @@ void TTaskDialogForm::CreateControls() {
 
   for (std::size_t i = 0; i < layout_.radios.size(); ++i) {
     const TaskDialogRadio& r = layout_.radios[i];
-    HWND radio =
-        Child(hwnd_, "BUTTON", r.caption,
-              BS_AUTORADIOBUTTON | (i == tabRadio ? WS_TABSTOP : 0) | (i == 0 ? WS_GROUP : 0),
-              kRadioId + static_cast<int>(i));
+    HWND radio = Child(hwnd_, "BUTTON", r.caption,
+                       BS_AUTORADIOBUTTON | BS_MULTILINE | (i == tabRadio ? WS_TABSTOP : 0) |
+                           (i == 0 ? WS_GROUP : 0),
+                       kRadioId + static_cast<int>(i));
     SetFont(radio, radioFont_.get());
     if (r.checked) SendMessageA(radio, BM_SETCHECK, BST_CHECKED, 0);
     radios_.push_back(radio);
@@ -338,7 +357,7 @@ void TTaskDialogForm::CreateControls() {
 
   if (layout_.hasVerification) {
     verification_ = Child(hwnd_, "BUTTON", dialog_.VerificationText,
-                          BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP, kVerificationId);
+                          BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP | WS_GROUP, kVerificationId);
     SetFont(verification_, formFont_.get());
     if (layout_.verificationChecked) SendMessageA(verification_, BM_SETCHECK, BST_CHECKED, 0);
   }
@@ -349,6 +368,11 @@ void TTaskDialogForm::CreateControls() {
                  dialog_.ProgressBarMax);
     SendMessageA(progress_, PBM_SETPOS, 0, 0);
   }
+
+  // Hidden until the part above the buttons needs to scroll.
+  scrollBar_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | SBS_VERT, 0, 0, 0, 0, hwnd_,
+                               reinterpret_cast<HMENU>(INT_PTR{kScrollBarId}),
+                               GetModuleHandleA(nullptr), nullptr);
 
   if (dialog_.Icon == tiShield)
     shield_.Reset(LoadImageA(GetModuleHandleA(nullptr), "TD_SHIELD", IMAGE_BITMAP, 0, 0,
@@ -368,15 +392,13 @@ void TTaskDialogForm::CreateControls() {
 }
 
 void TTaskDialogForm::PlaceControls() {
-  Move(instruction_, layout_.instructionRect);
-  ShowWindow(instruction_, layout_.instructionVisible ? SW_SHOWNA : SW_HIDE);
-  Move(content_, layout_.contentRect);
+  const TaskDialogLayout& L = layout_;
+  PlaceScrolled(instruction_, L, L.instructionRect, true, L.instructionVisible);
+  PlaceScrolled(content_, L, L.contentRect, true, true);
   if (footer_) Move(footer_, layout_.FooterTextRect());
-  for (std::size_t i = 0; i < radios_.size(); ++i) Move(radios_[i], layout_.radios[i].rect);
-  if (expandLabel_) {
-    Move(expandLabel_, layout_.expandLabel);
-    ShowWindow(expandLabel_, layout_.expanded ? SW_SHOWNA : SW_HIDE);
-  }
+  for (std::size_t i = 0; i < radios_.size(); ++i)
+    PlaceScrolled(radios_[i], L, L.radios[i].rect, false, true);
+  PlaceScrolled(expandLabel_, L, L.expandLabel, true, L.expanded);
   if (expandButton_) {
     Move(expandButton_->hwnd(), layout_.expandButton);
     if (layout_.expanded)
@@ -390,10 +412,24 @@ void TTaskDialogForm::PlaceControls() {
         !label.empty() ? label : (layout_.expanded ? "Hide details" : "See details");
   }
   for (std::size_t i = 0; i < commandLinks_.size(); ++i)
-    Move(commandLinks_[i]->hwnd(), layout_.commandLinks[i].rect);
+    PlaceScrolled(commandLinks_[i]->hwnd(), L, L.commandLinks[i].rect, false, true);
   for (const PushButton& p : pushButtons_) Move(p.hwnd, layout_.pushButtons[p.index].rect);
   Move(verification_, layout_.verificationRect);
-  Move(progress_, layout_.progressRect);
+  PlaceScrolled(progress_, L, L.progressRect, false, true);
+  if (scrollBar_) {
+    if (L.scrollRange > 0) {
+      Move(scrollBar_, L.scrollBar);
+      SCROLLINFO si{};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+      si.nMin = 0;
+      si.nMax = L.scrollRange + L.viewBottom - 1;
+      si.nPage = static_cast<UINT>(L.viewBottom);
+      si.nPos = L.scrollPos;
+      SetScrollInfo(scrollBar_, SB_CTL, &si, TRUE);
+    }
+    ShowWindow(scrollBar_, L.scrollRange > 0 ? SW_SHOWNA : SW_HIDE);
+  }
 
   RECT r{0, 0, layout_.clientWidth, layout_.clientHeight};
   AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
@@ -582,6 +618,55 @@ void TTaskDialogForm::MoveFocus(bool backwards) {
   SetFocus(next);
 }
 
+void TTaskDialogForm::ScrollTo(int pos) {
+  pos = std::clamp(pos, 0, layout_.scrollRange);
+  if (pos == layout_.scrollPos) return;
+  layout_.scrollPos = pos;
+  MeasureDc dc;
+  {
+    GdiCanvas canvas(dc.get());
+    VerticalPass(layout_, dialog_, canvas);
+  }
+  PlaceControls();
+}
+
+void TTaskDialogForm::OnVScroll(int code) {
+  const int line = std::max(1, layout_.m.cy);
+  const int page = std::max(line, layout_.viewBottom - line);
+  int pos = layout_.scrollPos;
+  switch (code) {
+    case SB_LINEUP:
+      pos -= line;
+      break;
+    case SB_LINEDOWN:
+      pos += line;
+      break;
+    case SB_PAGEUP:
+      pos -= page;
+      break;
+    case SB_PAGEDOWN:
+      pos += page;
+      break;
+    case SB_TOP:
+      pos = 0;
+      break;
+    case SB_BOTTOM:
+      pos = layout_.scrollRange;
+      break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: {
+      SCROLLINFO si{};
+      si.cbSize = sizeof(si);
+      si.fMask = SIF_TRACKPOS;
+      if (GetScrollInfo(scrollBar_, SB_CTL, &si)) pos = si.nTrackPos;
+      break;
+    }
+    default:
+      return;
+  }
+  ScrollTo(pos);
+}
+
 void TTaskDialogForm::StopTimer() {
   if (timerRunning_) KillTimer(hwnd_, kTimerId);
   timerRunning_ = false;
@@ -619,9 +704,13 @@ void TTaskDialogForm::PaintClient(HDC dc) {
     }
     if (!dialog_.Options.Contains(doHyperlinks) && !layout_.contentLines.empty()) {
       const Rect& c = layout_.contentRect;
+      const Rect shown = layout_.Shown(c);
+      const int saved = SaveDC(dc);
+      IntersectClipRect(dc, shown.left, shown.top, shown.right, shown.bottom);
       SetTextColor(dc, RGB(0, 0, 0));
       DrawLines(dc, static_cast<HFONT>(formFont_.get()), layout_.contentLines,
                 {c.left, c.top, c.right, c.bottom});
+      RestoreDC(dc, saved);
     }
     if (layout_.hasIcon) {
       const Rect& r = layout_.iconRect;
@@ -724,6 +813,16 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
         }
       }
       return 0;
+    case WM_VSCROLL:
+      if (scrollBar_ && reinterpret_cast<HWND>(lParam) == scrollBar_) OnVScroll(LOWORD(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      if (layout_.scrollRange > 0) {
+        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+        ScrollTo(layout_.scrollPos - notches * 3 * std::max(1, layout_.m.cy));
+        return 0;
+      }
+      break;
     case WM_NEXTDLGCTL:
       if (LOWORD(lParam))
         SetFocus(reinterpret_cast<HWND>(wParam));

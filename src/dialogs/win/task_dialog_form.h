@@ -66,6 +66,9 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   void OnCommand(int id, int code, HWND control);
   void OnTimer();
   void StopTimer();
+  // Scrolls the part above the buttons (when it is taller than the screen allows).
+  void ScrollTo(int pos);
+  void OnVScroll(int code);
   void RadioClicked(std::size_t index);
   // Tab and Shift+Tab: the next tab stop, entering a radio group at its checked radio.
   void MoveFocus(bool backwards);
@@ -90,6 +93,7 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   // Windows over the painted content and footer: what screen readers read of them.
   HWND content_ = nullptr;
   HWND footer_ = nullptr;
+  HWND scrollBar_ = nullptr;
   int checkedRadio_ = -1;  // the radio shown checked; -1 none
   HWND expandLabel_ = nullptr;
   TTaskDialogButton* expandButton_ = nullptr;

@@ -46,7 +46,7 @@ struct ChildSearch {
 bool SameIgnoringCase(const std::string& a, const std::string& b);
 BOOL CALLBACK FindChildProc(HWND w, LPARAM p) {
   auto* s = reinterpret_cast<ChildSearch*>(p);
-  char text[512] = {};
+  char text[8192] = {};
   GetWindowTextA(w, text, sizeof text);
   const bool match =
       s->byClass ? SameIgnoringCase(ClassOf(w), s->wanted) : WithoutAmpersands(text) == s->wanted;
@@ -71,7 +71,7 @@ void UseOwnTaskDialogWindow(bool own) {
 DWORD DialogThread() { return g_dialogThread; }
 
 std::string TextOf(HWND window) {
-  char text[512] = {};
+  char text[8192] = {};
   GetWindowTextA(window, text, sizeof text);
   return text;
 }
