@@ -247,22 +247,63 @@ TEST(TaskDialogLayout, RadioButtonsAndBoxKeepALineWithAnEmptyInstruction) {
   EXPECT_EQ(L.verificationRect.Height(), 20);
 }
 
-TEST(TaskDialogLayout, HugeContentIsCutSoTheButtonsStayOnScreen) {
+TEST(TaskDialogLayout, HugeContentScrollsAndTheButtonsStayOnScreen) {
   Fixture f;
   f.env.maxClientHeight = 600;
   TaskDialogModel m;
   m.Instruction = std::string(100000, 'x');
   for (int i = 0; i < 2000; ++i) m.Content += "word ";
   m.CommonButtons = {cbOK};
+  m.VerificationText = "Tick";
   TaskDialogLayout L = f.Lay(m);
-  EXPECT_LE(L.clientHeight, 600);
-  EXPECT_TRUE(L.contentCut);
-  EXPECT_LE(L.pushButtons[0].rect.bottom, L.clientHeight);
+  EXPECT_EQ(L.clientHeight, 600);
   EXPECT_EQ(L.instructionRect.Height(), 200) << "a third of the room";
   EXPECT_LE(L.clientWidth, 20 + 25 + 32 + 512 + 20) << "the long word wraps in half the screen";
+  // The buttons and the box below the part that scrolls, all of them inside the client area.
+  const Rect ok = L.pushButtons[0].rect;
+  EXPECT_GE(ok.top, L.viewBottom);
+  EXPECT_LE(L.verificationRect.bottom, L.clientHeight);
+  EXPECT_GT(L.scrollRange, 0);
+  EXPECT_EQ(L.scrollBar, (Rect{L.clientWidth - 17, 0, L.clientWidth, L.viewBottom}));
+  const int contentBottom = L.contentRect.bottom;
+  EXPECT_GT(contentBottom, L.viewBottom) << "the content is whole, below what shows";
+
+  // Scrolled to the end: the content's end shows just above the buttons, which stay put.
+  L.scrollPos = 1 << 20;
+  VerticalPass(L, m, f.canvas);
+  EXPECT_EQ(L.scrollPos, L.scrollRange);
+  EXPECT_EQ(L.pushButtons[0].rect, ok);
+  EXPECT_EQ(L.contentRect.bottom, contentBottom - L.scrollRange);
+  EXPECT_LE(L.contentRect.bottom, L.viewBottom);
 
   f.env.maxClientHeight = 0;
-  EXPECT_GT(f.Lay(m).clientHeight, 600) << "without a limit nothing is cut";
+  L = f.Lay(m);
+  EXPECT_GT(L.clientHeight, 600) << "without a limit nothing scrolls";
+  EXPECT_EQ(L.scrollRange, 0);
+}
+
+TEST(TaskDialogLayout, NeverWiderThanTheScreenButtonsGoOnInMoreRows) {
+  Fixture f;
+  f.env.maxClientWidth = 800;
+  TaskDialogModel m;
+  m.Title = std::string(200, 'T');
+  for (int i = 0; i < 200; ++i) m.CustomButtons.push_back("B" + std::to_string(i));
+  m.RadioButtons = {std::string(30, 'r') + " " + std::string(60, 'r') + " " + std::string(30, 'r')};
+  TaskDialogLayout L = f.Lay(m);
+  EXPECT_EQ(L.clientWidth, 800);
+  // Rows end at 800 - 25 - 4 + 10 = 781 and start after the margin: 761 pixels hold 11 buttons
+  // of 60 with 10 between them.
+  EXPECT_EQ(L.pushButtons[10].rect.top, L.pushButtons[0].rect.top);
+  EXPECT_EQ(L.pushButtons[10].rect.right, 781);
+  EXPECT_EQ(L.pushButtons[11].rect.top, L.pushButtons[0].rect.bottom + 10);
+  for (const TaskDialogPushButton& b : L.pushButtons) {
+    EXPECT_GE(b.rect.left, 20) << b.caption;
+    EXPECT_LE(b.rect.right, 800) << b.caption;
+    EXPECT_LE(b.rect.bottom, L.clientHeight) << b.caption;
+  }
+  // The radio's 1220-pixel caption wraps within its place.
+  EXPECT_GT(L.radios[0].rect.Height(), 20);
+  EXPECT_LE(L.radios[0].rect.right, 800 - 20);
 }
 
 TEST(TaskDialogLayout, BadInputGivesALayoutNotACrash) {
