@@ -247,6 +247,7 @@ TEST_P(TaskDialogPaths, EmptyAndHugeDialogsStayUsable) {
                           ASSERT_NE(instruction, nullptr);
                           EXPECT_TRUE(IsWindowVisible(instruction));
                         }
+                        Sleep(1000);  // a long text takes a while to paint
                         SaveScreenshot("task-dialog-" + Path() + "-huge");
                         PostKey(VK_RETURN);
                       }),

@@ -182,9 +182,17 @@ void DrawLines(HDC dc, HFONT font, const std::vector<std::string>& lines, const 
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
   const int lineHeight = tm.tmHeight + tm.tmExternalLeading;
+  // Only the lines in the part being painted: a long text has thousands.
+  RECT clip{};
+  const bool clipped = GetClipBox(dc, &clip) != ERROR;
   int top = r.top;
   for (const std::string& line : lines) {
     if (top >= r.bottom || lineHeight <= 0) break;
+    if (clipped && top >= clip.bottom) break;
+    if (clipped && top + lineHeight <= clip.top) {
+      top += lineHeight;
+      continue;
+    }
     RECT lr{r.left, top, r.right, std::min<LONG>(top + lineHeight, r.bottom)};
     DrawTextA(dc, line.c_str(), static_cast<int>(line.size()), &lr,
               DT_SINGLELINE | DT_NOPREFIX | DT_EXPANDTABS | DT_NOCLIP);
