@@ -615,21 +615,29 @@ TEST_F(TaskDialogOwnWindow, LongTextsManyRadiosAndTwoHundredButtonsStayOnTheScre
 
   d.Clear();
   for (int i = 0; i < 200; ++i) d.CustomButtons.push_back("B" + std::to_string(i));
-  EXPECT_EQ(RunDialog(d,
-                      [&](HWND dialog) {
-                        const RECT work = WorkArea();
-                        EXPECT_TRUE(Inside(ScreenRectOf(dialog), work));
-                        const RECT client = ClientOnScreen(dialog);
-                        for (int i = 0; i < 200; ++i) {
-                          HWND b = FindChildByText(dialog, "B" + std::to_string(i));
-                          ASSERT_NE(b, nullptr);
-                          EXPECT_TRUE(IsWindowVisible(b) && Inside(ScreenRectOf(b), client))
-                              << "B" << i;
-                        }
-                        SaveScreenshot("task-dialog-own-200-buttons");
-                        ClickText(dialog, "B199");
-                      }),
-            299);
+  EXPECT_EQ(
+      RunDialog(
+          d,
+          [&](HWND dialog) {
+            const RECT work = WorkArea();
+            EXPECT_TRUE(Inside(ScreenRectOf(dialog), work));
+            const RECT client = ClientOnScreen(dialog);
+            // One pass over the children: the texts are read from another thread.
+            std::vector<std::pair<std::string, HWND>> children;
+            for (HWND w = GetWindow(dialog, GW_CHILD); w; w = GetWindow(w, GW_HWNDNEXT))
+              children.push_back({TextOf(w), w});
+            for (int i = 0; i < 200; ++i) {
+              const std::string name = "B" + std::to_string(i);
+              const auto it = std::find_if(children.begin(), children.end(),
+                                           [&](const auto& c) { return c.first == name; });
+              ASSERT_NE(it, children.end()) << name;
+              EXPECT_TRUE(IsWindowVisible(it->second) && Inside(ScreenRectOf(it->second), client))
+                  << name;
+            }
+            SaveScreenshot("task-dialog-own-200-buttons");
+            ClickText(dialog, "B199");
+          }),
+      299);
 
   d.Clear();
   d.Instruction = "A long command link";

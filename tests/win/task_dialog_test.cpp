@@ -37,6 +37,26 @@ TEST_P(TaskDialogPaths, SaveWarningReturnsTheCustomIdsAndTheTickedBox) {
     SaveScreenshot("task-dialog-" + Path() + "-save-warning");
     if (Own()) {
       EXPECT_EQ(GetWindowLongPtrA(dialog, GWL_STYLE) & WS_SYSMENU, 0) << "no close box";
+      // What the screen shows: white above, the grey band beside the buttons, the box in it.
+      HWND cont = FindChildByText(dialog, "Continue with the Save");
+      HWND box = FindChildByText(dialog, "Do not show this again");
+      ASSERT_TRUE(cont && box);
+      RECT b{}, v{};
+      GetWindowRect(cont, &b);
+      GetWindowRect(box, &v);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&b), 2);
+      MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&v), 2);
+      COLORREF above = 0, band = 0;
+      for (int attempt = 0; attempt < 30 && band != RGB(240, 240, 240); ++attempt) {
+        Sleep(100);
+        HDC dc = GetDC(dialog);
+        above = GetPixel(dc, 2, 2) & 0xFFFFFF;
+        band = GetPixel(dc, 2, (b.top + b.bottom) / 2) & 0xFFFFFF;
+        ReleaseDC(dialog, dc);
+      }
+      EXPECT_EQ(above, RGB(255, 255, 255));
+      EXPECT_EQ(band, RGB(240, 240, 240)) << "the button row is in the grey band";
+      EXPECT_GT(v.top, b.bottom) << "the box below the buttons";
       PostKey(VK_ESCAPE);
       EXPECT_TRUE(StillOpenAfter(dialog, 300)) << "no button reacts to Esc";
     }
