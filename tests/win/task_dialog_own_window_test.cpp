@@ -187,6 +187,14 @@ TEST_F(TaskDialogOwnWindow, HandCursorOnlyOverALink) {
     auto handAt = [&](int x, int y) {
       const POINT p = ClientToScreenPoint(dialog, x, y);
       SetCursorPos(p.x, p.y);
+      // The dialog's thread reads the position back: wait until the move has arrived.
+      for (int i = 0; i < 50; ++i) {
+        POINT now{};
+        GetCursorPos(&now);
+        if (now.x == p.x && now.y == p.y) break;
+        Sleep(10);
+      }
+      Sleep(50);
       DWORD_PTR ignored = 0;
       SendMessageTimeoutA(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(dialog),
                           MAKELPARAM(HTCLIENT, WM_MOUSEMOVE), SMTO_NORMAL, 2000, &ignored);
@@ -612,6 +620,28 @@ TEST_F(TaskDialogOwnWindow, LongTextsManyRadiosAndTwoHundredButtonsStayOnTheScre
     ClickText(dialog, "OK");
   });
   EXPECT_EQ(d.RadioResult, 259);
+
+  // The keyboard reaches the radios that are scrolled out of view, and scrolls them in.
+  d.DefaultRadioButton = 259;
+  d.Options = {};
+  EXPECT_EQ(RunDialog(d,
+                      [&](HWND dialog) {
+                        HWND last = FindChildByText(dialog, d.RadioButtons[59]);
+                        HWND before = FindChildByText(dialog, d.RadioButtons[58]);
+                        ASSERT_TRUE(last && before);
+                        EXPECT_FALSE(IsWindowVisible(last));
+                        PostKey(VK_TAB);
+                        Sleep(300);
+                        EXPECT_EQ(FocusedControl(), last) << "Tab goes to the checked radio";
+                        EXPECT_TRUE(IsWindowVisible(last)) << "and scrolls it into view";
+                        PostKey(VK_UP);
+                        Sleep(300);
+                        EXPECT_EQ(FocusedControl(), before);
+                        EXPECT_TRUE(IsWindowVisible(before) && Checked(before));
+                        PostKey(VK_RETURN);
+                      }),
+            1);
+  EXPECT_EQ(d.RadioResult, 258);
 
   d.Clear();
   for (int i = 0; i < 200; ++i) d.CustomButtons.push_back("B" + std::to_string(i));

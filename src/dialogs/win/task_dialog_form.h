@@ -72,6 +72,14 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   void RadioClicked(std::size_t index);
   // Tab and Shift+Tab: the next tab stop, entering a radio group at its checked radio.
   void MoveFocus(bool backwards);
+  // The arrow keys on a radio: the next (or previous) radio of the group gets the focus and is
+  // chosen; false when the focus is not on a radio.
+  bool MoveInRadioGroup(int step);
+  int RadioIndexOf(HWND control) const;
+  // Where a radio or command link is (they scroll); empty for other controls.
+  Rect ScrolledRectOf(HWND control) const;
+  // Scrolls a radio or command link into view.
+  void EnsureShown(HWND control);
   void OnPaint();
   // Paints the whole client area on `dc` (the form's own painting, and the text windows that
   // stand over its painted texts, each showing its part of it).
