@@ -179,8 +179,9 @@ EOF
 } >"$dir/conf/printers.conf"
 
 # In the foreground (-f), so the process is ours to stop; its output is detached, or the test
-# runner would wait for it.
-/usr/sbin/cupsd -f -c "$conf" -s "$dir/conf/cups-files.conf" </dev/null >>"$dir/log/cupsd.out" 2>&1 &
+# runner would wait for it. It does not carry the Wine prefix of the step that starts it, so it
+# is never taken for a process of that prefix.
+env -u WINEPREFIX /usr/sbin/cupsd -f -c "$conf" -s "$dir/conf/cups-files.conf" </dev/null >>"$dir/log/cupsd.out" 2>&1 &
 echo $! >"$dir/cupsd.pid"
 for _ in $(seq 100); do
   if CUPS_SERVER=$socket lpstat -r 2>/dev/null | grep -q "is running" &&

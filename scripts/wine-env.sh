@@ -30,7 +30,7 @@ vt9_preferred_arch() {
 }
 
 vt9_prefix_processes() {
-  env -u WINEPREFIX bash "$(dirname "${BASH_SOURCE[0]}")/wine-processes.sh" "$1"
+  bash "$(dirname "${BASH_SOURCE[0]}")/wine-processes.sh" "$1"
 }
 
 vt9_wine_stop() {
