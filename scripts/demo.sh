@@ -90,5 +90,6 @@ if [ -n "${DISPLAY:-}" ]; then
   run_demo
 else
   # No display: run this same script on a virtual one and keep a screenshot.
-  VT9_DEMO_SCREENSHOT=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  # The display server is not a process of the prefix: it does not carry WINEPREFIX.
+  VT9_DEMO_SCREENSHOT=1 env -u WINEPREFIX xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
