@@ -92,9 +92,35 @@ target_compile_options(gtest_main PRIVATE -Wno-error)
 
 # One private Wine prefix per build tree; every Wine test depends on it being ready.
 set(VT9_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+# The tree's own print server (cmake/pdf-printer.cmake). Every Wine program of the tests asks it,
+# never the system's scheduler, for the printers: Wine syncs the prefix's printers with what the
+# print server it reaches lists. A Unix socket path holds at most 107 bytes; a deeper tree keeps
+# its socket in the system temp folder.
+set(VT9_PRINT_SERVER ${CMAKE_BINARY_DIR}/print-server)
+set(VT9_CUPS_SOCKET ${VT9_PRINT_SERVER}/cups.sock)
+string(LENGTH "${VT9_CUPS_SOCKET}" vt9_socket_length)
+if(vt9_socket_length GREATER 100)
+  string(MD5 vt9_tree_hash "${CMAKE_BINARY_DIR}")
+  string(SUBSTRING "${vt9_tree_hash}" 0 12 vt9_tree_hash)
+  set(VT9_CUPS_SOCKET /tmp/vt9-cups-${vt9_tree_hash}/cups.sock)
+endif()
+# Nothing of the tests lands outside the tree: Wine's menu builder, which writes desktop entries
+# and menus into the home folder, stays off, and the font caches Wine's first start may build
+# (a kind of Wine not run on this machine before) go into the tree, ahead of the system's.
+file(CONFIGURE OUTPUT ${CMAKE_BINARY_DIR}/fontconfig/fonts.conf CONTENT [[<?xml version="1.0"?>
+<!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd">
+<fontconfig>
+  <cachedir>@CMAKE_BINARY_DIR@/fontconfig/cache</cachedir>
+  <include ignore_missing="yes">/etc/fonts/fonts.conf</include>
+</fontconfig>
+]] @ONLY)
+set(VT9_HOST_ENV
+  "CUPS_SERVER=${VT9_CUPS_SOCKET};WINEDLLOVERRIDES=winemenubuilder.exe=d;FONTCONFIG_FILE=${CMAKE_BINARY_DIR}/fontconfig/fonts.conf")
+set(VT9_WINE_TEST_ENV
+  "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER};${VT9_HOST_ENV}")
 add_test(NAME wine_prefix_setup COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh ${VT9_WINEPREFIX} ${VT9_WINE_ARCH})
-set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wineprefix)
-add_test(NAME wine_prefix_stop COMMAND sh -c "WINEPREFIX=${VT9_WINEPREFIX} /usr/lib/wine/wineserver -k || true")
+set_tests_properties(wine_prefix_setup PROPERTIES FIXTURES_SETUP wineprefix ENVIRONMENT "${VT9_HOST_ENV}")
+add_test(NAME wine_prefix_stop COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-prefix.sh --stop ${VT9_WINEPREFIX})
 set_tests_properties(wine_prefix_stop PROPERTIES FIXTURES_CLEANUP wineprefix)
 
 file(GLOB VT9_TEST_SUPPORT CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/win/*.cpp)
@@ -116,7 +142,7 @@ function(vt9_add_wine_tests folder)
     set_tests_properties(${target} PROPERTIES
       FIXTURES_REQUIRED wineprefix
       TIMEOUT 300
-      ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER};VT9_WINE_LOADER=${VT9_WINE_LOADER};VT9_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts")
+      ENVIRONMENT "${VT9_WINE_TEST_ENV};VT9_WINE_LOADER=${VT9_WINE_LOADER};VT9_ARTIFACTS=${CMAKE_BINARY_DIR}/artifacts;VT9_PDF_DIR=${VT9_PRINT_SERVER}/pdf")
   endforeach()
 endfunction()
 vt9_add_wine_tests(win)

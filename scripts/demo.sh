@@ -32,6 +32,8 @@ printf '[Parms]\r\nBackupFolder=\r\nLastBackupName=Z:%s\r\n' "$(echo "$demo/back
 printf '[Parms]\r\n' >"$demo/data/SysData/Mail Archive.jdf"
 
 run_demo() {
+  # The prefix's server, desktop and the tool end with the demo, however it ends.
+  trap 'vt9_wine_stop "$WINEPREFIX" || true' EXIT
   scripts/wine-prefix.sh "$WINEPREFIX" "$arch"
   local key='HKCU\Software\Corvane\VT9'
   wine reg delete "$key" /f >/dev/null 2>&1 || true
@@ -55,7 +57,6 @@ run_demo() {
   fi
   echo "LastReminderDate is now: $(wine reg query "$key" /v LastReminderDate 2>/dev/null | awk '/REG_SZ/ {print $3}')"
   echo "The main program received: $(cat "$demo/Vantory 9/vt9-calls.log" 2>/dev/null || echo nothing)"
-  wineserver -k || true
 }
 
 # The log viewer on a backup log with a few errors to find, "Open" offered on the log folder.
@@ -83,12 +84,12 @@ run_viewer_demo() {
   else
     wine "$exe" '\V' "$winlog" "Documents - Backup Log" "$winlogs"
   fi
-  wineserver -k || true
 }
 
 if [ -n "${DISPLAY:-}" ]; then
   run_demo
 else
   # No display: run this same script on a virtual one and keep a screenshot.
-  VT9_DEMO_SCREENSHOT=1 xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
+  # The display server is not a process of the prefix: it does not carry WINEPREFIX.
+  VT9_DEMO_SCREENSHOT=1 env -u WINEPREFIX xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi

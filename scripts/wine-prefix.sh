@@ -1,12 +1,20 @@
 #!/usr/bin/env bash
 # Prepares a private Wine prefix for the tests or the demo (never ~/.wine).
 # Usage: wine-prefix.sh PREFIX [win32|win64]   (default win32: the shipped product's kind)
+#        wine-prefix.sh --stop PREFIX          ends the prefix's server and every Wine process
+#                                              of it, and waits until they are gone
 # Idempotent: a prefix that is already prepared is only started.
 set -euo pipefail
-prefix=$(realpath -m "$1")
 . "$(dirname "$0")/wine-env.sh"
+if [ "$1" = --stop ]; then
+  vt9_wine_stop "$2"
+  exit $?
+fi
+prefix=$(realpath -m "$1")
 vt9_wine_env "${2:-win32}"
 export WINEPREFIX="$prefix" WINEDEBUG=-all
+# No menu entries or file associations in the home folder for the prefix's programs.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-winemenubuilder.exe=d}"
 if [ ! -f "$prefix/.vt9-ready" ]; then
   rm -rf "$prefix"
   mkdir -p "$prefix"
@@ -27,6 +35,8 @@ fi
 # Keep the server and Wine's own system processes alive between test programs: a start then
 # costs milliseconds, not half a second. They are started here with their output detached,
 # since a system process started by a test would inherit the test's output pipe and keep its
-# runner waiting. The runner's cleanup step stops them (wineserver -k).
-wineserver -p </dev/null >/dev/null 2>&1 || true  # one may already be running
+# runner waiting. The runner's cleanup step stops them (wine-prefix.sh --stop); should it never
+# run (an interrupted run), the server still ends after ten idle minutes with no program of
+# the prefix running.
+wineserver -p600 </dev/null >/dev/null 2>&1 || true  # one may already be running
 wine wineboot </dev/null >/dev/null 2>&1

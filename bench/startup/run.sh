@@ -13,8 +13,9 @@ case $bin in *win64*) arch=win64 ;; esac
 . scripts/wine-env.sh
 vt9_wine_env "$arch"
 export WINEPREFIX=$PWD/build/bench-wineprefix-$arch WINEDEBUG=-all
+# The prefix's server and processes end with the run, also when a step fails.
+trap 'vt9_wine_stop "$WINEPREFIX" || true' EXIT
 scripts/wine-prefix.sh "$WINEPREFIX" "$arch" >/dev/null
-trap 'wineserver -k 2>/dev/null || true' EXIT
 # Reminder not due: today is already recorded, so the check stops at its once-a-day gate.
 today=$(date +%Y/%m/%d)
 wine reg add 'HKCU\Software\Corvane\VT9' /v LastReminderDate /t REG_SZ /d "$today" /f >/dev/null 2>&1

@@ -14,6 +14,7 @@ case $bin in *win64*) arch=win64 ;; esac
 . scripts/wine-env.sh
 vt9_wine_env "$arch"
 export WINEPREFIX=$PWD/build/bench-wineprefix-$arch WINEDEBUG=-all
+# The prefix's server and processes end with the run, also when a step fails.
+trap 'vt9_wine_stop "$WINEPREFIX" || true' EXIT
 scripts/wine-prefix.sh "$WINEPREFIX" "$arch" >/dev/null
-trap 'wineserver -k 2>/dev/null || true' EXIT
 wine "$bin/bench_viewer.exe" "$@"

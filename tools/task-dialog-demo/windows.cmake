@@ -10,7 +10,7 @@ target_link_options(task-dialog-demo PRIVATE ${VT9_STATIC_LINK})
 
 add_test(NAME task_dialog_demo_runs COMMAND task-dialog-demo /close-after 1500)
 set_tests_properties(task_dialog_demo_runs PROPERTIES FIXTURES_REQUIRED wineprefix TIMEOUT 120
-  ENVIRONMENT "WINEPREFIX=${VT9_WINEPREFIX};WINEDEBUG=-all;WINEARCH=${VT9_WINE_ARCH};WINELOADER=${VT9_WINE_LOADER}"
+  ENVIRONMENT "${VT9_WINE_TEST_ENV}"
   PASS_REGULAR_EXPRESSION "everything: result")
 
 # The task dialog's window tests show both paths with the same pictures and manifest.

@@ -1,5 +1,6 @@
 #include "support/win/host_command.h"
 
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <fstream>
@@ -53,21 +54,28 @@ std::string RunHostScript(const std::string& script, int timeoutMs, bool* ok) {
   return out;
 }
 
+std::string ShellQuote(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
 std::string WaitForPdf(const std::string& title, int timeoutMs) {
-  const std::string script =
-      "dir=$(sed -n 's/^Out[[:space:]]*//p' /etc/cups/cups-pdf.conf | tail -1)\n"
-      "dir=${dir:-'${HOME}/PDF'}\n"
-      "dir=$(echo \"$dir\" | sed \"s|\\${HOME}|$HOME|\")\n"
-      "for i in $(seq " +
-      std::to_string(timeoutMs / 100) +
-      "); do\n"
-      "  f=$(ls \"$dir\"/" +
-      title +
-      "*.pdf 2>/dev/null | head -1)\n"
-      "  if [ -n \"$f\" ] && [ -z \"$(lpstat -o PDF 2>/dev/null)\" ]; then sleep 0.2; echo \"$f\"; "
-      "exit 0; fi\n"
-      "  sleep 0.1\n"
-      "done\n";
+  char dir[MAX_PATH] = "";
+  if (!GetEnvironmentVariableA("VT9_PDF_DIR", dir, sizeof dir)) {
+    ADD_FAILURE() << "VT9_PDF_DIR is not set: the test runner names the print server's output";
+    return "";
+  }
+  // A job's title may hold any character; the shell sees it quoted, the * alone is a pattern.
+  // The print server's backend renames each PDF into place once it is written.
+  const std::string script = "for i in $(seq " + std::to_string(timeoutMs / 100) +
+                             "); do\n"
+                             "  for f in " + ShellQuote(dir) + "/" + ShellQuote(title) +
+                             "*.pdf; do\n"
+                             "    if [ -f \"$f\" ]; then echo \"$f\"; exit 0; fi\n"
+                             "  done\n"
+                             "  sleep 0.1\n"
+                             "done\n";
   std::string out = RunHostScript(script, timeoutMs + 5000);
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   return out;

@@ -1,6 +1,6 @@
 // Runs a shell script on the host (Wine starts Unix programs through CreateProcess) and returns
 // what it printed. Wine cannot wait on a host process, so the script ends by writing a marker
-// file, which is awaited. For the print tests: pdfinfo, pdftotext and lpstat.
+// file, which is awaited. For the print tests: pdfinfo and pdftotext.
 #pragma once
 
 #include <string>
@@ -10,8 +10,12 @@ namespace vt9::test {
 // The script's standard output; nullopt-like empty text and `ok` false on timeout.
 std::string RunHostScript(const std::string& script, int timeoutMs = 60000, bool* ok = nullptr);
 
-// Waits until the CUPS queue "PDF" is empty and a PDF whose name starts with `title` exists in
-// the cups-pdf output folder; returns its Unix path, or "" after the timeout.
+// Waits until a PDF whose name starts with `title` (the print job's title) exists in the test
+// print server's output folder (the environment variable VT9_PDF_DIR); returns its Unix path,
+// or "" after the timeout. A PDF appears there only once it is complete.
 std::string WaitForPdf(const std::string& title, int timeoutMs = 60000);
+
+// `text` as one word for the host shell, whatever characters it holds.
+std::string ShellQuote(const std::string& text);
 
 }  // namespace vt9::test
