@@ -1,7 +1,7 @@
 // The once-a-day backup reminder of the "\CHECK" mode.
 #pragma once
 
-#include "app/program_state.h"
+#include "common/program_state.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 

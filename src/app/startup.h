@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "app/program_state.h"
 #include "app/reminder.h"
+#include "common/program_state.h"
 #include "platform/registry.h"
 #include "platform/system.h"
 

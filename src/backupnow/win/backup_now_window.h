@@ -3,7 +3,7 @@
 // backup program with the matching command line.
 #pragma once
 
-#include "app/program_state.h"
+#include "common/program_state.h"
 
 namespace vt9::win {
 

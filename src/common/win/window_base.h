@@ -8,6 +8,9 @@
 // returning DefWindowProcA(hwnd_, ...) for what it does not handle. Its class is registered with
 // WindowBase<Form>::WindowProc.
 //
+// A control that paints its whole client area in one routine hands its painting messages to
+// HandlePaintMessages (below) ahead of its own switch.
+//
 // Who owns the form:
 // - FormOwner::Window (controls and self-contained windows): WM_NCCREATE creates it with
 //   `Form(HWND)`, WM_NCDESTROY deletes it.
@@ -19,6 +22,7 @@
 
 #include <exception>
 #include <new>
+#include <optional>
 #include <stdexcept>
 
 #include "common/win/error_report.h"
@@ -63,6 +67,31 @@ class WindowBase {
   WindowBase& operator=(const WindowBase&) = delete;
 
   HWND hwnd_ = nullptr;
+
+  // The painting messages of a control whose `paint(HDC)` covers every pixel of the client
+  // area: WM_PAINT; WM_PRINTCLIENT, so a parent, a transparent sibling or a test can render the
+  // control into a DC of its own; and WM_ERASEBKGND, answered as done, since erasing first
+  // would only make the control flicker. Returns the message's result, or nothing for any
+  // other message.
+  template <typename Paint>
+  std::optional<LRESULT> HandlePaintMessages(UINT message, WPARAM wParam, Paint&& paint) {
+    switch (message) {
+      case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd_, &ps);
+        RunHandler([&] { paint(dc); });
+        EndPaint(hwnd_, &ps);
+        return 0;
+      }
+      case WM_PRINTCLIENT:
+        RunHandler([&] { paint(reinterpret_cast<HDC>(wParam)); });
+        return 0;
+      case WM_ERASEBKGND:
+        return 1;
+      default:
+        return std::nullopt;
+    }
+  }
 
  private:
   static Form* Attach(HWND hwnd, LPARAM lParam) {

@@ -2,7 +2,7 @@
 // with Open, Find, Save, Print, Copy and Close. It is the program's main window in "\V" mode.
 #pragma once
 
-#include "app/program_state.h"
+#include "common/program_state.h"
 
 namespace vt9::win {
 

@@ -380,6 +380,8 @@ void MarkupCheckBox::Accelerate() {
 }
 
 LRESULT MarkupCheckBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (const auto painted = HandlePaintMessages(msg, wp, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   switch (msg) {
     case WM_NCCREATE: {
       // The window text is the plain caption; the markup is kept by the control.
@@ -389,18 +391,6 @@ LRESULT MarkupCheckBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       cs.lpszName = plain.c_str();
       return DefWindowProcA(hwnd_, msg, wp, reinterpret_cast<LPARAM>(&cs));
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RunHandler([&] { Paint(dc); });
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      RunHandler([&] { Paint(reinterpret_cast<HDC>(wp)); });
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SETFONT:
       font_ = reinterpret_cast<HFONT>(wp);
       if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, FALSE);

@@ -242,24 +242,14 @@ void MarkupPanel::Apply(const PanelLinkEffects& fx) {
 }
 
 LRESULT MarkupPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (const auto painted = HandlePaintMessages(msg, wp, [this](HDC dc) { Paint(dc); }))
+    return *painted;
   switch (msg) {
     case WM_NCCREATE: {
       const auto* cs = reinterpret_cast<const CREATESTRUCTA*>(lp);
       if (cs->lpszName) SendMessageA(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(cs->lpszName));
       return DefWindowProcA(hwnd_, msg, wp, lp);
     }
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      RunHandler([&] { Paint(dc); });
-      EndPaint(hwnd_, &ps);
-      return 0;
-    }
-    case WM_PRINTCLIENT:
-      RunHandler([&] { Paint(reinterpret_cast<HDC>(wp)); });
-      return 0;
-    case WM_ERASEBKGND:
-      return 1;
     case WM_SIZE:
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;

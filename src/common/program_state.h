@@ -1,4 +1,5 @@
-// Program-wide state of one run: set during start-up, read by the main window.
+// Program-wide state of one run: set during start-up, read by the main windows. It sits below
+// every subsystem, so the windows of each read it without reaching up into the start-up code.
 #pragma once
 
 #include <string>
