@@ -39,7 +39,8 @@ void CloseFromOutside(HWND viewer, CloseWay way) {
 }
 
 // A visible dialog of the tool whose texts (or caption) hold `text`; null after the time-out.
-HWND WaitForDialogWith(const ViewerDriver& viewer, const std::string& text, DWORD timeoutMs = 8000) {
+HWND WaitForDialogWith(const ViewerDriver& viewer, const std::string& text,
+                       DWORD timeoutMs = 8000) {
   const DWORD start = GetTickCount();
   do {
     if (HWND d = viewer.WaitForMessage(0))
@@ -52,8 +53,8 @@ HWND WaitForDialogWith(const ViewerDriver& viewer, const std::string& text, DWOR
 
 struct BusyStep {
   const char* name;
-  const char* file;            // the log the viewer shows
-  bool openFolder;             // "Open" visible
+  const char* file;  // the log the viewer shows
+  bool openFolder;   // "Open" visible
   CloseWay way;
   // Brings the step's dialog up; the dialog.
   std::function<HWND(ViewerDriver&)> start;

@@ -50,25 +50,27 @@ std::pair<long, long> Selection(HWND log) {
 
 TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
   const std::string locales = Environment("VT9_ARTIFACTS") + "/../locale";
-  const std::string ready = test::RunHostScript(
-      "d='" + locales + "'; f=\"$d/ja_JP.UTF-8/LC_CTYPE\"\n"
-      "[ -f \"$f\" ] || { mkdir -p \"$d\" && localedef -i ja_JP -f UTF-8 \"$d/ja_JP.UTF-8\"; }\n"
-      "[ -f \"$f\" ] && echo ready",
-      120000);
+  const std::string ready =
+      test::RunHostScript("d='" + locales +
+                              "'; f=\"$d/ja_JP.UTF-8/LC_CTYPE\"\n"
+                              "[ -f \"$f\" ] || { mkdir -p \"$d\" && localedef -i ja_JP -f UTF-8 "
+                              "\"$d/ja_JP.UTF-8\"; }\n"
+                              "[ -f \"$f\" ] && echo ready",
+                          120000);
   ASSERT_NE(ready.find("ready"), std::string::npos)
       << "the Japanese locale could not be made (package locales):\n"
       << ready;
 
   // "エラー" (error): three characters, six bytes.
   const std::wstring word = L"\u30A8\u30E9\u30FC";
-  const std::string log = "Job 1\r\n" + ShiftJis(word) + ": disk full\r\n" + ShiftJis(word) + "\r\n";
+  const std::string log =
+      "Job 1\r\n" + ShiftJis(word) + ": disk full\r\n" + ShiftJis(word) + "\r\n";
   test::ToolFolder tool("dbcs");
   const std::string file = tool.folder() + "Daily.log";
   test::WriteFile(file, log);
   const std::string caption = "DoubleByte-" + std::to_string(GetTickCount());
-  const std::string loader = Environment("VT9_WINE_LOADER").empty()
-                                 ? std::string("wine")
-                                 : Environment("VT9_WINE_LOADER");
+  const std::string loader =
+      Environment("VT9_WINE_LOADER").empty() ? std::string("wine") : Environment("VT9_WINE_LOADER");
   test::RunHostScript("LOCPATH='" + locales + "' LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 '" + loader +
                       "' '" + tool.exe() + "' '\\V' '" + file + "' '" + caption +
                       "' >/dev/null 2>&1 &");
@@ -89,7 +91,7 @@ TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
   SendMessageW(GetDlgItem(find, vt9::win::find_id::txtFindWhat), WM_SETTEXT, 0,
                reinterpret_cast<LPARAM>(word.c_str()));
   HWND next = GetDlgItem(find, vt9::win::find_id::btnOK);
-  const long first = 6;              // behind "Job 1" and its paragraph end
+  const long first = 6;                // behind "Job 1" and its paragraph end
   const long second = first + 3 + 12;  // behind the word, ": disk full" and a paragraph end
   for (const long at : {first, second}) {
     const auto before = Selection(text);

@@ -206,9 +206,9 @@ TEST(ViewerOpen, CopyPutsTheWholeTextOnTheClipboard) {
   }
   // The mnemonic F is the Find item.
   test::PressKey('F');
-  EXPECT_NE(test::WaitForWindow(viewer.tool().processId(), vt9::win::kFindWindowClass, "Find...",
-                                3000),
-            nullptr);
+  EXPECT_NE(
+      test::WaitForWindow(viewer.tool().processId(), vt9::win::kFindWindowClass, "Find...", 3000),
+      nullptr);
   HWND findDialog =
       test::WaitForWindow(viewer.tool().processId(), vt9::win::kFindWindowClass, "", 0);
   if (findDialog) PostMessageA(findDialog, WM_CLOSE, 0, 0);

@@ -239,14 +239,14 @@ bool CutOffRtf(const std::string& text) {
 }
 
 TEST(RtfCheck, CutOffIsTheDocumentThatEndsTooEarlyOnly) {
-  EXPECT_TRUE(CutOffRtf("{\\rtf1 text {\\b bold"));      // still being written
-  EXPECT_TRUE(CutOffRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Ari"));  // cut in the header
-  EXPECT_TRUE(CutOffRtf("{\\rtf1 \\bin99999 abc"));        // inside raw bytes
+  EXPECT_TRUE(CutOffRtf("{\\rtf1 text {\\b bold"));               // still being written
+  EXPECT_TRUE(CutOffRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Ari"));     // cut in the header
+  EXPECT_TRUE(CutOffRtf("{\\rtf1 \\bin99999 abc"));               // inside raw bytes
   EXPECT_TRUE(CutOffRtf(std::string("{\\rtf1 text\0\0\0", 14)));  // zeros after a crash
-  EXPECT_FALSE(CutOffRtf("{\\rtf1 text}"));                // whole
-  EXPECT_FALSE(CutOffRtf("{\\rtf1 text}}"));               // damaged, not cut off
+  EXPECT_FALSE(CutOffRtf("{\\rtf1 text}"));                       // whole
+  EXPECT_FALSE(CutOffRtf("{\\rtf1 text}}"));                      // damaged, not cut off
   EXPECT_FALSE(CutOffRtf("{\\rtf1 text} more text"));
-  EXPECT_FALSE(CutOffRtf("text {\\rtf1"));                 // no rich text at all
+  EXPECT_FALSE(CutOffRtf("text {\\rtf1"));  // no rich text at all
   EXPECT_FALSE(CutOffRtf(""));
 }
 

@@ -104,8 +104,8 @@ std::string WholeText(HWND edit) {
 // double-byte code page fewer than its bytes.
 LONG CharacterCount(const std::string& text) {
   if (text.empty()) return 0;
-  const int count = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                        nullptr, 0);
+  const int count =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   return count > 0 ? count : static_cast<LONG>(text.size());
 }
 
@@ -282,10 +282,10 @@ void TfViewer::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
-  HWND note = CreateWindowExA(0, WC_STATICA, kIncompleteNote, WS_CHILD | SS_LEFT | SS_NOPREFIX,
-                              0, 0, 0, 0, hwnd_,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::lblIncomplete)),
-                              GetModuleHandleA(nullptr), nullptr);
+  HWND note =
+      CreateWindowExA(0, WC_STATICA, kIncompleteNote, WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::lblIncomplete)),
+                      GetModuleHandleA(nullptr), nullptr);
   SendMessageA(note, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // Tab order: the log, then the buttons from left to right.
   HWND after = memLog;
@@ -590,8 +590,9 @@ void TfViewer::PlaceIncompleteNote(int left, int right, int panelTop) {
   const int width = right > left ? right - left : 0;
   const int lines = text.cx <= width ? 1 : 2;
   const int height = lines * text.cy;
-  const int top = lines == 1 ? panelTop + Scale(kButtonTop96) + (Scale(kButtonHeight96) - height) / 2
-                             : panelTop + (Scale(kPanelHeight96) - height + 1) / 2;
+  const int top = lines == 1
+                      ? panelTop + Scale(kButtonTop96) + (Scale(kButtonHeight96) - height) / 2
+                      : panelTop + (Scale(kPanelHeight96) - height + 1) / 2;
   SetWindowPos(note, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
