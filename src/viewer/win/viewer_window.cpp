@@ -203,7 +203,7 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   std::string unreadableFile_;  // reported once the window is on screen
   LogPrinter printer_;
   bool printing_ = false;
-  int steps_ = 0;              // steps running, outermost first
+  int steps_ = 0;              // steps running, nested ones included
   bool closePending_ = false;  // a close arrived during a step
 };
 
