@@ -8,7 +8,8 @@ need=(cmake g++ make libgtest-dev googletest clang
       g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64
       wine wine32:i386 wine64 fonts-wine fonts-liberation
       xvfb xauth x11-utils xdotool imagemagick
-      cups printer-driver-cups-pdf ghostscript poppler-utils libcups2 libcups2:i386)
+      cups printer-driver-cups-pdf ghostscript poppler-utils libcups2 libcups2:i386
+      locales)  # the sources of the Japanese locale a viewer test runs in
 
 missing=()
 for p in "${need[@]}"; do

@@ -86,4 +86,6 @@ void RtfCheck::Feed(const char* bytes, std::size_t count) {
 
 bool RtfCheck::Whole() const { return !broken_ && opened_ && closed_ && state_ != State::Binary; }
 
+bool RtfCheck::CutOff() const { return !broken_ && opened_ && !closed_; }
+
 }  // namespace vt9

@@ -14,6 +14,9 @@ class RtfCheck {
  public:
   void Feed(const char* bytes, std::size_t count);
   bool Whole() const;
+  // Nothing seen so far is wrong, but the document ends before its first group is closed (or
+  // inside raw bytes): a log still being written, or cut short by a crash or a full disk.
+  bool CutOff() const;
 
  private:
   enum class State { Text, Backslash, ControlWord, Parameter, Binary };

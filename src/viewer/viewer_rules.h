@@ -23,6 +23,8 @@ inline constexpr const char* kMessageTitle = "  Vantory 9";  // two leading blan
 inline constexpr const char* kSaveErrorInstruction = "Error saving file!";
 inline constexpr const char* kSaveDialogTitle = "Save File As:";
 inline constexpr const char* kOpenDialogTitle = "Open Log File";
+// Shown in the button bar for rich text that ends too early (still being written, cut short).
+inline constexpr const char* kIncompleteNote = "The file seems incomplete.";
 inline constexpr const char* kNoPrintersText =
     "No Printers are available - or the Printer Service is not running";
 

@@ -11,6 +11,7 @@
 #include "support/win/viewer_driver.h"
 #include "support/win/widget_host.h"
 #include "viewer/find_request.h"
+#include "viewer/win/find_dialog.h"
 #include "viewer/win/viewer_window.h"
 
 namespace vt9 {
@@ -25,6 +26,44 @@ const std::string kLog =
     "2026/12/01 10:00:04  Backup job \"Daily\" ended with 1 error\r\n";
 
 constexpr int kFileTypeCombo = 0x470;  // cmb1 of the common file dialogs
+
+struct MenuRows {
+  int images[2] = {};     // pixels of the images' blue in the left fifth of each row
+  int rightText[2] = {};  // dark pixels in the right third of each row
+};
+
+// Reads the pop-up menu's pixels from the screen: the menu belongs to the viewer's process, so
+// its items cannot be asked for.
+MenuRows ReadMenuRows(HWND menu) {
+  Sleep(400);  // painted
+  RECT r{};
+  GetWindowRect(menu, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  MenuRows rows;
+  if (w <= 0 || h <= 0) return rows;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof info.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  const auto* px = static_cast<const unsigned char*>(bits);
+  for (int y = 3; y < h - 3; ++y) {
+    const int row = y < h / 2 ? 0 : 1;
+    for (int x = 0; x < w; ++x) {
+      const unsigned char* p = px + (static_cast<std::size_t>(y) * w + x) * 4;  // B G R A
+      if (x < w / 5 && p[2] == 0x33 && p[1] == 0x66 && p[0] == 0x99) ++rows.images[row];
+      if (x > w * 2 / 3 && x < w - 4 && p[0] < 90 && p[1] < 90 && p[2] < 90) ++rows.rightText[row];
+    }
+  }
+  SelectObject(memory, old);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return rows;
+}
 
 TEST(ViewerOpen, ShowsTheLogGivenAsArgument) {
   ViewerDriver viewer("view-log");
@@ -146,6 +185,8 @@ TEST(ViewerOpen, CopyPutsTheWholeTextOnTheClipboard) {
   ViewerDriver viewer("view-copy");
   ASSERT_TRUE(viewer.Open({viewer.WriteLog("Daily.log", kLog)}, "Vantory 9 - Log Viewer"));
   viewer.Select(5, 9);  // a selection plays no part
+  SetForegroundWindow(viewer.window());  // the menu takes the keyboard
+  Sleep(300);
   // The context menu of the log, with its two items.
   POINT at = test::ClientToScreenPoint(viewer.Log(), 40, 30);
   PostMessageA(viewer.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(viewer.Log()),
@@ -153,9 +194,41 @@ TEST(ViewerOpen, CopyPutsTheWholeTextOnTheClipboard) {
   Sleep(700);
   ViewerDriver::Snapshot("viewer-context-menu");
   HWND menu = test::WaitForWindow(viewer.tool().processId(), "#32768", "", 3000);
-  EXPECT_NE(menu, nullptr);
-  test::PressKey(VK_ESCAPE);
+  ASSERT_NE(menu, nullptr);
+  {
+    // Two rows, each with its image (drawn in the strip's blue) on the left; only "Find" has a
+    // shortcut ("Ctrl+F") on the right.
+    const MenuRows rows = ReadMenuRows(menu);
+    EXPECT_GT(rows.images[0], 4) << "the Copy image";
+    EXPECT_GT(rows.images[1], 4) << "the Find image";
+    EXPECT_EQ(rows.rightText[0], 0) << "no shortcut for Copy";
+    EXPECT_GT(rows.rightText[1], 4) << "the Ctrl+F shortcut";
+  }
+  // The mnemonic F is the Find item.
+  test::PressKey('F');
+  EXPECT_NE(
+      test::WaitForWindow(viewer.tool().processId(), vt9::win::kFindWindowClass, "Find...", 3000),
+      nullptr);
+  HWND findDialog =
+      test::WaitForWindow(viewer.tool().processId(), vt9::win::kFindWindowClass, "", 0);
+  if (findDialog) PostMessageA(findDialog, WM_CLOSE, 0, 0);
   Sleep(300);
+  // And C, pressed in the menu, copies.
+  PostMessageA(viewer.window(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(viewer.Log()),
+               MAKELPARAM(at.x, at.y));
+  ASSERT_NE(test::WaitForWindow(viewer.tool().processId(), "#32768", "", 3000), nullptr);
+  Sleep(300);
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  test::PressKey('C');
+  std::string fromMenu;
+  for (int i = 0; i < 50 && fromMenu.empty(); ++i) {
+    Sleep(100);
+    fromMenu = ViewerDriver::Clipboard();
+  }
+  EXPECT_EQ(fromMenu, kLog);
   if (OpenClipboard(nullptr)) {
     EmptyClipboard();
     CloseClipboard();
@@ -183,29 +256,29 @@ TEST(ViewerOpen, ForgedFindRequestsAreIgnored) {
   ASSERT_TRUE(viewer.Open({viewer.WriteLog("Daily.log", kLog)}, "Vantory 9 - Log Viewer"));
   viewer.Select(0, 0);
   const FindRequestBytes good = EncodeFindRequest(MakeFindNext("Error", false, false));
+  // The viewer answers every request with 0; what it did shows in the selection.
   auto send = [&](ULONG_PTR identifier, const void* data, DWORD size) {
     COPYDATASTRUCT cds{identifier, size, const_cast<void*>(data)};
     DWORD_PTR result = 1;
     SendMessageTimeoutA(viewer.window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
                         SMTO_ABORTIFHUNG, 5000, &result);
-    return result;
+    return viewer.Selection();
   };
+  const auto none = std::make_pair(0L, 0L);
   std::string longer(300, 'x');
   std::memcpy(longer.data(), good.data(), good.size());
-  EXPECT_EQ(send(0, good.data(), 263), 0u);
-  EXPECT_EQ(send(0, longer.data(), 300), 0u);
-  EXPECT_EQ(send(7, good.data(), 264), 0u);
+  EXPECT_EQ(send(0, good.data(), 263), none) << "one byte short";
+  EXPECT_EQ(send(0, longer.data(), 300), none) << "too long";
+  EXPECT_EQ(send(7, good.data(), 264), none) << "another identifier";
   FindRequestBytes otherCommand = good;
   otherCommand[0] = 2;
-  EXPECT_EQ(send(0, otherCommand.data(), 264), 0u);
-  EXPECT_EQ(send(0, nullptr, 0), 0u);
-  EXPECT_EQ(viewer.Selection(), std::make_pair(0L, 0L));
+  EXPECT_EQ(send(0, otherCommand.data(), 264), none) << "another command";
+  EXPECT_EQ(send(0, nullptr, 0), none) << "no data";
   EXPECT_EQ(viewer.WaitForMessage(500), nullptr) << "nothing is reported for a forged request";
   // The same record with the right size is searched.
-  EXPECT_EQ(send(0, good.data(), 264), 0u);
   const long at = static_cast<long>(kLog.find("Error"));
   const long crs = 2;  // the control counts a paragraph end as one character
-  EXPECT_EQ(viewer.Selection(), std::make_pair(at - crs, at - crs + 5));
+  EXPECT_EQ(send(0, good.data(), 264), std::make_pair(at - crs, at - crs + 5));
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 
@@ -231,7 +304,7 @@ TEST(ViewerOpen, BinaryAndNulBytesAndBrokenRichTextDoNotStopTheViewer) {
   for (int i = 0; i < 4096; ++i) binary += static_cast<char>((i * 37) & 0xFF);
   const std::string files[] = {
       viewer.WriteLog("binary.log", binary),
-      viewer.WriteLog("nul.log", std::string("before\0after\r\nline 2\r\n", 21)),
+      viewer.WriteLog("zeros.log", std::string("before\0after\r\nline 2\r\n", 21)),
       viewer.WriteLog("broken.log", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 text {\\b bold"),
       viewer.WriteLog("bad.rtf", "{\\rtf1{{{{{{{{{{{{{\\'zz\\u-99999999999?\\bin999999999 x"),
   };
@@ -250,10 +323,73 @@ TEST(ViewerOpen, BinaryAndNulBytesAndBrokenRichTextDoNotStopTheViewer) {
   }
 }
 
+// Rich text that is still being written, or was cut short by a crash or a full disk, shows
+// what the control made of it (or, when that is nothing, the file's bytes), and the window
+// says that the file seems incomplete; a whole file opened later takes the note away.
+TEST(ViewerOpen, CutOffRichTextShowsWhatItHoldsAndSaysItSeemsIncomplete) {
+  const std::string header = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ";
+  struct Case {
+    const char* name;
+    std::string bytes;
+    std::string shown;  // empty: the file's bytes
+  } cases[] = {
+      {"CutInText.log", header + "first line\\par second {\\b bold", ""},
+      {"CutInHeader.log", "{\\rtf1\\ansi{\\fonttbl{\\f0 Ari", ""},
+      {"CutInBinary.log", header + "before {\\*\\x\\bin20 ab", ""},
+  };
+  cases[0].shown = "first line\r\nsecond bold";
+  cases[2].shown = "before ";
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ViewerDriver viewer("view-cut");
+    const std::string file = viewer.WriteLog(c.name, c.bytes);
+    viewer.WriteLog("Whole.log", header + "all here\\par}");
+    ASSERT_TRUE(viewer.Open({file, "Cut", viewer.logFolder()}, "Cut"));
+    EXPECT_EQ(viewer.WaitForMessage(800), nullptr) << "no error: the text is there";
+    EXPECT_EQ(viewer.LogText(), c.shown.empty() ? c.bytes : c.shown);
+    HWND note = GetDlgItem(viewer.window(), vt9::win::viewer_id::lblIncomplete);
+    EXPECT_TRUE(IsWindowVisible(note));
+    EXPECT_EQ(test::WindowText(note), "The file seems incomplete.");
+    if (std::string(c.name) != "CutInText.log") {
+      EXPECT_TRUE(viewer.CloseAndEnd());
+      continue;
+    }
+    // Between "Open" and "Find", inside the button bar.
+    RECT n{}, open{}, find{}, log{};
+    GetWindowRect(note, &n);
+    GetWindowRect(viewer.Button("Open"), &open);
+    GetWindowRect(viewer.Button("Find"), &find);
+    GetWindowRect(viewer.Log(), &log);
+    EXPECT_GT(n.left, open.right);
+    EXPECT_LT(n.right, find.left);
+    EXPECT_GE(n.top, log.bottom);
+    ViewerDriver::Snapshot("viewer-incomplete");
+    viewer.Press("Open");
+    HWND dialog = viewer.WaitForDialog();
+    ASSERT_NE(dialog, nullptr);
+    ViewerDriver::ChooseFile(dialog, viewer.logFolder() + "Whole.log");
+    ASSERT_TRUE(viewer.WaitForNoDialog());
+    Sleep(300);
+    EXPECT_EQ(viewer.LogText(), "all here");
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(viewer.window(), vt9::win::viewer_id::lblIncomplete)));
+    EXPECT_TRUE(viewer.CloseAndEnd());
+  }
+}
+
+TEST(ViewerOpen, NulBytesInAPlainLogHideNothingBehindThem) {
+  ViewerDriver viewer("view-nul");
+  const std::string file =
+      viewer.WriteLog("zeros.log", std::string("before\0after\r\nline 2\r\n\0\0end\r\n", 28));
+  ASSERT_TRUE(viewer.Open({file}, "Vantory 9 - Log Viewer"));
+  EXPECT_EQ(viewer.LogText(), "before after\r\nline 2\r\n  end\r\n");
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
 TEST(ViewerOpen, DamagedRichTextGivesAnEmptyViewAndAClearError) {
   ViewerDriver viewer("view-damaged");
+  // Closed once too often: not a log cut short, but a damaged one.
   const std::string file =
-      viewer.WriteLog("Damaged.log", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 text {\\b bold");
+      viewer.WriteLog("Damaged.log", "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 text}} {\\b bold}");
   ASSERT_TRUE(viewer.Open({file}, "Vantory 9 - Log Viewer"));
   HWND error = viewer.WaitForMessage();
   ASSERT_NE(error, nullptr);
@@ -285,14 +421,31 @@ TEST(ViewerOpen, LockedFileGivesAnEmptyViewAndAClearError) {
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 
-TEST(ViewerOpen, PathsBeyondMaxPathGiveAnEmptyView) {
+TEST(ViewerOpen, PathsBeyondMaxPathAreReportedNotShownEmpty) {
   ViewerDriver viewer("view-long");
   const std::string file =
       viewer.logFolder() + std::string(300 - viewer.logFolder().size(), 'a') + ".log";
+  // Written through the long-path prefix, which the ANSI calls do not take.
+  const std::wstring wide = L"\\\\?\\" + std::wstring(file.begin(), file.end());
+  HANDLE out = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(out, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(out, kLog.data(), static_cast<DWORD>(kLog.size()), &written, nullptr);
+  CloseHandle(out);
+  ASSERT_EQ(written, kLog.size());
   ASSERT_TRUE(viewer.Open({file, std::string(300, 'c')}, std::string(300, 'c')));
+  // The file is there but cannot be reached by its name: said so, not shown as an empty log.
+  HWND error = viewer.WaitForMessage();
+  ASSERT_NE(error, nullptr);
+  // (The dialog's text as read back is cut short, so the start of the name is compared.)
+  EXPECT_NE(test::ChildTexts(error).find("Unable to open or read file: " + file.substr(0, 120)),
+            std::string::npos)
+      << test::ChildTexts(error);
+  test::ClickButton(error, "OK");
+  ASSERT_TRUE(viewer.WaitForNoDialog());
   EXPECT_EQ(viewer.LogText(), "");
-  if (HWND error = viewer.WaitForMessage(500)) test::ClickButton(error, "OK");
   EXPECT_TRUE(viewer.CloseAndEnd());
+  DeleteFileW(wide.c_str());
 }
 
 }  // namespace

@@ -224,6 +224,8 @@ TEST(ViewerPrint, ViewerIsDisabledWhilePrintingAndClosingItCancels) {
   ViewerDriver viewer("print-cancel");
   const std::string caption = "Cancelled-" + std::to_string(GetTickCount());
   ASSERT_TRUE(viewer.Open({viewer.WriteLog("Big.log", Lines(9000, "Line")), caption}, caption));
+  HWND find = viewer.ShowFind();
+  ASSERT_NE(find, nullptr);
   viewer.Press("Print");
   HWND dialog = viewer.WaitForDialog(20000);
   ASSERT_NE(dialog, nullptr);
@@ -232,21 +234,36 @@ TEST(ViewerPrint, ViewerIsDisabledWhilePrintingAndClosingItCancels) {
   HWND progress = test::WaitForWindow(viewer.tool().processId(), "TPrintProgressDlg", "", 20000);
   ASSERT_NE(progress, nullptr);
   EXPECT_FALSE(IsWindowEnabled(viewer.window())) << "nothing else may run while pages go out";
+  EXPECT_FALSE(IsWindowEnabled(find)) << "nor may the find dialog search";
   Sleep(300);
   ViewerDriver::Snapshot("viewer-printing");
-  PostMessageA(viewer.window(), WM_CLOSE, 0, 0);  // counts as Cancel
-  for (int i = 0; i < 400 && IsWindow(progress) && IsWindowVisible(progress); ++i) Sleep(50);
-  EXPECT_FALSE(IsWindow(progress) && IsWindowVisible(progress));
-  for (int i = 0; i < 100 && !IsWindowEnabled(viewer.window()); ++i) Sleep(50);
-  EXPECT_TRUE(IsWindow(viewer.window())) << "the viewer stays open";
-  EXPECT_TRUE(IsWindowEnabled(viewer.window()));
+  // As another program closes it: the job is cancelled, and the viewer closes once the page
+  // loop has ended.
+  PostMessageA(viewer.window(), WM_CLOSE, 0, 0);
+  const DWORD exitCode = viewer.tool().Wait(30000);
+  EXPECT_EQ(exitCode, 0u);
   const std::string pdf = test::WaitForPdf(caption);
   if (!pdf.empty()) {
     const std::string printed =
         test::RunHostScript("pdfinfo '" + pdf + "' | sed -n 's/^Pages:[[:space:]]*//p'");
     EXPECT_LT(std::atoi(printed.c_str()), pages) << "the job stopped early";
   }
-  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
+TEST(ViewerPrint, ACloseDuringThePrintDialogWaitsForItThenTheViewerCloses) {
+  ViewerDriver viewer("print-dialog-close");
+  ASSERT_TRUE(viewer.Open({viewer.WriteLog("Daily.log", "text\r\n")}, "Vantory 9 - Log Viewer"));
+  viewer.Press("Print");
+  HWND dialog = viewer.WaitForDialog(20000);
+  ASSERT_NE(dialog, nullptr);
+  PostMessageA(viewer.window(), WM_CLOSE, 0, 0);
+  Sleep(600);
+  EXPECT_TRUE(IsWindow(viewer.window())) << "not destroyed under the print dialog";
+  EXPECT_TRUE(IsWindow(dialog) && IsWindowVisible(dialog));
+  ViewerDriver::PressDialogButton(dialog, IDCANCEL);
+  const DWORD exitCode = viewer.tool().Wait(10000);
+  EXPECT_EQ(exitCode, 0u) << "closed once the print step has ended";
+  if (exitCode == STILL_ACTIVE) viewer.tool().Kill();
 }
 
 // A top-level window of any process with this class and caption; null after the time-out.

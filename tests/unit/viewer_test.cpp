@@ -228,7 +228,26 @@ TEST(RtfCheck, DamagedDocuments) {
   EXPECT_FALSE(WholeRtf("{\\rtf1 text \\}"));         // the last brace is escaped
   EXPECT_FALSE(WholeRtf("{\\rtf1 \\bin99999 abc}"));  // raw bytes cut short
   EXPECT_FALSE(WholeRtf(""));
-  EXPECT_TRUE(WholeRtf("{\\rtf1 text}\r\n\0"));
+  // NUL bytes behind the document (a file padded after a crash) are blank, not text.
+  EXPECT_TRUE(WholeRtf(std::string("{\\rtf1 text}\r\n\0\0", 16)));
+}
+
+bool CutOffRtf(const std::string& text) {
+  RtfCheck check;
+  check.Feed(text.data(), text.size());
+  return check.CutOff();
+}
+
+TEST(RtfCheck, CutOffIsTheDocumentThatEndsTooEarlyOnly) {
+  EXPECT_TRUE(CutOffRtf("{\\rtf1 text {\\b bold"));               // still being written
+  EXPECT_TRUE(CutOffRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Ari"));     // cut in the header
+  EXPECT_TRUE(CutOffRtf("{\\rtf1 \\bin99999 abc"));               // inside raw bytes
+  EXPECT_TRUE(CutOffRtf(std::string("{\\rtf1 text\0\0\0", 14)));  // zeros after a crash
+  EXPECT_FALSE(CutOffRtf("{\\rtf1 text}"));                       // whole
+  EXPECT_FALSE(CutOffRtf("{\\rtf1 text}}"));                      // damaged, not cut off
+  EXPECT_FALSE(CutOffRtf("{\\rtf1 text} more text"));
+  EXPECT_FALSE(CutOffRtf("text {\\rtf1"));  // no rich text at all
+  EXPECT_FALSE(CutOffRtf(""));
 }
 
 }  // namespace

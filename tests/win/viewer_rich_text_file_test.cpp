@@ -61,8 +61,31 @@ TEST_F(RichTextFile, RichTextByItsHeaderElsePlainText) {
   ASSERT_TRUE(win::LoadRichEditFile(edit_, folder_ + "b.log"));
   EXPECT_EQ(Text(), "{\\rt not rich\r\nline 2");
   EXPECT_FALSE(win::LoadRichEditFile(edit_, folder_ + "missing.log"));
-  test::WriteFile(folder_ + "c.log", "{\\rtf1\\ansi Job {\\b done");
+  test::WriteFile(folder_ + "c.log", "{\\rtf1\\ansi Job {\\b done}}}");
   EXPECT_FALSE(win::LoadRichEditFile(edit_, folder_ + "c.log")) << "damaged rich text";
+}
+
+TEST_F(RichTextFile, RichTextCutShortIsShownAndCalledIncomplete) {
+  bool incomplete = false;
+  test::WriteFile(folder_ + "whole.log", "{\\rtf1\\ansi Job {\\b done}}");
+  ASSERT_TRUE(win::LoadRichEditFile(edit_, folder_ + "whole.log", &incomplete));
+  EXPECT_FALSE(incomplete);
+  test::WriteFile(folder_ + "cut.log", "{\\rtf1\\ansi Job {\\b done");
+  ASSERT_TRUE(win::LoadRichEditFile(edit_, folder_ + "cut.log", &incomplete));
+  EXPECT_TRUE(incomplete);
+  EXPECT_EQ(Text(), "Job done");
+  // Nothing the control could show: the file's bytes instead.
+  const std::string header = "{\\rtf1\\ansi{\\fonttbl{\\f0 Ar";
+  test::WriteFile(folder_ + "header.log", header);
+  ASSERT_TRUE(win::LoadRichEditFile(edit_, folder_ + "header.log", &incomplete));
+  EXPECT_TRUE(incomplete);
+  EXPECT_EQ(Text(), header);
+}
+
+TEST_F(RichTextFile, NulBytesInPlainTextBecomeBlanks) {
+  test::WriteFile(folder_ + "zeros.log", std::string("before\0after\r\nnext", 18));
+  ASSERT_TRUE(win::LoadRichEditFile(edit_, folder_ + "zeros.log"));
+  EXPECT_EQ(Text(), "before after\r\nnext");
 }
 
 TEST_F(RichTextFile, SavedRichTextLoadsBackToTheSameText) {

@@ -183,7 +183,8 @@ void TfFind::PaintEditFrame(HDC dc) {
 
 void TfFind::btnOKClick() {
   HWND next = Control(find_id::btnOK);
-  if (!IsWindowEnabled(next)) return;
+  // Disabled with the viewer: a request now would run inside another dialog or the page loop.
+  if (!IsWindowEnabled(hwnd_) || !IsWindowEnabled(next)) return;
   const bool hadFocus = GetFocus() == next;
   EnableWindow(next, FALSE);
   const FindRequest request = MakeFindNext(WindowText(Control(find_id::txtFindWhat)),

@@ -13,7 +13,7 @@ namespace {
 
 struct InStream {
   HANDLE file;
-  RtfCheck* rtf;  // for rich text: sees every byte the control reads
+  RtfCheck* rtf;  // for rich text: sees every byte the control reads; null for plain text
   bool readFailed = false;
 };
 
@@ -25,7 +25,14 @@ DWORD CALLBACK ReadFromFile(DWORD_PTR cookie, LPBYTE buffer, LONG size, LONG* do
     *done = 0;
     return 1;  // non-zero ends the stream with an error
   }
-  if (in->rtf) in->rtf->Feed(reinterpret_cast<const char*>(buffer), read);
+  if (in->rtf) {
+    in->rtf->Feed(reinterpret_cast<const char*>(buffer), read);
+  } else {
+    // The control ends plain text at a NUL byte and would show nothing of what follows: a
+    // blank stands in for it.
+    for (DWORD i = 0; i < read; ++i)
+      if (buffer[i] == 0) buffer[i] = ' ';
+  }
   *done = static_cast<LONG>(read);
   return 0;
 }
@@ -69,7 +76,8 @@ std::string TemporaryNameFor(const std::string& path, unsigned attempt) {
 
 }  // namespace
 
-bool LoadRichEditFile(HWND edit, const std::string& path) {
+bool LoadRichEditFile(HWND edit, const std::string& path, bool* incomplete) {
+  if (incomplete) *incomplete = false;
   // Another program may still be writing the log: share both ways, as a viewer should.
   KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -85,8 +93,21 @@ bool LoadRichEditFile(HWND edit, const std::string& path) {
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&in);
   stream.pfnCallback = &ReadFromFile;
   SendMessageA(edit, EM_STREAMIN, format, reinterpret_cast<LPARAM>(&stream));
+  if (in.readFailed) return false;
+  if (format != SF_RTF || rtf.Whole()) return stream.dwError == 0;
   // The control shows what it could make of damaged rich text without saying so.
-  return !in.readFailed && stream.dwError == 0 && (format != SF_RTF || rtf.Whole());
+  if (!rtf.CutOff()) return false;
+  // Cut short: whatever the control made of it is shown, and never less than the file holds.
+  if (GetWindowTextLengthA(edit) == 0) {
+    SetFilePointer(file.get(), 0, nullptr, FILE_BEGIN);
+    InStream plain{file.get(), nullptr};
+    stream.dwCookie = reinterpret_cast<DWORD_PTR>(&plain);
+    stream.dwError = 0;
+    SendMessageA(edit, EM_STREAMIN, SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+    if (plain.readFailed || stream.dwError != 0) return false;
+  }
+  if (incomplete) *incomplete = true;
+  return true;
 }
 
 bool StreamOutRichText(HWND edit, const ContentWriter& write) {

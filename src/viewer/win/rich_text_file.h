@@ -17,9 +17,11 @@
 namespace vt9::win {
 
 // Loads the file into the control, replacing its content. False when the file cannot be
-// opened or read, the control rejects it, or rich text in it is damaged (groups not closed);
-// the control's content is then undefined.
-bool LoadRichEditFile(HWND edit, const std::string& path);
+// opened or read, the control rejects it, or rich text in it is damaged; the control's content
+// is then undefined. Rich text that merely ends too early (a log still being written, or cut
+// short) is no failure: the control keeps what it made of it, or the file's bytes as plain text
+// when it made nothing of them, and `incomplete` (when given) is set true; else false.
+bool LoadRichEditFile(HWND edit, const std::string& path, bool* incomplete = nullptr);
 
 // Receives the content in pieces; false stops the writing as failed.
 using ContentWriter = std::function<bool(const char* bytes, std::size_t count)>;

@@ -63,9 +63,15 @@ std::string WindowText(HWND hwnd) {
   return text;
 }
 
+// False only for a file that is not there. One that cannot even be looked at (a path beyond
+// the length limit) counts as there: loading it then says that it cannot be shown.
 bool FileExists(const std::string& path) {
   const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const DWORD error = GetLastError();
+    return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+  }
+  return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // "description|pattern" of the toolkit's filters to the common dialogs' NUL-separated list.
@@ -92,6 +98,15 @@ std::string WholeText(HWND edit) {
                                       reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
   return text;
+}
+
+// Characters (as the text control counts them) of a text in the ANSI code page: on a
+// double-byte code page fewer than its bytes.
+LONG CharacterCount(const std::string& text) {
+  if (text.empty()) return 0;
+  const int count =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  return count > 0 ? count : static_cast<LONG>(text.size());
 }
 
 std::vector<std::string> SplitLines(const std::string& text) {
@@ -139,6 +154,24 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void popCopyClick();
   void OnFindRequest(const COPYDATASTRUCT* data);
 
+  // A step that may run a modal loop (a dialog, a menu, the page loop). A close arriving
+  // meanwhile is held until the outermost step has ended: the window, the text control and
+  // the find dialog must outlive the handlers still using them.
+  class Step {
+   public:
+    explicit Step(TfViewer& viewer) : viewer_(viewer) { ++viewer_.steps_; }
+    ~Step();
+    Step(const Step&) = delete;
+    Step& operator=(const Step&) = delete;
+
+   private:
+    TfViewer& viewer_;
+  };
+  void HoldClose();
+  void CloseNow();
+  void ShowIncomplete(bool incomplete);
+  void PlaceIncompleteNote(int left, int right, int panelTop);
+
   void OnCommand(int controlId, int code);
   void OnContextMenu(HWND source, LPARAM lParam);
   void CreateControls();
@@ -170,7 +203,26 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   std::string unreadableFile_;  // reported once the window is on screen
   LogPrinter printer_;
   bool printing_ = false;
+  int steps_ = 0;              // steps running, nested ones included
+  bool closePending_ = false;  // a close arrived during a step
 };
+
+TfViewer::Step::~Step() {
+  if (--viewer_.steps_ == 0 && viewer_.closePending_ && viewer_.hwnd_)
+    PostMessageA(viewer_.hwnd_, WM_CLOSE, 0, 0);
+}
+
+void TfViewer::HoldClose() {
+  closePending_ = true;
+  // Pages going out stop after the current one, so the close does not wait for the whole job.
+  if (printing_) printer_.Cancel();
+}
+
+void TfViewer::CloseNow() {
+  closePending_ = false;
+  RunHandler([this] { FormClose(); });
+  DestroyWindow(hwnd_);
+}
 
 bool TfViewer::Create() {
   static const bool registered =
@@ -201,6 +253,7 @@ void TfViewer::Show() {
   UpdateWindow(hwnd_);
   if (!unreadableFile_.empty()) {
     const std::string file = std::exchange(unreadableFile_, std::string());
+    const Step step(*this);
     RunHandler([this, &file] { vTaskDialog->ShowOpenError(file); });
   }
 }
@@ -229,6 +282,11 @@ void TfViewer::CreateControls() {
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), GetModuleHandleA(nullptr), nullptr);
     SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   }
+  HWND note =
+      CreateWindowExA(0, WC_STATICA, kIncompleteNote, WS_CHILD | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
+                      hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::lblIncomplete)),
+                      GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(note, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // Tab order: the log, then the buttons from left to right.
   HWND after = memLog;
   for (int buttonId : {id::btnOpenFile, id::btnFind, id::btnSaveAs, id::btnPrint, id::btnOK}) {
@@ -289,15 +347,26 @@ void TfViewer::AdoptLogControl(HWND log) {
 
 LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
+    case WM_COMMAND: {
+      const Step step(*this);
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_COPYDATA:
+    }
+    case WM_COPYDATA: {
+      const Step step(*this);
       RunHandler(
           [this, lParam] { OnFindRequest(reinterpret_cast<const COPYDATASTRUCT*>(lParam)); });
       return 0;
-    case WM_CONTEXTMENU:
+    }
+    case WM_CONTEXTMENU: {
+      const Step step(*this);
       OnContextMenu(reinterpret_cast<HWND>(wParam), lParam);
+      return 0;
+    }
+    case WM_ENABLE:
+      // The find dialog stays on top of every window: while the viewer cannot take a request
+      // (one of its dialogs is up, pages go out), the dialog must not send one.
+      if (FFindForm && FFindForm->hwnd()) EnableWindow(FFindForm->hwnd(), wParam ? TRUE : FALSE);
       return 0;
     case WM_SIZE:
       RunHandler([this] { FormResize(); });
@@ -324,14 +393,20 @@ LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_CLOSE:
-      if (printing_) {
-        // Closing while pages go out counts as Cancel; the page printer stays alive until its
-        // loop has ended.
-        printer_.Cancel();
-        return 0;
+      // From the viewer itself or from another program, also while a dialog is up.
+      if (steps_ > 0)
+        HoldClose();
+      else
+        CloseNow();
+      return 0;
+    case WM_ENDSESSION:
+      // The session may end as soon as this returns.
+      if (wParam) {
+        if (steps_ > 0)
+          HoldClose();
+        else
+          CloseNow();
       }
-      RunHandler([this] { FormClose(); });
-      DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       if (PopupMenu1) DestroyMenu(PopupMenu1);
@@ -389,7 +464,9 @@ bool TfViewer::PreTranslate(MSG& msg) {
       return true;
     }
     if (msg.wParam == VK_ESCAPE) {
-      PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+      // Esc alone closes; with Shift, Ctrl or Alt it does nothing at all.
+      if (!ctrl && GetKeyState(VK_SHIFT) >= 0 && GetKeyState(VK_MENU) >= 0)
+        PostMessageA(hwnd_, WM_CLOSE, 0, 0);
       return true;
     }
     // The log takes Enter but not Tab: Tab moves on, as between the buttons.
@@ -445,10 +522,12 @@ void TfViewer::FormCreate() {
 
   SetWindowTextA(memLog, "");
   if (start.loadFile) {
-    if (FileExists(args.file) && !LoadRichEditFile(memLog, args.file)) {
+    bool incomplete = false;
+    if (FileExists(args.file) && !LoadRichEditFile(memLog, args.file, &incomplete)) {
       SetWindowTextA(memLog, "");
       unreadableFile_ = args.file;
     }
+    ShowIncomplete(incomplete);
     FIsLog = start.isLog;
     if (!start.applicationTitle.empty()) SetApplicationTitle(start.applicationTitle);
   } else {
@@ -487,11 +566,38 @@ void TfViewer::FormResize() {
   for (const auto& p : places)
     SetWindowPos(Control(p.id), nullptr, p.left, top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const bool openShown = GetWindowLongA(Control(id::btnOpenFile), GWL_STYLE) & WS_VISIBLE;
+  PlaceIncompleteNote(openShown ? lefts.open + width(id::btnOpenFile) + s : s, lefts.find - s,
+                      panelTop);
   if (memLog)
     SetWindowPos(memLog, nullptr, 0, 0, client.right, panelTop > 0 ? panelTop : 0,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(hwnd_, nullptr, TRUE);
   if (memLog) InvalidateRect(memLog, nullptr, FALSE);
+}
+
+// The note sits in the button bar between "Open" (or the left edge) and "Find": on one line
+// beside the buttons' text when it fits, else on two.
+void TfViewer::PlaceIncompleteNote(int left, int right, int panelTop) {
+  HWND note = Control(id::lblIncomplete);
+  if (!note) return;
+  HDC dc = GetDC(note);
+  HGDIOBJ previous = SelectObject(dc, font_.get());
+  SIZE text{};
+  GetTextExtentPoint32A(dc, kIncompleteNote, static_cast<int>(std::strlen(kIncompleteNote)), &text);
+  SelectObject(dc, previous);
+  ReleaseDC(note, dc);
+  const int width = right > left ? right - left : 0;
+  const int lines = text.cx <= width ? 1 : 2;
+  const int height = lines * text.cy;
+  const int top = lines == 1
+                      ? panelTop + Scale(kButtonTop96) + (Scale(kButtonHeight96) - height) / 2
+                      : panelTop + (Scale(kPanelHeight96) - height + 1) / 2;
+  SetWindowPos(note, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TfViewer::ShowIncomplete(bool incomplete) {
+  ShowWindow(Control(id::lblIncomplete), incomplete ? SW_SHOWNA : SW_HIDE);
 }
 
 void TfViewer::FormActivate(bool active) {
@@ -535,13 +641,15 @@ void TfViewer::btnOpenFilecClick() {
   if (!GetOpenFileNameA(&ofn)) return;
   // Read into a fresh control, so that a file that cannot be read leaves the text as it was.
   HWND fresh = CreateLogControl();
-  if (!LoadRichEditFile(fresh, file)) {
+  bool incomplete = false;
+  if (!LoadRichEditFile(fresh, file, &incomplete)) {
     DestroyWindow(fresh);
     vTaskDialog->ShowOpenError(file);
     return;
   }
   SendMessageA(fresh, EM_SETMODIFY, FALSE, 0);
   AdoptLogControl(fresh);
+  ShowIncomplete(incomplete);
   SetWindowTextA(hwnd_, NameOfFile(file).c_str());
   SetFocus(memLog);
 }
@@ -636,7 +744,7 @@ void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
   if (found >= 0) {
     SetFocus(memLog);
     CHARRANGE match{static_cast<LONG>(found),
-                    static_cast<LONG>(found + static_cast<LRESULT>(request->text.size()))};
+                    static_cast<LONG>(found) + CharacterCount(request->text)};
     SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
     SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
     return;

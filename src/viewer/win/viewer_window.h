@@ -16,6 +16,7 @@ enum : int {
   btnFind,
   btnSaveAs,
   btnPrint,
+  lblIncomplete,  // "The file seems incomplete." in the button bar
   popCopy = 200,
   popFind,
 };
