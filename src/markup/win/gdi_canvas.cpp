@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -78,12 +79,12 @@ HFONT GdiCanvas::FontHandle(const FontSpec& wanted) {
   auto key = std::make_tuple(wanted.name, wanted.height, wanted.style, wanted.escapement);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HFONT font =
-      CreateFontA(wanted.height, 0, wanted.escapement, wanted.escapement,
-                  (wanted.style & kFontBold) ? FW_BOLD : FW_NORMAL, (wanted.style & kFontItalic) != 0,
-                  (wanted.style & kFontUnderline) != 0, (wanted.style & kFontStrikeOut) != 0,
-                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                  DEFAULT_PITCH | FF_DONTCARE, wanted.name.substr(0, LF_FACESIZE - 1).c_str());
+  HFONT font = CreateFontA(
+      wanted.height, 0, wanted.escapement, wanted.escapement,
+      (wanted.style & kFontBold) ? FW_BOLD : FW_NORMAL, (wanted.style & kFontItalic) != 0,
+      (wanted.style & kFontUnderline) != 0, (wanted.style & kFontStrikeOut) != 0, DEFAULT_CHARSET,
+      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+      wanted.name.substr(0, LF_FACESIZE - 1).c_str());
   if (!font)
     font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   else
@@ -145,6 +146,22 @@ Size GdiCanvas::TextExtent(std::string_view text) {
   return Size{s.cx, s.cy};
 }
 
+std::size_t GdiCanvas::FitText(std::string_view text, int maxWidth, int& width) {
+  width = 0;
+  if (text.empty() || maxWidth < 0) return 0;
+  // One call: the partial widths give the width of whatever fits.
+  const int count = static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF));
+  std::vector<INT> ends(static_cast<std::size_t>(count));
+  INT fit = 0;
+  SIZE total{};
+  if (!GetTextExtentExPointA(dc_, text.data(), count, maxWidth, &fit, ends.data(), &total))
+    return Canvas::FitText(text, maxWidth, width);
+  if (fit < 0) fit = 0;
+  if (fit > count) fit = count;
+  width = fit > 0 ? ends[static_cast<std::size_t>(fit - 1)] : 0;
+  return static_cast<std::size_t>(fit);
+}
+
 Size GdiCanvas::MeasureText(std::string_view text, const TextFlags& flags) {
   // Measured from the glyph extents rather than with DrawText's DT_CALCRECT, whose treatment
   // of trailing blanks differs between implementations; the layout needs the advance of the
@@ -189,6 +206,15 @@ void GdiCanvas::DrawText(std::string_view text, const Rect& r, const TextFlags& 
   RECT rc = ToRect(r);
   const bool special = text.find('\t') != std::string_view::npos ||
                        (flags.prefix && text.find('&') != std::string_view::npos);
+  if (!special && deviceAdvances_) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc_, &tm);
+    const UINT align = SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    ExtTextOutA(dc_, r.left, r.bottom - tm.tmHeight, ETO_CLIPPED, &rc, text.data(),
+                static_cast<UINT>(text.size()), nullptr);
+    SetTextAlign(dc_, align);
+    return;
+  }
   if (!special) {
     // Plain runs go out with explicit advances taken from the same extents the layout measured,
     // so each run ends exactly where the next one starts (Wine's glyph advances can differ
