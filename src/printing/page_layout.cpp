@@ -433,8 +433,8 @@ void TPageLayout::WriteLineFrom(std::string_view text, std::size_t from) {
     text = expanded;
   }
   pieceOffset_ = 0;
-  Canvas& c = device_.MeasureCanvas();
-  if (from == 0 && !(text.size() > 1 && c.TextWidth(text) > geo_.textWidth)) {
+  // A line that fits goes out whole; fitting it measures no further than the page is wide.
+  if (from == 0 && (text.size() <= 1 || FitPrefix(text, geo_.textWidth) == text.size())) {
     DrawLinePiece(text);
     return;
   }

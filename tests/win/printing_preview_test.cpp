@@ -281,12 +281,13 @@ class WindowPixels {
     ReleaseDC(window_, screen);
     GdiFlush();
   }
-  // Pixels darker than the page's white within [left, right) x [top, bottom).
+  // Pixels darker than the page's white (text at 40 % is grey) within [left, right) x [top,
+  // bottom).
   int Dark(int left, int top, int right, int bottom) const {
     int n = 0;
     for (int y = std::max(0, top); y < std::min(h_, bottom); ++y)
       for (int x = std::max(0, left); x < std::min(w_, right); ++x)
-        if ((bits_[y * w_ + x] & 0xFF) < 200) ++n;
+        if ((bits_[y * w_ + x] & 0xFF) < 240) ++n;
     return n;
   }
 
@@ -317,12 +318,19 @@ TEST(PagePrinterPreview, AHundredThousandLinesPreviewWithFiveHundredHandlesLeft)
     filler.pop_back();
   }
   {
+    // A whole page at 40 %, where a line of 10-point text is some five pixels high.
+    RECT frame{0, 0, 420, 560};
+    AdjustWindowRect(&frame, GetWindowLongA(host.hwnd(), GWL_STYLE), FALSE);
+    SetWindowPos(host.hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
     TPagePrinter pp(host.hwnd());
-    MoveWindow(pp.Handle(), 0, 0, 400, 300, TRUE);
+    MoveWindow(pp.Handle(), 0, 0, 420, 560, TRUE);
     ShowWindow(pp.Handle(), SW_SHOW);
-    pp.SetZoomPercent(20);
+    pp.SetFont(TPrintFont{"Courier New", 10, 0, kColorBlack});
+    pp.SetZoomPercent(40);
     pp.SetFriendlyHeader("&cBig log");
     pp.SetPageBorders({pbTop, pbBottom});
+    pp.SetPageBorderOffset(0.065);  // as the viewer prints: the borders clear of the text
     pp.SetShowMargins(false);
     NumberedLines lines(100000);
     pp.BeginDoc();
@@ -347,10 +355,10 @@ TEST(PagePrinterPreview, AHundredThousandLinesPreviewWithFiveHundredHandlesLeft)
     const int sx = GetDeviceCaps(screen, LOGPIXELSX), sy = GetDeviceCaps(screen, LOGPIXELSY);
     ReleaseDC(nullptr, screen);
     auto zx = [&](int v) {
-      return static_cast<int>(std::lround(double(v) * 20 * sx / g.ppiX / 100));
+      return static_cast<int>(std::lround(double(v) * 40 * sx / g.ppiX / 100));
     };
     auto zy = [&](int v) {
-      return static_cast<int>(std::lround(double(v) * 20 * sy / g.ppiY / 100));
+      return static_cast<int>(std::lround(double(v) * 40 * sy / g.ppiY / 100));
     };
     RECT client;
     GetClientRect(pp.Handle(), &client);
@@ -364,9 +372,10 @@ TEST(PagePrinterPreview, AHundredThousandLinesPreviewWithFiveHundredHandlesLeft)
       pp.SetPageNumber(page);
       UpdateWindow(pp.Handle());
       pixels.Capture();
+      if (n == 0) test::SaveScreenshot("page_printer_preview_100k_lines");
       const RECT r = pp.PreviewPageRect();
       const int ox = r.left + zx(g.offsetX) + 1, oy = r.top + zy(g.offsetY) + 1;
-      const int left = ox + zx(g.left), right = ox + zx(g.left + g.textWidth);
+      const int left = ox + zx(g.left), right = ox + zx(g.left + g.textWidth) - 2;
       const int centre = (left + right) / 2;
       // The header: centred above the text, nothing at its left.
       const int headerBottom = oy + zy(g.top - MulDiv(65, g.ppiY, 1000)) - 1;

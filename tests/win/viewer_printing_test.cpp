@@ -4,6 +4,8 @@
 // the least margin of 10 mm, and a log of many pages read back from the PDF.
 #include <gtest/gtest.h>
 #include <windows.h>
+// richedit.h needs <windows.h> first.
+#include <richedit.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -50,15 +52,14 @@ std::string ClassOf(HWND w) {
   return buf;
 }
 
+BOOL CALLBACK AddVisible(HWND w, LPARAM list) {
+  if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
+  return TRUE;
+}
+
 std::vector<HWND> ThreadWindows() {
   std::vector<HWND> windows;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND w, LPARAM list) {
-        if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(list)->push_back(w);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&windows));
+  EnumThreadWindows(GetCurrentThreadId(), AddVisible, reinterpret_cast<LPARAM>(&windows));
   return windows;
 }
 
@@ -108,6 +109,7 @@ struct Host {
     LoadLibraryA("riched20.dll");
     edit = CreateWindowExA(0, "RichEdit20A", "", WS_CHILD | WS_VISIBLE | ES_MULTILINE, 0, 0, 300,
                            200, host.hwnd(), nullptr, GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(edit, EM_SETTARGETDEVICE, 0, 1);  // no wrapping, as the viewer's control
   }
 };
 
@@ -177,7 +179,7 @@ TEST(ViewerPrinting, AllPagesOfALongLogWithTheCaptionAsItReadsAndTenMillimetreMa
   // Codes a header would otherwise expand: a date, a page number, a new column.
   // The caption starts with a plain tag, which also names the PDF.
   const std::string tag =
-      "vt9vp-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+      "vt9vp" + std::to_string(GetCurrentProcessId()) + "x" + std::to_string(GetTickCount());
   job.caption = tag + " R&D &p &r.log";
   win::LogPrinter printer;
   Watch watch;

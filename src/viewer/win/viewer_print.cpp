@@ -144,8 +144,13 @@ std::unique_ptr<TPagePrinter> LayOut(HWND owner, const PrintJob& job, TPagePrint
   printer->SetPageBorderOffset(0.065);
   if (job.font) printer->SetFont(job.font);
   printer->SetMeasureUnit(muInches);
-  printer->SetMarginTop(std::max(printer->MarginTop(), kLeastMarginInches));
-  printer->SetMarginBottom(std::max(printer->MarginBottom(), kLeastMarginInches));
+  // The header is centred in the band above the top border, so that band is 10 mm, the
+  // header and 10 mm again; the bottom border keeps 10 mm below it.
+  const double lineInches = double(printer->LineHeight()) / printer->PixelsPerInchY();
+  const double border = printer->PageBorderOffset();
+  printer->SetMarginTop(
+      std::max(printer->MarginTop(), 2 * kLeastMarginInches + lineInches + border));
+  printer->SetMarginBottom(std::max(printer->MarginBottom(), kLeastMarginInches + border));
   printer->SetMarginLeft(std::max(printer->MarginLeft(), kLeastMarginInches));
   printer->SetMarginRight(std::max(printer->MarginRight(), kLeastMarginInches));
   // The owner stays painted while layout runs, but takes no clicks: a second print or closing
