@@ -24,7 +24,8 @@ SIZE_T PrivateBytes() {
   pmc.cb = sizeof(pmc);
   GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc),
                        sizeof(pmc));
-  return pmc.PrivateUsage;
+  // Wine leaves PrivateUsage at 0; the commit charge it does report is the same figure.
+  return pmc.PrivateUsage ? pmc.PrivateUsage : pmc.PagefileUsage;
 }
 
 double Seconds(LARGE_INTEGER a, LARGE_INTEGER b) {

@@ -224,6 +224,22 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   EXPECT_EQ(pp.PageNumber(), 2u);
 }
 
+TEST(PagePrinterPreview, EachPagePrinterKeepsThePrinterSettingsItWasMadeWith) {
+  ASSERT_FALSE(win::Printer().Name().empty());
+  TPagePrinter first(nullptr);
+  const int portraitWidth = first.PageGeometry().pageWidth;
+  first.SetOrientation(poLandscape);
+  const TPageLayout::Geometry turned = first.PageGeometry();
+  ASSERT_NE(turned.pageWidth, portraitWidth);
+  // A second page printer starts from the default printer's own settings...
+  TPagePrinter second(nullptr);
+  EXPECT_EQ(second.PageGeometry().pageWidth, portraitWidth);
+  // ...and leaves the first one's alone.
+  EXPECT_EQ(first.Orientation(), poLandscape);
+  EXPECT_EQ(first.PageGeometry().pageWidth, turned.pageWidth);
+  EXPECT_EQ(first.PageGeometry().pageHeight, turned.pageHeight);
+}
+
 TEST(PagePrinterPreview, TakesAWindowFontBySizeInPoints) {
   TPagePrinter pp(nullptr);
   HFONT font =

@@ -119,6 +119,7 @@ void GdiCanvas::SelectBrushAndPen() {
 }
 
 void GdiCanvas::SetFont(const FontSpec& font) {
+  if (!(font == font_)) advancesRead_ = false;
   font_ = font;
   SelectCurrentFont();
 }
@@ -149,6 +150,42 @@ Size GdiCanvas::TextExtent(std::string_view text) {
 std::size_t GdiCanvas::FitText(std::string_view text, int maxWidth, int& width) {
   width = 0;
   if (text.empty() || maxWidth < 0) return 0;
+  if (!advancesRead_) {
+    advancesRead_ = true;
+    advances_.clear();
+    CPINFO cp{};
+    if (GetCPInfo(CP_ACP, &cp) && cp.MaxCharSize == 1) {
+      char all[255];
+      for (int i = 0; i < 255; ++i) all[i] = static_cast<char>(i + 1);
+      INT ends[255] = {};
+      INT fit = 0;
+      SIZE total{};
+      if (GetTextExtentExPointA(dc_, all, 255, 0x7FFFFFFF, &fit, ends, &total) && fit == 255) {
+        advances_.assign(256, 0);
+        for (int i = 0; i < 255; ++i) advances_[i + 1] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+        // Only where a text's extent is the sum of its characters' advances.
+        const char probe[] = "AVAWAYTo Wa.,fi ffl 0123 [x]\\ Line\tcopied";
+        SIZE s{};
+        GetTextExtentPoint32A(dc_, probe, sizeof probe - 1, &s);
+        int sum = 0;
+        for (char c : std::string_view(probe, sizeof probe - 1))
+          sum += advances_[static_cast<unsigned char>(c)];
+        if (sum != s.cx) advances_.clear();
+      }
+    }
+  }
+  if (!advances_.empty() && text.find('\0') == std::string_view::npos) {
+    long long w = 0;
+    std::size_t n = 0;
+    for (unsigned char c : text) {
+      const long long next = w + advances_[c];
+      if (next > maxWidth) break;
+      w = next;
+      ++n;
+    }
+    width = static_cast<int>(w);
+    return n;
+  }
   // One call: the partial widths give the width of whatever fits.
   const int count = static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF));
   std::vector<INT> ends(static_cast<std::size_t>(count));

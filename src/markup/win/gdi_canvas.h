@@ -71,6 +71,11 @@ class GdiCanvas : public Canvas {
   Color pen_ = kColorBlack;
   int penWidth_ = 1;
   bool deviceAdvances_ = false;
+  // Every character's advance in the current font, read with one GetTextExtentExPoint call, so
+  // fitting a line needs no further call; empty when the font or code page do not add up
+  // character by character (kerning, double-byte characters).
+  std::vector<int> advances_;
+  bool advancesRead_ = false;
   std::map<std::tuple<std::string, int, unsigned, int>, HFONT> fonts_;
   std::map<Color, HBRUSH> brushes_;
   std::map<std::pair<Color, int>, HPEN> pens_;
