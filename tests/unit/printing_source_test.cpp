@@ -144,8 +144,8 @@ TEST(PagePrinterFaults, TheFirstLineOfAPageKeepsItsAlignment) {
   for (int i = 1; i <= 5; ++i) d.pp->WriteLn("Line " + std::to_string(i));
   d.pp->EndDoc();
   ASSERT_EQ(d.pp->PageCount(), 2u);
-  EXPECT_EQ(d.Texts(1).front(), "65,0:Line 1");
-  EXPECT_EQ(d.Texts(2), (Strings{"65,0:Line 5"})) << "centred, as on the page before";
+  EXPECT_EQ(d.Texts(1).front(), "70,0:Line 1");
+  EXPECT_EQ(d.Texts(2), (Strings{"70,0:Line 5"})) << "centred, as on the page before";
 }
 
 TEST(PagesFromASource, PagesHoldCheckpointsOnlyAndAreReadAgainWhenDrawn) {
