@@ -51,7 +51,10 @@ awk -v a="$start" -v b="$end" 'BEGIN { printf "end_to_end_seconds_until_pdf %.1f
 pages=$(pdfinfo "$f" | sed -n 's/^Pages:[[:space:]]*//p')
 echo "pdf $f pages $pages (layout: $(echo "$out" | sed -n 's/^pages //p'))"
 first=$(head -1 "$work/backup.log" | cut -c1-19)
+# (the PDF is removed afterwards: a million lines make some 3 GB of spool and PDF)
 last=$(tail -1 "$work/backup.log" | cut -c1-19)
-pdftotext -f 1 -l 1 "$f" - | grep -qF "$first" && echo "first line present: $first"
-pdftotext -f "$pages" -l "$pages" "$f" - | grep -qF "$last" && echo "last line present: $last"
-rm -f "$f"
+firstpage=$(pdftotext -f 1 -l 1 "$f" -)
+lastpage=$(pdftotext -f "$pages" -l "$pages" "$f" -)
+if grep -qF "$first" <<<"$firstpage"; then echo "first line present: $first"; else echo "first line MISSING: $first"; fi
+if grep -qF "$last" <<<"$lastpage"; then echo "last line present: $last"; else echo "last line MISSING: $last"; fi
+[ -n "${KEEP_PDF:-}" ] || rm -f "$f"
