@@ -8,7 +8,8 @@
 //   pp.SetPageBorders({pbTop, pbBottom});
 //   pp.SetPageBorderOffset(0.065);
 //   pp.SetFont(editFont);
-//   pp.BeginDoc(); pp.Lines() = lines; pp.WriteLines(false); pp.EndDoc();
+//   pp.Prepare([&] { pp.WriteLines(lineSource); });  // "Preparing page N", Cancel
+//   (or pp.BeginDoc(); pp.Lines() = lines; pp.WriteLines(false); pp.EndDoc();)
 //   ... pp.PageCount() for the print dialog ...
 //   pp.SetCollate(c); pp.SetCopies(n); pp.SetFromPage(a); pp.SetToPage(b); pp.Print();
 //
