@@ -1,19 +1,26 @@
-// pagination-bench generate FILE [LINES]   writes a backup log of LINES lines (default 1,000,000)
-// pagination-bench layout FILE             lays FILE out as the log viewer prints it and reports
+// pagination-bench generate FILE [LINES]      writes a backup log of LINES lines (default
+// 1,000,000) pagination-bench layout FILE [AFM]          lays FILE out as the log viewer prints it
+// and reports
 //
 // The log has realistic lines: time stamps, actions, paths of varying depth, sizes after a tab,
-// and now and then a line longer than the page. Layout runs on the fixed-metric canvas with
-// Courier-like widths at 300 dpi on A4, with the viewer's header and borders; the report gives
-// the wall time, the pages, the bytes held by the recorded pages and the peak resident memory.
+// and now and then a line longer than the page. Layout reads the file as a line source (pages
+// are checkpoints) at 300 dpi on A4, with the viewer's header and borders. Without AFM every
+// character is 25 pixels wide (Courier New 10 pt); with AFM (a font metrics file, such as the
+// Helvetica one enscript itself uses) each character has that font's width at 10 pt, measured
+// one pass per line as GetTextExtentExPoint does. The report gives the wall time (reading and
+// layout together), the pages, the bytes held by the pages and the peak resident memory.
 #include <sys/resource.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 
+#include "printing/file_lines.h"
 #include "support/fake_print_device.h"
 
 namespace {
@@ -52,38 +59,67 @@ int Generate(const char* path, long lines) {
   return out ? 0 : 1;
 }
 
-int Layout(const char* path) {
+// Character widths in pixels at 10 points and 300 dpi from an AFM file ("C 65 ; WX 667 ; ...",
+// widths in thousandths of the em); characters it does not list get its average width.
+std::vector<int> AfmWidths(const char* path) {
+  std::ifstream in(path);
+  std::vector<double> units(256, -1);
+  double sum = 0;
+  int known = 0;
+  for (std::string line; std::getline(in, line);) {
+    int code = -1;
+    double wx = 0;
+    if (std::sscanf(line.c_str(), "C %d ; WX %lf", &code, &wx) == 2 && code >= 0 && code < 256) {
+      units[code] = wx;
+      sum += wx;
+      ++known;
+    }
+  }
+  std::vector<int> widths(256);
+  const double average = known ? sum / known : 500;
+  for (int c = 0; c < 256; ++c)
+    widths[c] =
+        static_cast<int>(std::lround((units[c] >= 0 ? units[c] : average) * 10 / 72 * 300 / 1000));
+  return widths;
+}
+
+int Layout(const char* path, const char* afm) {
   using Clock = std::chrono::steady_clock;
   const auto start = Clock::now();
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return 1;
   vt9::test::FakePrintDevice device;
   device.caps = vt9::DeviceCaps{300, 300, 2479, 3508, 0, 0};  // A4 as the PDF printer reports it
   device.canvas.metrics.charWidth = 25;                       // Courier New 10 pt at 300 dpi
   device.canvas.metrics.fixedHeight = 47;
+  if (afm) {
+    device.canvas.metrics.charWidths = AfmWidths(afm);
+    device.canvas.metrics.fixedHeight = 46;  // Helvetica 10 pt at 300 dpi
+  }
   vt9::TPageLayout pp(device);
   pp.SetFriendlyHeader("&cBackup log");
   pp.SetPageBorders({vt9::pbTop, vt9::pbBottom});
   pp.SetPageBorderOffset(0.065);
-  std::size_t bytes = 0;
-  for (std::string line; std::getline(in, line);) {
-    bytes += line.size() + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    pp.Lines().push_back(std::move(line));
-  }
+  vt9::FileLines lines(path);
+  if (!lines.Ok()) return 1;
   const auto read = Clock::now();
   pp.BeginDoc();
-  pp.WriteLines(false);
+  pp.WriteLines(lines);
   pp.EndDoc();
   const auto done = Clock::now();
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
-  std::printf("lines %zu\nbytes %zu\npages %u\n", pp.Lines().size(), bytes, pp.PageCount());
-  std::printf("read_seconds %.3f\nlayout_seconds %.3f\ntotal_seconds %.3f\n",
+  std::ifstream size(path, std::ios::binary | std::ios::ate);
+  std::printf("lines %llu\nbytes %lld\npages %u\n",
+              static_cast<unsigned long long>(lines.LineCount()),
+              static_cast<long long>(size.tellg()), pp.PageCount());
+  std::printf("scan_seconds %.3f\nlayout_seconds %.3f\ntotal_seconds %.3f\n",
               std::chrono::duration<double>(read - start).count(),
               std::chrono::duration<double>(done - read).count(),
               std::chrono::duration<double>(done - start).count());
-  std::printf("recorded_page_bytes %zu\npeak_rss_bytes %ld\n", pp.Pages().MemoryBytes(),
+  std::printf("measure_calls %llu\nmeasured_chars %llu\n",
+              static_cast<unsigned long long>(device.canvas.measureCalls),
+              static_cast<unsigned long long>(device.canvas.measuredChars));
+  std::printf("recorded_page_bytes %zu\nbytes_per_page %.1f\npeak_rss_bytes %ld\n",
+              pp.Pages().MemoryBytes(), double(pp.Pages().MemoryBytes()) / pp.PageCount(),
               usage.ru_maxrss * 1024L);
   return 0;
 }
@@ -93,7 +129,8 @@ int Layout(const char* path) {
 int main(int argc, char** argv) {
   if (argc >= 3 && std::string(argv[1]) == "generate")
     return Generate(argv[2], argc >= 4 ? std::atol(argv[3]) : 1000000);
-  if (argc >= 3 && std::string(argv[1]) == "layout") return Layout(argv[2]);
-  std::fprintf(stderr, "usage: pagination-bench generate FILE [LINES] | layout FILE\n");
+  if (argc >= 3 && std::string(argv[1]) == "layout")
+    return Layout(argv[2], argc >= 4 ? argv[3] : nullptr);
+  std::fprintf(stderr, "usage: pagination-bench generate FILE [LINES] | layout FILE [AFM]\n");
   return 2;
 }

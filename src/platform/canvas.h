@@ -156,6 +156,24 @@ class Canvas {
   virtual Size TextExtent(std::string_view text) = 0;
   int TextWidth(std::string_view text) { return TextExtent(text).cx; }
   int TextHeight(std::string_view text) { return TextExtent(text).cy; }
+  // How many leading characters of `text` fit in `maxWidth` as TextExtent measures them, with
+  // their width in `width` (GetTextExtentExPoint). This default bisects with TextExtent; a
+  // canvas that can fit in one pass over the text does so.
+  virtual std::size_t FitText(std::string_view text, int maxWidth, int& width) {
+    std::size_t fits = 0, tooLong = text.size() + 1;
+    width = 0;
+    while (tooLong - fits > 1) {
+      const std::size_t mid = fits + (tooLong - fits) / 2;
+      const int w = TextExtent(text.substr(0, mid)).cx;
+      if (w <= maxWidth) {
+        fits = mid;
+        width = w;
+      } else {
+        tooLong = mid;
+      }
+    }
+    return fits;
+  }
   // Size of the text as DrawText would place it on one line: tabs expanded, prefixes per
   // flags, the font's external leading included in the height.
   virtual Size MeasureText(std::string_view text, const TextFlags& flags) = 0;

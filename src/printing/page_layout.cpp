@@ -12,6 +12,16 @@ namespace vt9 {
 namespace {
 
 constexpr double kMmPerInch = 25.4;
+// The largest length in printer pixels: far beyond any paper, and small enough that sums of a
+// few such lengths stay within an int.
+constexpr double kMaxPixels = 1 << 26;
+// Pages laid out again that the preview keeps.
+constexpr std::size_t kCachedPages = 4;
+
+int ClampPixels(double v) {
+  if (!(v == v)) return 0;  // NaN
+  return static_cast<int>(std::lround(std::clamp(v, -kMaxPixels, kMaxPixels)));
+}
 
 template <typename F>
 class ScopeExit {
@@ -98,11 +108,11 @@ double TPageLayout::OffsetYUnits() const {
 
 int TPageLayout::XPixels(double length) const {
   double in = unit_ == muInches ? length : length / kMmPerInch;
-  return static_cast<int>(std::lround(in * PixelsPerInchX()));
+  return ClampPixels(in * PixelsPerInchX());
 }
 int TPageLayout::YPixels(double length) const {
   double in = unit_ == muInches ? length : length / kMmPerInch;
-  return static_cast<int>(std::lround(in * PixelsPerInchY()));
+  return ClampPixels(in * PixelsPerInchY());
 }
 
 TPageLayout::Geometry TPageLayout::PageGeometry() const {
@@ -175,6 +185,12 @@ void TPageLayout::SetMarginRight(double v) {
   CheckNotPrinting("Unable to change right margin while printing");
   marginRight_ = ClampMargin(v, OffsetXUnits(), PageWidthUnits(), OffsetXUnits());
   PreviewChanged();
+}
+
+void TPageLayout::SetPageBorderOffset(double v) {
+  // No border lies beyond the paper, nor inside out.
+  const double most = std::max(PageWidthUnits(), PageHeightUnits());
+  pageBorderOffset_ = !(v > 0) ? 0 : v > most ? most : v;
 }
 
 void TPageLayout::SetMeasureUnit(TMeasureUnit unit) {
@@ -300,7 +316,7 @@ void TPageLayout::UseFont(const TPrintFont& font) {
   lineHeight_ = SpacedHeight(std::abs(fontSpec.height), lineSpacing_);
   textHeight_ = c.TextExtent("").cy;
   externalLeading_ = std::max(0, c.MeasureText("", TextFlags{false, false}).cy - textHeight_);
-  if (docOpen_ && !printToFile_) pages_.SetFont(fontSpec, textHeight_);
+  if (docOpen_ && !printToFile_) rec_->SetFont(fontSpec, textHeight_);
 }
 
 int TPageLayout::BlankWidth() {
@@ -323,34 +339,30 @@ std::string TPageLayout::ExpandTabs(std::string_view text) const {
   return out;
 }
 
-std::size_t TPageLayout::FitPrefix(std::string_view text, int width) {
+std::size_t TPageLayout::FitPrefix(std::string_view text, int width, int* fitWidth) {
   const std::size_t n = text.size();
-  if (n <= 1) return n;
   Canvas& c = device_.MeasureCanvas();
-  // Grow the probe geometrically first, so a long text costs measurements of about the length
-  // that fits rather than of the whole text, then bisect between what fits and what does not.
-  std::size_t fits = 1, tooLong = n + 1;
-  for (std::size_t k = 2;; k *= 2) {
-    if (k >= n) k = n;
-    int w = c.TextWidth(text.substr(0, k));
-    if (w == width) return k;
-    if (w > width) {
-      tooLong = k;
-      break;
+  int w = 0;
+  if (n <= 1) {
+    if (fitWidth) *fitWidth = n ? c.TextWidth(text) : 0;
+    return n;
+  }
+  // The canvas fits a line in one pass over what it is given. A window that grows fourfold
+  // keeps that pass about as long as the line that fits, however long the text, so fitting
+  // every line of a text costs time in proportion to the text.
+  std::size_t window = std::min<std::size_t>(n, 256);
+  for (;;) {
+    std::size_t fit = c.FitText(text.substr(0, window), width, w);
+    if (fit < window || window == n) {
+      if (fit == 0) {  // at least one character goes on a line, or nothing would ever progress
+        fit = 1;
+        w = c.TextWidth(text.substr(0, 1));
+      }
+      if (fitWidth) *fitWidth = w;
+      return fit;
     }
-    fits = k;
-    if (k == n) return n;
+    window = n - window < 3 * window ? n : 4 * window;
   }
-  while (tooLong - fits > 1) {
-    std::size_t mid = fits + (tooLong - fits) / 2;
-    int w = c.TextWidth(text.substr(0, mid));
-    if (w == width) return mid;
-    if (w < width)
-      fits = mid;
-    else
-      tooLong = mid;
-  }
-  return fits;
 }
 
 std::pair<std::size_t, std::size_t> TPageLayout::SplitForWrap(std::string_view t, int width,
@@ -386,41 +398,57 @@ void TPageLayout::CloseFile(bool keep) {
 }
 
 void TPageLayout::DrawLinePiece(std::string_view piece) {
+  // The page break comes first: a new page starts at the left, and the first line of a page
+  // keeps its alignment as every other line does.
+  BreakPageIfFull();
+  if (relayoutStop_) return;
   int w = alignment_ == taLeftJustify ? 0 : device_.MeasureCanvas().TextWidth(piece);
   x_ = alignment_ == taRightJustify ? geo_.textWidth - w
        : alignment_ == taCenter     ? (geo_.textWidth - w) / 2
                                     : 0;
-  BreakPageIfFull();
   if (printToFile_) {
     FileWrite(std::string(std::max(0, x_ / BlankWidth()), ' '));
     FileWrite(piece);
   } else if (docOpen_) {
-    pages_.Text(geo_.left + x_, geo_.top + y_, piece);
+    // Text read from a source is not kept: the page notes where it starts and reads it again.
+    const bool checkpoint =
+        sourceIndex_ >= 0 && !relayout_ &&
+        (pages_.CheckpointOf(pages_.Count() - 1).hasSource
+             ? pages_.CheckpointOf(pages_.Count() - 1).source == unsigned(sourceIndex_)
+             : pages_.MarkSource(static_cast<unsigned>(sourceIndex_), sourceLine_,
+                                 static_cast<std::uint32_t>(pieceOffset_), y_));
+    if (!checkpoint) rec_->Text(geo_.left + x_, geo_.top + y_, piece);
   }
   NewLine();
 }
 
-void TPageLayout::WriteLn(std::string_view text) {
+void TPageLayout::WriteLn(std::string_view text) { WriteLineFrom(text, 0); }
+
+// Writes a line from byte `from` of its tab-expanded text: 0 for a whole line, more when a page
+// is laid out again from a wrapped piece in the middle of a line.
+void TPageLayout::WriteLineFrom(std::string_view text, std::size_t from) {
   std::string expanded;
   if (text.find('\t') != std::string_view::npos) {
     expanded = ExpandTabs(text);
     text = expanded;
   }
-  Canvas& c = device_.MeasureCanvas();
-  if (text.size() > 1 && c.TextWidth(text) > geo_.textWidth) {
-    x_ = 0;
-    if (!wordWrap_) {
-      DrawLinePiece(text.substr(0, FitPrefix(text, geo_.textWidth)));
-      return;
-    }
-    while (!text.empty()) {
-      auto [len, rest] = SplitForWrap(text, geo_.textWidth - x_, true);
-      DrawLinePiece(text.substr(0, len));
-      text.remove_prefix(rest);
-    }
+  pieceOffset_ = 0;
+  // A line that fits goes out whole; fitting it measures no further than the page is wide.
+  if (from == 0 && (text.size() <= 1 || FitPrefix(text, geo_.textWidth) == text.size())) {
+    DrawLinePiece(text);
     return;
   }
-  DrawLinePiece(text);
+  x_ = 0;
+  if (!wordWrap_) {
+    DrawLinePiece(text.substr(0, FitPrefix(text, geo_.textWidth)));
+    return;
+  }
+  for (std::size_t at = std::min(from, text.size()); at < text.size() && !relayoutStop_;) {
+    auto [len, rest] = SplitForWrap(text.substr(at), geo_.textWidth - x_, true);
+    pieceOffset_ = at;
+    DrawLinePiece(text.substr(at, len));
+    at += rest;
+  }
 }
 
 void TPageLayout::Write(std::string_view text) {
@@ -433,22 +461,26 @@ void TPageLayout::Write(std::string_view text) {
   while (!text.empty()) {
     std::string_view piece = text;
     std::size_t rest = text.size();
-    int w = c.TextWidth(text);
-    if (text.size() > 1 && geo_.textWidth - x_ < w) {
+    // Only what fits on the line is measured, so a long text costs its length once.
+    int w = 0;
+    const std::size_t fit = FitPrefix(text, geo_.textWidth - x_, &w);
+    if (text.size() > 1 && fit < text.size()) {
       if (wordWrap_) {
         auto split = SplitForWrap(text, geo_.textWidth - x_, false);
         piece = text.substr(0, split.first);
         rest = split.second;
+        w = piece.size() == fit ? w : c.TextWidth(piece);
       } else {
-        piece = text.substr(0, FitPrefix(text, geo_.textWidth - x_));
+        piece = text.substr(0, fit);
       }
-      w = c.TextWidth(piece);
+    } else if (text.size() == 1) {
+      w = c.TextWidth(text);
     }
     BreakPageIfFull();
     if (printToFile_)
       FileWrite(piece);
     else if (docOpen_)
-      pages_.Text(geo_.left + x_, geo_.top + y_, piece);
+      rec_->Text(geo_.left + x_, geo_.top + y_, piece);
     x_ += w;
     text.remove_prefix(rest);
     if (!text.empty()) NewLine();
@@ -465,6 +497,27 @@ void TPageLayout::WriteLines(bool useTable) {
   }
 }
 
+void TPageLayout::WriteLines(LineSource& source) {
+  if (printToFile_ || !docOpen_) {
+    // Nothing is kept then: the lines go out as they are read.
+    std::string line;
+    for (std::uint64_t i = 0, n = source.LineCount(); i < n; ++i) {
+      source.ReadLine(i, line);
+      WriteLn(line);
+    }
+    return;
+  }
+  sources_.push_back({&source, current_});
+  sourceIndex_ = static_cast<int>(sources_.size() - 1);
+  ScopeExit done([&] { sourceIndex_ = -1; });
+  std::string line;
+  for (std::uint64_t i = 0, n = source.LineCount(); i < n; ++i) {
+    source.ReadLine(i, line);
+    sourceLine_ = i;
+    WriteLineFrom(line, 0);
+  }
+}
+
 void TPageLayout::NewLine() {
   x_ = 0;
   if (pageFull_) NewPage();
@@ -477,36 +530,52 @@ void TPageLayout::NewLine() {
     // gets no further page carrying only the header.
     pageFull_ = true;
   }
-  if (OnNewLine) OnNewLine();
+  if (OnNewLine && !relayout_) OnNewLine();
 }
 
 unsigned TPageLayout::NewPage() {
   pageFull_ = false;
+  if (relayout_) {
+    // A page laid out again ends where its next page begins.
+    relayoutStop_ = true;
+    return pageNumber_;
+  }
+  // A page begun inside a line source draws its header, footer and borders again on replay,
+  // so they are not kept either.
+  const bool regenerated = sourceIndex_ >= 0 && docOpen_ && !printToFile_;
   if (printToFile_) {
     FileWrite("\f\r\n");
   } else if (docOpen_) {
     pages_.AddPage();
+    if (regenerated) {
+      pages_.MarkRegenerated();
+      pages_.SetMuted(true);
+    }
     pages_.SetFont(ToFontSpec(current_, PixelsPerInchY()), textHeight_);
   }
   ++pageNumber_;
-  DecoratePage();
+  {
+    ScopeExit unmute([&] { pages_.SetMuted(false); });
+    DecoratePage();
+  }
+  if (!LayoutProgress(pageNumber_)) throw ECancelPrinting("Printing Cancelled");
   return pageNumber_;
 }
 
 void TPageLayout::DecoratePage() {
   x_ = y_ = lineNumber_ = 0;
-  if (OnNewPage) OnNewPage();
+  if (OnNewPage && !relayout_) OnNewPage();
   WriteHeaderFooter();
-  if (OnNewLine) OnNewLine();
+  if (OnNewLine && !relayout_) OnNewLine();
   if (printToFile_ || !docOpen_) return;
   const Geometry& g = geo_;
   const int bx = XPixels(pageBorderOffset_), by = YPixels(pageBorderOffset_);
   const int l = g.left - bx, r = g.left + g.textWidth + bx;
   const int t = g.top - by, b = g.top + g.textHeight + by;
-  if (pageBorders_.Contains(pbTop)) pages_.Line(l, t, r, t, PenY());
-  if (pageBorders_.Contains(pbBottom)) pages_.Line(l, b, r, b, PenY());
-  if (pageBorders_.Contains(pbLeft)) pages_.Line(l, t, l, b, PenX());
-  if (pageBorders_.Contains(pbRight)) pages_.Line(r, t, r, b, PenX());
+  if (pageBorders_.Contains(pbTop)) rec_->Line(l, t, r, t, PenY());
+  if (pageBorders_.Contains(pbBottom)) rec_->Line(l, b, r, b, PenY());
+  if (pageBorders_.Contains(pbLeft)) rec_->Line(l, t, l, b, PenX());
+  if (pageBorders_.Contains(pbRight)) rec_->Line(r, t, r, b, PenX());
 }
 
 void TPageLayout::WriteHeaderFooter() {
@@ -566,6 +635,7 @@ void TPageLayout::BeginDoc() {
   if (file_) CloseFile(false);
   headerFooterMode_ = false;
   pageFull_ = false;
+  cancelRequested_ = false;
   if (printToFile_) {
     file_ = std::fopen(fileName_.c_str(), "wb");
     if (!file_) throw EInOutError("Unable to create file \"" + fileName_ + "\"");
@@ -573,6 +643,8 @@ void TPageLayout::BeginDoc() {
     pages_.Clear();
     pages_.AddPage();
   }
+  sources_.clear();
+  cache_.clear();
   docOpen_ = true;
   UseFont(font_);
   pageNumber_ = 1;
@@ -624,7 +696,7 @@ bool TPageLayout::PrintPages(PrintJob& job) {
       // A printer page is started only for a page that is about to be drawn, so a cancel
       // never leaves a blank page behind.
       job.StartPage();
-      pages_.Replay(page - 1, job.PageCanvas(), g.printableWidth);
+      ReplayPage(page - 1, job.PageCanvas(), g.printableWidth);
       job.EndPage();
     }
     jobOpen = false;
@@ -642,6 +714,90 @@ bool TPageLayout::PrintPages(PrintJob& job) {
     throw;
   }
   return true;
+}
+
+}  // namespace vt9
+
+namespace vt9 {
+
+// --- Pages laid out again -------------------------------------------------------------------
+
+void TPageLayout::ReplayPage(std::size_t index, Canvas& canvas, int clipWidth) {
+  if (!pages_.IsCheckpointed(index)) {
+    pages_.Replay(index, canvas, clipWidth);
+    return;
+  }
+  for (const CachedPage& c : cache_)
+    if (c.index == index) {
+      c.page->Replay(0, canvas, clipWidth);
+      return;
+    }
+  auto page = std::make_unique<TPageList>();
+  LayOutAgain(index, *page);
+  page->Replay(0, canvas, clipWidth);
+  if (cache_.size() >= kCachedPages) cache_.erase(cache_.begin());
+  cache_.push_back({index, std::move(page)});
+}
+
+void TPageLayout::LayOutAgain(std::size_t index, TPageList& into) {
+  const TPageList::Checkpoint cp = pages_.CheckpointOf(index);
+  // Everything layout touches is put back afterwards: the document may still be open.
+  const int savedX = x_, savedY = y_, savedLine = lineNumber_;
+  const unsigned savedPage = pageNumber_;
+  const bool savedFull = pageFull_, savedOpen = docOpen_, savedHf = headerFooterMode_;
+  const bool savedGrid = tableGrid_;
+  const int savedSource = sourceIndex_;
+  const std::uint64_t savedSourceLine = sourceLine_;
+  const std::size_t savedOffset = pieceOffset_;
+  const TPrintFont savedFont = current_;
+  ScopeExit restore([&] {
+    relayout_ = relayoutStop_ = false;
+    rec_ = &pages_;
+    docOpen_ = false;  // the font comes back without being recorded
+    UseFont(savedFont);
+    x_ = savedX;
+    y_ = savedY;
+    lineNumber_ = savedLine;
+    pageNumber_ = savedPage;
+    pageFull_ = savedFull;
+    docOpen_ = savedOpen;
+    headerFooterMode_ = savedHf;
+    tableGrid_ = savedGrid;
+    sourceIndex_ = savedSource;
+    sourceLine_ = savedSourceLine;
+    pieceOffset_ = savedOffset;
+  });
+  const SourceRun* run =
+      cp.hasSource && cp.source < sources_.size() ? &sources_[cp.source] : nullptr;
+  docOpen_ = false;
+  UseFont(run ? run->font : font_);
+  into.AddPage();
+  rec_ = &into;
+  relayout_ = true;
+  relayoutStop_ = false;
+  docOpen_ = true;
+  headerFooterMode_ = false;
+  pageFull_ = false;
+  pageNumber_ = static_cast<unsigned>(index + 1);
+  if (cp.regenerated) {
+    into.SetFont(ToFontSpec(current_, PixelsPerInchY()), textHeight_);
+    DecoratePage();
+  }
+  into.CopyOps(pages_, index, 0, cp.sourceAt);
+  if (run) {
+    sourceIndex_ = static_cast<int>(cp.source);
+    y_ = cp.y;
+    x_ = 0;
+    std::string line;
+    std::size_t from = cp.offset;
+    for (std::uint64_t i = cp.line, n = run->source->LineCount(); i < n && !relayoutStop_; ++i) {
+      run->source->ReadLine(i, line);
+      sourceLine_ = i;
+      WriteLineFrom(line, from);
+      from = 0;
+    }
+  }
+  into.CopyOps(pages_, index, cp.sourceAt, cp.opCount);
 }
 
 }  // namespace vt9

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "printing/column_format.h"
+#include "printing/line_source.h"
 #include "printing/page_list.h"
 #include "printing/page_types.h"
 #include "printing/print_device.h"
@@ -69,6 +70,11 @@ class TPageLayout {
   void WriteLn(std::string_view text);
   void WriteRow(std::string_view text);
   void WriteLines(bool useTable);
+  // Lays out every line of `source` as WriteLines(false) does for Lines(), without keeping
+  // its text: a page begun here records only a checkpoint and is laid out again from the source
+  // when it is printed or previewed. The source must stay alive and unchanged as long as the
+  // pages are printed or previewed (until the next BeginDoc).
+  void WriteLines(LineSource& source);
   void NewLine();
   unsigned NewPage();
 
@@ -86,9 +92,13 @@ class TPageLayout {
   bool PrintPages(PrintJob& job);
   // Sets the flag Print checks before every page (the progress dialog's Cancel).
   void RequestCancel() { cancelRequested_ = true; }
+  // Whether Cancel was pressed since the document was begun or printing started.
+  bool CancelRequested() const { return cancelRequested_; }
 
-  // The recorded pages; page n is Pages().Replay(n - 1, ...).
+  // The recorded pages. Pages laid out from a line source hold checkpoints only: draw page n
+  // with ReplayPage(n - 1, ...), which lays those out again.
   const TPageList& Pages() const { return pages_; }
+  void ReplayPage(std::size_t index, Canvas& canvas, int clipWidth);
   std::vector<std::string>& Lines() { return lines_; }
 
   // --- Properties -------------------------------------------------------------------------
@@ -145,7 +155,7 @@ class TPageLayout {
   TPrinterOrientation Orientation() const;
   void SetOrientation(TPrinterOrientation v);
   double PageBorderOffset() const { return pageBorderOffset_; }
-  void SetPageBorderOffset(double v) { pageBorderOffset_ = v; }
+  void SetPageBorderOffset(double v);
   TPageBorders PageBorders() const { return pageBorders_; }
   void SetPageBorders(TPageBorders v) { pageBorders_ = v; }
   bool PrintToFile() const { return printToFile_; }
@@ -159,7 +169,9 @@ class TPageLayout {
   bool TableGrid() const { return tableGrid_; }
   void SetTableGrid(bool v) { tableGrid_ = v; }
   unsigned TabSize() const { return tabSize_; }
-  void SetTabSize(unsigned v) { tabSize_ = v; }
+  // At most kMaxTabSize: a tab is never wider than a line can be.
+  void SetTabSize(unsigned v) { tabSize_ = v > kMaxTabSize ? kMaxTabSize : v; }
+  static constexpr unsigned kMaxTabSize = 256;
   // The print job's title; "<Unknown>" while no printer is available.
   std::string Title() const;
   void SetTitle(const std::string& v) { title_ = v; }
@@ -192,6 +204,12 @@ class TPageLayout {
  protected:
   // Called when the preview should show something new (a finished document, a page change).
   virtual void PreviewChanged() {}
+  // Called while a document is laid out, each time page `page` is begun; false cancels the
+  // layout (the writing call throws ECancelPrinting).
+  virtual bool LayoutProgress(unsigned page) {
+    (void)page;
+    return true;
+  }
 
   PrintDevice& device_;
 
@@ -202,7 +220,9 @@ class TPageLayout {
   void PrepareFonts();
   void UseFont(const TPrintFont& font);
   std::string ExpandTabs(std::string_view text) const;
-  std::size_t FitPrefix(std::string_view text, int width);
+  std::size_t FitPrefix(std::string_view text, int width, int* fitWidth = nullptr);
+  void WriteLineFrom(std::string_view text, std::size_t from);
+  void LayOutAgain(std::size_t index, TPageList& into);
   // Splits t for word wrap: the piece's length and where the remainder starts.
   std::pair<std::size_t, std::size_t> SplitForWrap(std::string_view t, int width, bool dropBlank);
   void DrawLinePiece(std::string_view piece);
@@ -220,7 +240,25 @@ class TPageLayout {
   int BlankWidth();
 
   TPageList pages_;
+  TPageList* rec_ = &pages_;  // where layout records: the pages, or a page laid out again
   std::vector<std::string> lines_;
+  // The line sources of the document, with the font they were laid out in.
+  struct SourceRun {
+    LineSource* source;
+    TPrintFont font;
+  };
+  std::vector<SourceRun> sources_;
+  int sourceIndex_ = -1;          // the source being laid out, or -1
+  std::uint64_t sourceLine_ = 0;  // its line being laid out
+  std::size_t pieceOffset_ = 0;   // where the piece being drawn starts in that line
+  bool relayout_ = false;         // laying a page out again
+  bool relayoutStop_ = false;     // that page has ended
+  // Pages laid out again lately, for a preview that paints the same page many times.
+  struct CachedPage {
+    std::size_t index;
+    std::unique_ptr<TPageList> page;
+  };
+  std::vector<CachedPage> cache_;
   TMeasureUnit unit_ = muInches;
   bool abortOnCancel_ = false;
   TAlignment alignment_ = taLeftJustify;

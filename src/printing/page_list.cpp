@@ -6,6 +6,7 @@
 namespace vt9 {
 
 void TPageList::Push(const Op& op) {
+  if (muted_) return;
   ops_.push_back(op);
   ++pages_.back().opCount;
 }
@@ -25,25 +26,89 @@ void TPageList::Clear() {
   fonts_.clear();
   blocks_.clear();
   currentFont_ = -1;
+  muted_ = false;
+}
+
+int TPageList::FontIndex(const FontSpec& font, int textHeight) {
+  for (std::size_t i = 0; i < fonts_.size(); ++i)
+    if (fonts_[i].fontSpec == font && fonts_[i].textHeight == textHeight)
+      return static_cast<int>(i);
+  fonts_.push_back({font, textHeight});
+  return static_cast<int>(fonts_.size() - 1);
+}
+
+void TPageList::MarkRegenerated() {
+  if (!pages_.empty()) pages_.back().flags |= kRegenerated | kDrawn;
+}
+
+bool TPageList::MarkSource(unsigned source, std::uint64_t line, std::uint32_t offset, int y) {
+  if (pages_.empty() || (pages_.back().flags & kHasSource)) return false;
+  Page& p = pages_.back();
+  p.flags |= kHasSource | kDrawn | (source << 8);
+  p.line = line;
+  p.offset = offset;
+  p.y = y;
+  p.sourceAt = p.opCount;
+  return true;
+}
+
+bool TPageList::IsCheckpointed(std::size_t index) const {
+  return index < pages_.size() && (pages_[index].flags & (kRegenerated | kHasSource));
+}
+
+TPageList::Checkpoint TPageList::CheckpointOf(std::size_t index) const {
+  Checkpoint c;
+  if (index >= pages_.size()) return c;
+  const Page& p = pages_[index];
+  c.regenerated = p.flags & kRegenerated;
+  c.hasSource = p.flags & kHasSource;
+  c.source = p.flags >> 8;
+  c.line = p.line;
+  c.offset = p.offset;
+  c.y = p.y;
+  c.sourceAt = p.sourceAt;
+  c.opCount = p.opCount;
+  return c;
+}
+
+void TPageList::CopyOps(const TPageList& from, std::size_t index, std::size_t begin,
+                        std::size_t end) {
+  if (index >= from.pages_.size() || pages_.empty()) return;
+  const Page& p = from.pages_[index];
+  end = std::min<std::size_t>(end, p.opCount);
+  for (std::size_t i = begin; i < end; ++i) {
+    Op op = from.ops_[p.firstOp + i];
+    switch (op.d >> 30) {
+      case kFont: {
+        const Font& f = from.fonts_[op.a];
+        currentFont_ = FontIndex(f.fontSpec, f.textHeight);
+        Push({currentFont_, 0, 0, std::uint32_t(kFont) << 30});
+        break;
+      }
+      case kText: {
+        const std::uint32_t offset = static_cast<std::uint32_t>(op.c);
+        const Block& b = from.blocks_[offset / kBlockSize];
+        Text(op.a, op.b, std::string_view(b.data.get() + offset % kBlockSize, op.d & kValueMask));
+        break;
+      }
+      default:
+        Push(op);
+        pages_.back().flags |= kDrawn;
+        break;
+    }
+  }
 }
 
 void TPageList::SetFont(const FontSpec& font, int textHeight) {
   if (pages_.empty()) return;
-  int index = -1;
-  for (std::size_t i = 0; i < fonts_.size(); ++i)
-    if (fonts_[i].fontSpec == font && fonts_[i].textHeight == textHeight)
-      index = static_cast<int>(i);
-  if (index < 0) {
-    fonts_.push_back({font, textHeight});
-    index = static_cast<int>(fonts_.size() - 1);
-  }
+  const int index = FontIndex(font, textHeight);
   if (index == currentFont_) return;
   currentFont_ = index;
   Push({index, 0, 0, std::uint32_t(kFont) << 30});
 }
 
 void TPageList::Text(int x, int y, std::string_view text) {
-  if (pages_.empty() || text.empty()) return;
+  if (pages_.empty() || text.empty() || muted_) return;
   // A run wider than any page can only be a single giant character run; what is beyond a block
   // could never be seen.
   if (text.size() > kBlockSize) text = text.substr(0, kBlockSize);
@@ -53,7 +118,7 @@ void TPageList::Text(int x, int y, std::string_view text) {
     Block b;
     b.capacity = std::max(
         text.size(),
-        std::min(kBlockSize, std::size_t(1) << (16 + std::min<std::size_t>(blocks_.size(), 6))));
+        std::min(kBlockSize, std::size_t(1) << (12 + std::min<std::size_t>(blocks_.size(), 10))));
     b.data = std::make_unique<char[]>(b.capacity);
     blocks_.push_back(std::move(b));
   }
@@ -63,17 +128,17 @@ void TPageList::Text(int x, int y, std::string_view text) {
   b.used += text.size();
   Push({x, y, static_cast<std::int32_t>(static_cast<std::uint32_t>(offset)),
         std::uint32_t(kText) << 30 | static_cast<std::uint32_t>(text.size())});
-  pages_.back().drawn = true;
+  pages_.back().flags |= kDrawn;
 }
 
 void TPageList::Line(int x1, int y1, int x2, int y2, int penWidth) {
-  if (pages_.empty()) return;
+  if (pages_.empty() || muted_) return;
   Push({x1, y1, x2, std::uint32_t(kLine) << 30});
   Push({y2, penWidth < 0 ? 0 : penWidth, 0, std::uint32_t(kLineEnd) << 30});
-  pages_.back().drawn = true;
+  pages_.back().flags |= kDrawn;
 }
 
-bool TPageList::LastPageDrawn() const { return !pages_.empty() && pages_.back().drawn; }
+bool TPageList::LastPageDrawn() const { return !pages_.empty() && (pages_.back().flags & kDrawn); }
 
 void TPageList::Replay(std::size_t index, Canvas& canvas, int clipWidth) const {
   if (index >= pages_.size()) return;
@@ -110,8 +175,8 @@ void TPageList::Replay(std::size_t index, Canvas& canvas, int clipWidth) const {
 }
 
 std::size_t TPageList::MemoryBytes() const {
-  std::size_t bytes = ops_.size() * sizeof(Op) + pages_.capacity() * sizeof(Page) +
-                      fonts_.capacity() * sizeof(Font);
+  std::size_t bytes =
+      ops_.size() * sizeof(Op) + pages_.size() * sizeof(Page) + fonts_.capacity() * sizeof(Font);
   for (const Block& b : blocks_) bytes += b.capacity;
   return bytes;
 }

@@ -3,6 +3,12 @@
 // page lives in one shared buffer, so the memory held stays proportional to the text and no
 // page needs a system object (a metafile per page would exhaust a process's GDI quota long
 // before a log of a million lines is paginated).
+//
+// Pages laid out from a line source hold no text at all: a page records a checkpoint (which
+// source, the line and byte offset its first piece starts at, and where on the page) and, when
+// the page was begun inside that source, that its header, footer and borders are drawn again
+// on replay. The page layout (page_layout.h) lays such pages out again from the source; this
+// list only keeps the checkpoint and whatever else was recorded on the page.
 #pragma once
 
 #include <cstdint>
@@ -29,6 +35,29 @@ class TPageList {
   void Line(int x1, int y1, int x2, int y2, int penWidth);
   // Whether the last page has any text or line.
   bool LastPageDrawn() const;
+  // While muted, text and lines are dropped and font changes only tracked (what is muted is
+  // drawn again on replay from a checkpoint).
+  void SetMuted(bool muted) { muted_ = muted; }
+  // The last page's header, footer and borders are drawn again on replay.
+  void MarkRegenerated();
+  // The last page continues with lines read again from source `source`, from byte `offset` of
+  // line `line` at y; false when the page already holds a section of a source.
+  bool MarkSource(unsigned source, std::uint64_t line, std::uint32_t offset, int y);
+
+  struct Checkpoint {
+    bool regenerated = false;  // header, footer and borders drawn again
+    bool hasSource = false;
+    unsigned source = 0;
+    std::uint64_t line = 0;
+    std::uint32_t offset = 0;
+    int y = 0;
+    std::size_t sourceAt = 0;  // recorded operations before the source section
+    std::size_t opCount = 0;   // recorded operations of the page
+  };
+  Checkpoint CheckpointOf(std::size_t index) const;
+  bool IsCheckpointed(std::size_t index) const;
+  // Appends operations [begin, end) of page `index` of `from` to the last page, as recorded.
+  void CopyOps(const TPageList& from, std::size_t index, std::size_t begin, std::size_t end);
 
   // Draws page `index` (0-based) onto the canvas; `clipWidth` bounds each text run's rectangle.
   void Replay(std::size_t index, Canvas& canvas, int clipWidth) const;
@@ -53,21 +82,29 @@ class TPageList {
     std::size_t capacity = 0;
     std::size_t used = 0;
   };
+  enum PageFlags : std::uint32_t { kDrawn = 1, kRegenerated = 2, kHasSource = 4 };
+  // At most 40 bytes, so a page laid out from a source costs well under 64 bytes.
   struct Page {
-    std::size_t firstOp = 0;
-    std::size_t opCount = 0;
-    bool drawn = false;
+    std::uint64_t firstOp = 0;
+    std::uint64_t line = 0;
+    std::uint32_t opCount = 0;
+    std::uint32_t sourceAt = 0;
+    std::uint32_t offset = 0;
+    std::int32_t y = 0;
+    std::uint32_t flags = 0;  // PageFlags | source << 8
   };
   struct Font {
     FontSpec fontSpec;
     int textHeight;
   };
   void Push(const Op& op);
+  int FontIndex(const FontSpec& font, int textHeight);
   std::deque<Op> ops_;
-  std::vector<Page> pages_;
+  std::deque<Page> pages_;  // a deque: no doubling of a million pages' worth of memory
   std::vector<Font> fonts_;
   std::vector<Block> blocks_;
   int currentFont_ = -1;
+  bool muted_ = false;
 };
 
 }  // namespace vt9

@@ -1,5 +1,6 @@
 // Table rows, headers and footers of the page layout: cells in columns, page macros, grid
 // lines and the translation of friendly headers and footers.
+#include <algorithm>
 #include <cmath>
 
 #include "printing/page_layout.h"
@@ -37,11 +38,11 @@ void TPageLayout::DrawCellGrid(int x, int w, bool top, bool verticals, bool bott
                : lineSpacing_ == lsDoubleSpace ? 2 * externalLeading_
                                                : externalLeading_;
   const int c = geo_.top + y_ - adjust;
-  if (top) pages_.Line(x, c, x + w, c, PenY());
-  if (bottom) pages_.Line(x, c + lineHeight_, x + w, c + lineHeight_, PenY());
+  if (top) rec_->Line(x, c, x + w, c, PenY());
+  if (bottom) rec_->Line(x, c + lineHeight_, x + w, c + lineHeight_, PenY());
   if (verticals) {
-    pages_.Line(x, c, x, c + lineHeight_, PenX());
-    pages_.Line(x + w, c, x + w, c + lineHeight_, PenX());
+    rec_->Line(x, c, x, c + lineHeight_, PenX());
+    rec_->Line(x + w, c, x + w, c + lineHeight_, PenX());
   }
 }
 
@@ -50,36 +51,69 @@ void TPageLayout::WriteRowWith(std::string_view row, const std::string& format) 
   std::vector<std::string> cells = SplitTokens(row, separator_);
   cells.resize(columnTexts.size());
   std::vector<ColumnLayout> columns;
-  for (const std::string& s : columnTexts) columns.push_back(ParseColumn(s, defaultColWidth_));
+  std::vector<int> widths;
+  for (const std::string& s : columnTexts) {
+    columns.push_back(ParseColumn(s, defaultColWidth_));
+    widths.push_back(XPixels(std::fabs(columns.back().width)));
+  }
+  // A tab is measured as it is drawn: expanded to its stop within the cell.
+  for (std::string& cell : cells)
+    if (cell.find('\t') != std::string::npos) cell = ExpandTabs(cell);
+  // How far each cell has been written; the rest of a cell is never copied, so a long cell
+  // costs its length once.
+  std::vector<std::size_t> done(cells.size(), 0);
   Canvas& c = device_.MeasureCanvas();
   const int padding = 6 * (PixelsPerInchX() / 300);
+  auto advance = [](long long x, int w) {
+    return static_cast<int>(std::clamp<long long>(x + w, -(1LL << 30), 1LL << 30));
+  };
   bool firstLine = true;
   for (;;) {
     BreakPageIfFull();
+    if (relayoutStop_) return;
     int x = geo_.left;
     bool more = false;
     for (std::size_t i = 0; i < columns.size(); ++i) {
       const ColumnLayout& col = columns[i];
-      const int w = XPixels(std::fabs(col.width));
-      std::string cell =
-          cells[i].find("{$") != std::string::npos ? ReplaceMacros(cells[i]) : cells[i];
-      std::string piece;
+      const int w = widths[i];
+      std::string_view cell = std::string_view(cells[i]).substr(done[i]);
+      std::string macros;
+      if (cell.find("{$") != std::string_view::npos) {
+        // Macros are replaced on every physical line, as {$LINE} changes from line to line.
+        macros = ReplaceMacros(std::string(cell));
+        cells[i] = macros;
+        done[i] = 0;
+        cell = cells[i];
+      }
+      std::string_view piece;
       if (wordWrap_) {
         auto [len, rest] = SplitForWrap(cell, w, false);
         piece = cell.substr(0, len);
-        std::string remainder = cell.substr(rest);
         std::size_t lf = piece.find('\n');
-        if (lf != std::string::npos) {
-          std::string after = piece.substr(lf + 1);
-          if (!remainder.empty()) after += " " + remainder;
-          remainder = std::move(after);
-          piece.resize(lf);
+        if (lf != std::string_view::npos) {
+          // A line feed ends the piece; what follows it joins the rest of the cell with a
+          // blank. Rare enough that the cell is copied for it.
+          std::string after(piece.substr(lf + 1));
+          const std::string_view remainder = cell.substr(rest);
+          if (!remainder.empty()) {
+            after += ' ';
+            after += remainder;
+          }
+          std::string shown(piece.substr(0, lf));
+          cells[i] = std::move(after);
+          done[i] = 0;
+          cells[i].insert(0, shown);
+          piece = std::string_view(cells[i]).substr(0, shown.size());
+          done[i] = shown.size();
+          // what remains starts after the piece
+          if (done[i] < cells[i].size()) more = true;
+        } else {
+          done[i] += rest;
+          if (done[i] < cells[i].size()) more = true;
         }
-        cells[i] = std::move(remainder);
-        if (!cells[i].empty()) more = true;
       } else {
         piece = cell.substr(0, FitPrefix(cell, w));
-        cells[i].clear();
+        done[i] = cells[i].size();
       }
       const int pw = piece.empty() ? 0 : c.TextWidth(piece);
       int d = col.alignment == taRightJustify ? w - pw
@@ -91,13 +125,14 @@ void TPageLayout::WriteRowWith(std::string_view row, const std::string& format) 
       }
       if (printToFile_) {
         const int blank = BlankWidth();
-        FileWrite(std::string(std::max(0, d / blank), ' ') + piece +
-                  std::string(std::max(0, (w - d - pw) / blank), ' '));
+        FileWrite(std::string(std::max(0, d / blank), ' '));
+        FileWrite(piece);
+        FileWrite(std::string(std::max(0, (w - d - pw) / blank), ' '));
       } else if (docOpen_ && !piece.empty()) {
-        pages_.Text(x + d, geo_.top + y_, piece);
+        rec_->Text(advance(x, d), geo_.top + y_, piece);
       }
       if (tableGrid_ && col.width >= 0) DrawCellGrid(x, w, firstLine, true, false);
-      x += w;
+      x = advance(x, w);
     }
     firstLine = false;
     if (!more) break;
@@ -105,17 +140,21 @@ void TPageLayout::WriteRowWith(std::string_view row, const std::string& format) 
   }
   if (tableGrid_) {
     int x = geo_.left;
-    for (const ColumnLayout& col : columns) {
-      const int w = XPixels(std::fabs(col.width));
-      if (col.width >= 0) DrawCellGrid(x, w, false, true, true);
-      x += w;
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+      if (columns[i].width >= 0) DrawCellGrid(x, widths[i], false, true, true);
+      x = advance(x, widths[i]);
     }
   }
   if (!headerFooterMode_ || printToFile_) NewLine();
 }
 
 void TPageLayout::Translate(const std::string& friendly, bool header) {
-  if (friendly.empty()) return;
+  if (friendly.empty()) {
+    // An empty friendly header clears the header it made.
+    (header ? header_ : footer_).clear();
+    (header ? headerFormat_ : footerFormat_).clear();
+    return;
+  }
   FriendlyRow row = TranslateFriendly(friendly, separator_, [this](char code) -> std::string {
     switch (code) {
       case 'D':

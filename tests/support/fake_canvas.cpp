@@ -1,5 +1,6 @@
 #include "support/fake_canvas.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
@@ -60,7 +61,34 @@ int FakeCanvas::HeightOf(const FontSpec& font) const {
 }
 
 Size FakeCanvas::TextExtent(std::string_view text) {
-  return Size{static_cast<int>(text.size()) * CharWidth(), LineHeight()};
+  ++measureCalls;
+  measuredChars += text.size();
+  if (metrics.charWidths.size() == 256) {
+    const int extra = (font_.style & kFontBold) ? metrics.boldExtra : 0;
+    long long w = 0;
+    for (unsigned char ch : text) w += metrics.charWidths[ch] + extra;
+    return Size{static_cast<int>(std::min<long long>(w, 2147483647)), LineHeight()};
+  }
+  const long long w = static_cast<long long>(text.size()) * CharWidth();
+  return Size{static_cast<int>(std::min<long long>(w, 2147483647)), LineHeight()};
+}
+
+std::size_t FakeCanvas::FitText(std::string_view text, int maxWidth, int& width) {
+  // One pass, as GetTextExtentExPoint goes through the text once.
+  ++measureCalls;
+  measuredChars += text.size();
+  const bool table = metrics.charWidths.size() == 256;
+  const int extra = (font_.style & kFontBold) ? metrics.boldExtra : 0;
+  long long w = 0;
+  std::size_t n = 0;
+  for (unsigned char ch : text) {
+    const long long next = w + (table ? metrics.charWidths[ch] + extra : CharWidth());
+    if (next > maxWidth) break;
+    w = next;
+    ++n;
+  }
+  width = static_cast<int>(w);
+  return n;
 }
 
 Size FakeCanvas::MeasureText(std::string_view text, const TextFlags& flags) {

@@ -20,6 +20,9 @@ class FakeCanvas : public Canvas {
     int fixedHeight = 0;      // when > 0, every text is this high
     int heightExtra = 3;      // otherwise the height is |font height| + this
     int externalLeading = 0;  // added by MeasureText
+    // When filled (256 entries), the width of each character code instead of charWidth: a
+    // proportional font's widths.
+    std::vector<int> charWidths;
   };
   // Every character 10 pixels wide, bold or not, and every text 20 high: layouts that can be
   // worked out by hand.
@@ -62,6 +65,11 @@ class FakeCanvas : public Canvas {
     penWidth_ = width;
   }
   Size TextExtent(std::string_view text) override;
+  std::size_t FitText(std::string_view text, int maxWidth, int& width) override;
+  // Characters measured by TextExtent and FitText together, and their calls: how much work a
+  // layout did.
+  std::uint64_t measuredChars = 0;
+  std::uint64_t measureCalls = 0;
   Size MeasureText(std::string_view text, const TextFlags& flags) override;
   void DrawText(std::string_view text, const Rect& r, const TextFlags& flags) override;
   void FillRect(const Rect& r) override;

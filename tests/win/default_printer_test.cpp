@@ -1,10 +1,9 @@
 // The default printer as the system profile reports it; Wine keeps that profile section in
 // the registry, so the test can set and remove it.
-#include <windows.h>
+#include "common/win/default_printer.h"
 
 #include <gtest/gtest.h>
-
-#include "common/win/default_printer.h"
+#include <windows.h>
 
 namespace vt9 {
 namespace {
@@ -14,7 +13,9 @@ constexpr const char* kProfileKey = "Software\\Microsoft\\Windows NT\\CurrentVer
 class DefaultPrinter : public ::testing::Test {
  protected:
   void SetUp() override { saved = win::GetDefaultPrinterDevice(); }
-  void TearDown() override { WriteProfileStringA("Windows", "Device", saved.empty() ? nullptr : saved.c_str()); }
+  void TearDown() override {
+    WriteProfileStringA("Windows", "Device", saved.empty() ? nullptr : saved.c_str());
+  }
   std::string saved;
 };
 

@@ -1,7 +1,6 @@
 // The launcher against real processes: the stand-in main program records how it was started.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "app/win/system_services.h"
 #include "support/win/paths.h"
@@ -53,7 +52,8 @@ TEST_F(Launcher, UnquotedPathWithBlanksIsStillFound) {
   const std::string exe = Install("Vantory 9 Suite\\");
   test::WriteFile(folder + "Vantory 9 Suite\\vt9-exit.txt", "4");
   EXPECT_TRUE(launcher.RunAndWait(exe + " \\LIU", 1));
-  EXPECT_NE(test::ReadFile(folder + "Vantory 9 Suite\\vt9-calls.log").find("\\LIU\t4"), std::string::npos);
+  EXPECT_NE(test::ReadFile(folder + "Vantory 9 Suite\\vt9-calls.log").find("\\LIU\t4"),
+            std::string::npos);
 }
 
 TEST_F(Launcher, CommandLineLongerThanItsBufferIsRefusedNotCut) {
@@ -61,7 +61,7 @@ TEST_F(Launcher, CommandLineLongerThanItsBufferIsRefusedNotCut) {
   const std::string args(win::WinLauncher::kCommandLineChars - exe.size(), 'a');
   test::WriteFile(folder + "vt9-exit.txt", "1");
   EXPECT_TRUE(launcher.RunAndWait(exe + args.substr(1).insert(0, " "), 1));  // exactly 512
-  EXPECT_FALSE(launcher.RunAndWait(exe + " " + args, 1));                     // 513
+  EXPECT_FALSE(launcher.RunAndWait(exe + " " + args, 1));                    // 513
   const std::string log = test::ReadFile(folder + "vt9-calls.log");
   EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1);
 }

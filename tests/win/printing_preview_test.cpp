@@ -6,7 +6,9 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -80,18 +82,23 @@ TEST(PrintProgressDialog, WithoutCancelTheButtonRowIsCutOff) {
   EXPECT_FALSE(IsWindowEnabled(dlg.btnCancel()));
 }
 
-// Every text set on any window of this thread while printing.
+// Every text set on any window of this thread while printing, and every maximum the progress
+// bar was given.
 std::vector<std::string>* g_texts = nullptr;
+std::vector<LPARAM> g_barMaximums;
 HHOOK g_hook = nullptr;
 LRESULT CALLBACK RecordTexts(int code, WPARAM wParam, LPARAM lParam) {
   const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
   if (code == HC_ACTION && msg->message == WM_SETTEXT && msg->lParam && g_texts)
     g_texts->push_back(reinterpret_cast<const char*>(msg->lParam));
+  if (code == HC_ACTION && msg->message == PBM_SETRANGE32 && g_texts)
+    g_barMaximums.push_back(msg->lParam);
   return CallNextHookEx(g_hook, code, wParam, lParam);
 }
 
 std::vector<std::string> PageLabelsWhilePrinting(TPagePrinter& pp) {
   std::vector<std::string> texts;
+  g_barMaximums.clear();
   g_texts = &texts;
   g_hook = SetWindowsHookExA(WH_CALLWNDPROC, RecordTexts, nullptr, GetCurrentThreadId());
   EXPECT_TRUE(pp.Print());
@@ -121,6 +128,8 @@ TEST(PrintProgressDialog, LabelsWhileARealJobPrints) {
   EXPECT_EQ(PageLabelsWhilePrinting(*pp),
             (std::vector<std::string>{"Page 1 of 5", "Page 2 of 5", "Page 3 of 5", "Page 4 of 5",
                                       "Page 5 of 5"}));
+  ASSERT_FALSE(g_barMaximums.empty());
+  EXPECT_EQ(g_barMaximums.back(), 5) << "the bar runs over the five pages";
   EXPECT_EQ(pp->ProgressDialog(), nullptr);  // closed at the end
   pp->SetCopies(3);
   pp->SetFromPage(1);
@@ -128,6 +137,8 @@ TEST(PrintProgressDialog, LabelsWhileARealJobPrints) {
   std::vector<std::string> copies = PageLabelsWhilePrinting(*pp);
   ASSERT_EQ(copies.size(), 6u);
   EXPECT_EQ(copies[4], "Page 1 of 2 x 3 Copies");
+  ASSERT_FALSE(g_barMaximums.empty());
+  EXPECT_EQ(g_barMaximums.back(), 6) << "two pages, three copies";
   pp->SetCopies(1);
   pp->SetToPage(5);
   pp->SetFromPage(3);
@@ -163,7 +174,8 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   si.fMask = SIF_ALL;
   GetScrollInfo(pp.Handle(), SB_HORZ, &si);
   EXPECT_EQ(si.nMax + 1, zoomedWidth + 2 * 5 + 2);
-  EXPECT_GT(si.nPos, 0);  // centred horizontally
+  // Centred horizontally: half of the largest position.
+  EXPECT_EQ(si.nPos, (si.nMax - static_cast<int>(si.nPage) + 1) / 2);
   GetScrollInfo(pp.Handle(), SB_VERT, &si);
   EXPECT_EQ(si.nPos, 0);  // and at the top
   // The keyboard scrolls: a screen down, then to the bottom and back to the top.
@@ -181,11 +193,17 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   UpdateWindow(pp.Handle());
   const RECT page = pp.PreviewPageRect();
   HDC dc = GetDC(pp.Handle());
+  // The first text line's band only (not the header or the border above it): from the top of
+  // the text area one line height down, from the left margin.
+  auto z = [&](int v, int ppi) { return static_cast<int>(std::lround(v * 20.0 * 96 / ppi / 100)); };
+  const int lineTop = page.top + 1 + z(g.offsetY + g.top, g.ppiY);
+  const int lineBottom = page.top + 1 + z(g.offsetY + g.top + pp.LineHeight(), g.ppiY);
+  const int lineLeft = page.left + 1 + z(g.offsetX + g.left, g.ppiX);
   int dark = 0;
-  for (int y = page.top + 20; y < page.top + 80; ++y)
-    for (int x = page.left + 5; x < page.left + 100; ++x)
+  for (int y = lineTop; y < lineBottom; ++y)
+    for (int x = lineLeft; x < lineLeft + 60; ++x)
       if (GetRValue(GetPixel(dc, x, y)) < 250) ++dark;
-  EXPECT_GT(dark, 20);
+  EXPECT_GT(dark, 5) << "the first line of text";
   EXPECT_EQ(GetPixel(dc, page.left + 3, page.bottom - 3), RGB(255, 255, 255));
   ReleaseDC(pp.Handle(), dc);
   test::SaveScreenshot("page_printer_preview_20");
@@ -206,6 +224,22 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   EXPECT_EQ(pp.PageNumber(), 2u);
 }
 
+TEST(PagePrinterPreview, EachPagePrinterKeepsThePrinterSettingsItWasMadeWith) {
+  ASSERT_FALSE(win::Printer().Name().empty());
+  TPagePrinter first(nullptr);
+  const int portraitWidth = first.PageGeometry().pageWidth;
+  first.SetOrientation(poLandscape);
+  const TPageLayout::Geometry turned = first.PageGeometry();
+  ASSERT_NE(turned.pageWidth, portraitWidth);
+  // A second page printer starts from the default printer's own settings...
+  TPagePrinter second(nullptr);
+  EXPECT_EQ(second.PageGeometry().pageWidth, portraitWidth);
+  // ...and leaves the first one's alone.
+  EXPECT_EQ(first.Orientation(), poLandscape);
+  EXPECT_EQ(first.PageGeometry().pageWidth, turned.pageWidth);
+  EXPECT_EQ(first.PageGeometry().pageHeight, turned.pageHeight);
+}
+
 TEST(PagePrinterPreview, TakesAWindowFontBySizeInPoints) {
   TPagePrinter pp(nullptr);
   HFONT font =
@@ -217,9 +251,70 @@ TEST(PagePrinterPreview, TakesAWindowFontBySizeInPoints) {
   EXPECT_EQ(pp.Font().size, 12);  // 16 pixels at 96 dpi
   EXPECT_EQ(pp.Font().style, unsigned(kFontBold | kFontItalic));
   EXPECT_EQ(pp.HeaderFont(), pp.Font());
-  // At 300 dpi a 12-point line is 50 printer pixels apart.
-  EXPECT_EQ(pp.LineHeight(), 50);
+  // A 12-point line is 12/72 inch apart at the printer's resolution (50 pixels at 300 dpi).
+  EXPECT_EQ(pp.LineHeight(), MulDiv(12, pp.PixelsPerInchY(), 72));
 }
+
+// Line i of a log of `count` lines, made up when read.
+class NumberedLines : public LineSource {
+ public:
+  explicit NumberedLines(std::uint64_t count) : count_(count) {}
+  std::uint64_t LineCount() override { return count_; }
+  bool ReadLine(std::uint64_t index, std::string& line) override {
+    line = "Line " + std::to_string(index + 1) + "\tcopied C:\\Data\\file.txt";
+    return index < count_;
+  }
+
+ private:
+  std::uint64_t count_;
+};
+
+// The preview window's pixels, copied in one blit (reading them one by one from the window is
+// far too slow for a thousand pages).
+class WindowPixels {
+ public:
+  WindowPixels(HWND window, int width, int height) : window_(window), w_(width), h_(height) {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    dc_ = CreateCompatibleDC(nullptr);
+    bitmap_ =
+        CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
+    old_ = SelectObject(dc_, bitmap_);
+  }
+  ~WindowPixels() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  bool Ok() const { return bits_ != nullptr; }
+  void Capture() {
+    HDC screen = GetDC(window_);
+    BitBlt(dc_, 0, 0, w_, h_, screen, 0, 0, SRCCOPY);
+    ReleaseDC(window_, screen);
+    GdiFlush();
+  }
+  // Pixels darker than the page's white (text at 40 % is grey) within [left, right) x [top,
+  // bottom).
+  int Dark(int left, int top, int right, int bottom) const {
+    int n = 0;
+    for (int y = std::max(0, top); y < std::min(h_, bottom); ++y)
+      for (int x = std::max(0, left); x < std::min(w_, right); ++x)
+        if ((bits_[y * w_ + x] & 0xFF) < 240) ++n;
+    return n;
+  }
+
+ private:
+  HWND window_;
+  int w_, h_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  std::uint32_t* bits_ = nullptr;
+};
 
 TEST(PagePrinterPreview, AHundredThousandLinesPreviewWithFiveHundredHandlesLeft) {
   test::WidgetHost host;
@@ -239,28 +334,87 @@ TEST(PagePrinterPreview, AHundredThousandLinesPreviewWithFiveHundredHandlesLeft)
     filler.pop_back();
   }
   {
+    // A whole page at 40 %, where a line of 10-point text is some five pixels high.
+    RECT frame{0, 0, 420, 560};
+    AdjustWindowRect(&frame, GetWindowLongA(host.hwnd(), GWL_STYLE), FALSE);
+    SetWindowPos(host.hwnd(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
     TPagePrinter pp(host.hwnd());
-    MoveWindow(pp.Handle(), 0, 0, 400, 300, TRUE);
+    MoveWindow(pp.Handle(), 0, 0, 420, 560, TRUE);
     ShowWindow(pp.Handle(), SW_SHOW);
-    pp.SetZoomPercent(20);
+    pp.SetFont(TPrintFont{"Courier New", 10, 0, kColorBlack});
+    pp.SetZoomPercent(40);
     pp.SetFriendlyHeader("&cBig log");
     pp.SetPageBorders({pbTop, pbBottom});
+    pp.SetPageBorderOffset(0.065);  // as the viewer prints: the borders clear of the text
+    pp.SetShowMargins(false);
+    NumberedLines lines(100000);
     pp.BeginDoc();
-    for (int i = 1; i <= 100000; ++i)
-      pp.WriteLn("Line " + std::to_string(i) + "\tcopied C:\\Data\\file.txt");
+    pp.WriteLines(lines);
     pp.EndDoc();
-    EXPECT_GT(pp.PageCount(), 1000u);
-    pp.SetPageNumber(pp.PageCount());
-    UpdateWindow(pp.Handle());
-    test::Pump(100, host.hwnd());
-    const RECT page = pp.PreviewPageRect();
-    HDC dc = GetDC(pp.Handle());
-    int dark = 0;
-    for (int y = page.top + 5; y < page.top + 60; ++y)
-      for (int x = page.left + 2; x < page.right - 2; ++x)
-        if (GetRValue(GetPixel(dc, x, y)) < 250) ++dark;
-    ReleaseDC(pp.Handle(), dc);
-    EXPECT_GT(dark, 20) << "the last page was not drawn";
+    const unsigned pages = pp.PageCount();
+    ASSERT_GT(pages, 1000u);
+
+    // Where the layout puts things, in printer pixels from the printable origin: the header
+    // above the top border, line k of a page at top + k x line height; a line's text about
+    // 37 characters of Courier New wide.
+    const TPageLayout::Geometry g = pp.PageGeometry();
+    const int lh = pp.LineHeight();
+    int perPage = 1;
+    while ((perPage + 1) * lh < g.textHeight) ++perPage;
+    const unsigned lastCount = 100000 - (pages - 1) * perPage;
+    ASSERT_GE(lastCount, 1u);
+    ASSERT_LE(lastCount, unsigned(perPage)) << "every page but the last is full";
+    const int charWidth = MulDiv(10, g.ppiX, 72) * 6 / 10;  // Courier: 0.6 em
+    const int textWidth = 37 * charWidth;
+    HDC screen = GetDC(nullptr);
+    const int sx = GetDeviceCaps(screen, LOGPIXELSX), sy = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    auto zx = [&](int v) {
+      return static_cast<int>(std::lround(double(v) * 40 * sx / g.ppiX / 100));
+    };
+    auto zy = [&](int v) {
+      return static_cast<int>(std::lround(double(v) * 40 * sy / g.ppiY / 100));
+    };
+    RECT client;
+    GetClientRect(pp.Handle(), &client);
+    WindowPixels pixels(pp.Handle(), client.right, client.bottom);
+    ASSERT_TRUE(pixels.Ok());
+    unsigned checked = 0;
+    for (unsigned n = 0; n < 1000; ++n) {
+      // Pages from all over the log, the first and the last among them.
+      const unsigned page =
+          n == 999 ? pages : 1 + static_cast<unsigned>(std::uint64_t(n) * pages / 1000);
+      pp.SetPageNumber(page);
+      UpdateWindow(pp.Handle());
+      pixels.Capture();
+      if (n == 0) test::SaveScreenshot("page_printer_preview_100k_lines");
+      const RECT r = pp.PreviewPageRect();
+      const int ox = r.left + zx(g.offsetX) + 1, oy = r.top + zy(g.offsetY) + 1;
+      const int left = ox + zx(g.left), right = ox + zx(g.left + g.textWidth) - 2;
+      const int centre = (left + right) / 2;
+      // The header: centred above the text, nothing at its left.
+      const int headerBottom = oy + zy(g.top - MulDiv(65, g.ppiY, 1000)) - 1;
+      ASSERT_GT(pixels.Dark(centre - zx(300), r.top + 1, centre + zx(300), headerBottom), 3)
+          << "header of page " << page;
+      ASSERT_EQ(pixels.Dark(left, r.top + 1, centre - zx(400), headerBottom), 0)
+          << "header of page " << page;
+      // The first and the last line: text from the left edge, nothing after its end.
+      const unsigned count = page == pages ? lastCount : perPage;
+      for (unsigned k : {0u, count - 1}) {
+        const int top = oy + zy(g.top + int(k) * lh), bottom = oy + zy(g.top + int(k + 1) * lh);
+        ASSERT_GT(pixels.Dark(left, top, left + zx(textWidth / 2), bottom), 3)
+            << "line " << k + 1 << " of page " << page;
+        ASSERT_EQ(pixels.Dark(left + zx(textWidth + 4 * charWidth), top, right, bottom), 0)
+            << "line " << k + 1 << " of page " << page;
+      }
+      // And nothing below the last line, above the bottom border.
+      const int below = oy + zy(g.top + int(count) * lh) + 1;
+      ASSERT_EQ(pixels.Dark(left, below, right, oy + zy(g.top + g.textHeight) - 1), 0)
+          << "below the last line of page " << page;
+      ++checked;
+    }
+    EXPECT_EQ(checked, 1000u);
     std::printf("GDI objects held by the process (GetGuiResources): %lu\n",
                 GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
   }

@@ -93,8 +93,7 @@ TEST_F(RealRegistry, KeyThatRefusesReadingIsPresentButUnreadable) {
   ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, locked.c_str(), 0, nullptr, 0,
                             KEY_WRITE | READ_CONTROL | WRITE_DAC, nullptr, &key, nullptr),
             ERROR_SUCCESS);
-  RegSetValueExA(key, "Element", 0, REG_BINARY, reinterpret_cast<const BYTE*>("\0\0\0\0\0\0\0"),
-                 8);
+  RegSetValueExA(key, "Element", 0, REG_BINARY, reinterpret_cast<const BYTE*>("\0\0\0\0\0\0\0"), 8);
   // An access list with no entries grants nothing to anybody.
   SECURITY_DESCRIPTOR sd;
   InitializeSecurityDescriptor(&sd, SECURITY_DESCRIPTOR_REVISION);

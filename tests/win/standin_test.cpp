@@ -1,8 +1,7 @@
 // The stand-in main program records what it was started with; every launcher and window
 // test relies on that record, so it is checked first.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include "support/win/paths.h"
 
@@ -11,13 +10,15 @@ namespace {
 
 TEST(StandIn, RecordsItsCommandLineAndChosenExitCode) {
   const std::string folder = test::MakeTempFolder("standin");
-  ASSERT_TRUE(CopyFileA((test::BinFolder() + "vt9.exe").c_str(), (folder + "vt9.exe").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((test::BinFolder() + "vt9.exe").c_str(), (folder + "vt9.exe").c_str(), FALSE));
   test::WriteFile(folder + "vt9-exit.txt", "5");
   std::string cmd = folder + "vt9.exe \\J=\"My Job\"";
   STARTUPINFOA si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
+  ASSERT_TRUE(
+      CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
   WaitForSingleObject(pi.hProcess, INFINITE);
   DWORD code = 0;
   GetExitCodeProcess(pi.hProcess, &code);

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -78,12 +79,12 @@ HFONT GdiCanvas::FontHandle(const FontSpec& wanted) {
   auto key = std::make_tuple(wanted.name, wanted.height, wanted.style, wanted.escapement);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  HFONT font =
-      CreateFontA(wanted.height, 0, wanted.escapement, wanted.escapement,
-                  (wanted.style & kFontBold) ? FW_BOLD : FW_NORMAL, (wanted.style & kFontItalic) != 0,
-                  (wanted.style & kFontUnderline) != 0, (wanted.style & kFontStrikeOut) != 0,
-                  DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                  DEFAULT_PITCH | FF_DONTCARE, wanted.name.substr(0, LF_FACESIZE - 1).c_str());
+  HFONT font = CreateFontA(
+      wanted.height, 0, wanted.escapement, wanted.escapement,
+      (wanted.style & kFontBold) ? FW_BOLD : FW_NORMAL, (wanted.style & kFontItalic) != 0,
+      (wanted.style & kFontUnderline) != 0, (wanted.style & kFontStrikeOut) != 0, DEFAULT_CHARSET,
+      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+      wanted.name.substr(0, LF_FACESIZE - 1).c_str());
   if (!font)
     font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   else
@@ -118,6 +119,7 @@ void GdiCanvas::SelectBrushAndPen() {
 }
 
 void GdiCanvas::SetFont(const FontSpec& font) {
+  if (!(font == font_)) advancesRead_ = false;
   font_ = font;
   SelectCurrentFont();
 }
@@ -143,6 +145,58 @@ Size GdiCanvas::TextExtent(std::string_view text) {
   }
   GetTextExtentPoint32A(dc_, text.data(), static_cast<int>(text.size()), &s);
   return Size{s.cx, s.cy};
+}
+
+std::size_t GdiCanvas::FitText(std::string_view text, int maxWidth, int& width) {
+  width = 0;
+  if (text.empty() || maxWidth < 0) return 0;
+  if (!advancesRead_) {
+    advancesRead_ = true;
+    advances_.clear();
+    CPINFO cp{};
+    if (GetCPInfo(CP_ACP, &cp) && cp.MaxCharSize == 1) {
+      char all[255];
+      for (int i = 0; i < 255; ++i) all[i] = static_cast<char>(i + 1);
+      INT ends[255] = {};
+      INT fit = 0;
+      SIZE total{};
+      if (GetTextExtentExPointA(dc_, all, 255, 0x7FFFFFFF, &fit, ends, &total) && fit == 255) {
+        advances_.assign(256, 0);
+        for (int i = 0; i < 255; ++i) advances_[i + 1] = ends[i] - (i > 0 ? ends[i - 1] : 0);
+        // Only where a text's extent is the sum of its characters' advances.
+        const char probe[] = "AVAWAYTo Wa.,fi ffl 0123 [x]\\ Line\tcopied";
+        SIZE s{};
+        GetTextExtentPoint32A(dc_, probe, sizeof probe - 1, &s);
+        int sum = 0;
+        for (char c : std::string_view(probe, sizeof probe - 1))
+          sum += advances_[static_cast<unsigned char>(c)];
+        if (sum != s.cx) advances_.clear();
+      }
+    }
+  }
+  if (!advances_.empty() && text.find('\0') == std::string_view::npos) {
+    long long w = 0;
+    std::size_t n = 0;
+    for (unsigned char c : text) {
+      const long long next = w + advances_[c];
+      if (next > maxWidth) break;
+      w = next;
+      ++n;
+    }
+    width = static_cast<int>(w);
+    return n;
+  }
+  // One call: the partial widths give the width of whatever fits.
+  const int count = static_cast<int>(std::min<std::size_t>(text.size(), 0x7FFFFFFF));
+  std::vector<INT> ends(static_cast<std::size_t>(count));
+  INT fit = 0;
+  SIZE total{};
+  if (!GetTextExtentExPointA(dc_, text.data(), count, maxWidth, &fit, ends.data(), &total))
+    return Canvas::FitText(text, maxWidth, width);
+  if (fit < 0) fit = 0;
+  if (fit > count) fit = count;
+  width = fit > 0 ? ends[static_cast<std::size_t>(fit - 1)] : 0;
+  return static_cast<std::size_t>(fit);
 }
 
 Size GdiCanvas::MeasureText(std::string_view text, const TextFlags& flags) {
@@ -189,6 +243,15 @@ void GdiCanvas::DrawText(std::string_view text, const Rect& r, const TextFlags& 
   RECT rc = ToRect(r);
   const bool special = text.find('\t') != std::string_view::npos ||
                        (flags.prefix && text.find('&') != std::string_view::npos);
+  if (!special && deviceAdvances_) {
+    TEXTMETRICA tm{};
+    GetTextMetricsA(dc_, &tm);
+    const UINT align = SetTextAlign(dc_, TA_LEFT | TA_TOP | TA_NOUPDATECP);
+    ExtTextOutA(dc_, r.left, r.bottom - tm.tmHeight, ETO_CLIPPED, &rc, text.data(),
+                static_cast<UINT>(text.size()), nullptr);
+    SetTextAlign(dc_, align);
+    return;
+  }
   if (!special) {
     // Plain runs go out with explicit advances taken from the same extents the layout measured,
     // so each run ends exactly where the next one starts (Wine's glyph advances can differ

@@ -41,6 +41,10 @@ class GdiCanvas : public Canvas {
   int PenWidth() const override { return penWidth_; }
   void SetPen(Color c, int width) override;
   Size TextExtent(std::string_view text) override;
+  std::size_t FitText(std::string_view text, int maxWidth, int& width) override;
+  // Plain runs go out without an advance array: for a device that measured the text itself (a
+  // printer DC of the printer the layout measured on), where the array only adds to the spool.
+  void SetDeviceAdvances(bool on) { deviceAdvances_ = on; }
   Size MeasureText(std::string_view text, const TextFlags& flags) override;
   void DrawText(std::string_view text, const Rect& r, const TextFlags& flags) override;
   void FillRect(const Rect& r) override;
@@ -66,6 +70,12 @@ class GdiCanvas : public Canvas {
   Color brush_ = kColorNone;
   Color pen_ = kColorBlack;
   int penWidth_ = 1;
+  bool deviceAdvances_ = false;
+  // Every character's advance in the current font, read with one GetTextExtentExPoint call, so
+  // fitting a line needs no further call; empty when the font or code page do not add up
+  // character by character (kerning, double-byte characters).
+  std::vector<int> advances_;
+  bool advancesRead_ = false;
   std::map<std::tuple<std::string, int, unsigned, int>, HFONT> fonts_;
   std::map<Color, HBRUSH> brushes_;
   std::map<std::pair<Color, int>, HPEN> pens_;

@@ -17,12 +17,7 @@ namespace {
 constexpr char kPreviewClass[] = "TPagePrinter";
 constexpr int kScrollIncrement = 16;
 
-SystemPrinter& CurrentPrinter(TPagePrinter::Target target) {
-  // Printers come and go between two print jobs: every page printer starts from the current
-  // default printer, unless it lays out for the printer just chosen for this job.
-  if (target == TPagePrinter::Target::DefaultPrinter) Printer().Refresh();
-  return Printer();
-}
+constexpr unsigned long kPrepareRepaintMs = 100;
 
 int ScreenPixelsPerInch(bool horizontal) {
   HDC screen = GetDC(nullptr);
@@ -32,6 +27,15 @@ int ScreenPixelsPerInch(bool horizontal) {
 }
 
 }  // namespace
+
+OwnPrinter::OwnPrinter(bool selected) {
+  // Printers come and go between two print jobs: every page printer starts from the current
+  // default printer, unless it lays out for the printer just chosen for this job; either way
+  // it keeps its own copy of the settings.
+  if (!selected) Printer().Refresh();
+  printer = std::make_unique<SystemPrinter>(Printer());
+}
+OwnPrinter::~OwnPrinter() = default;
 
 // The preview window: a scroll box whose paint handler draws the current page.
 class TPagePrinter::Preview : public WindowBase<Preview> {
@@ -162,10 +166,10 @@ class TPagePrinter::SpoolJob : public PrintJob {
     if (dc_) DeleteDC(dc_);
   }
 
-  int SystemCopies() override { return Printer().Copies(); }
-  void SetSystemCopies(int copies) override { Printer().SetCopies(copies); }
+  int SystemCopies() override { return owner_.Device().Copies(); }
+  void SetSystemCopies(int copies) override { owner_.Device().SetCopies(copies); }
   void StartJob(const std::string& title) override {
-    dc_ = Printer().CreatePrinterDC();
+    dc_ = owner_.Device().CreatePrinterDC();
     DOCINFOA info{};
     info.cbSize = sizeof(info);
     info.lpszDocName = title.c_str();
@@ -174,6 +178,8 @@ class TPagePrinter::SpoolJob : public PrintJob {
   void StartPage() override {
     if (::StartPage(dc_) <= 0) throw EPrinter("The printer did not accept a new page.");
     canvas_ = std::make_unique<GdiCanvas>(dc_);
+    // The layout measured on this printer: its own advances place the text as measured.
+    canvas_->SetDeviceAdvances(true);
   }
   Canvas& PageCanvas() override { return *canvas_; }
   void EndPage() override {
@@ -188,19 +194,7 @@ class TPagePrinter::SpoolJob : public PrintJob {
     canvas_.reset();
     AbortDoc(dc_);
   }
-  void ProcessMessages() override {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) {
-        PostQuitMessage(static_cast<int>(msg.wParam));
-        break;
-      }
-      TPrintProgressDlg* dlg = owner_.progress_.get();
-      if (dlg && dlg->hwnd() && IsDialogMessageA(dlg->hwnd(), &msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageA(&msg);
-    }
-  }
+  void ProcessMessages() override { owner_.PumpMessages(); }
   void Progress(const std::string& message, unsigned page, unsigned first, unsigned last) override {
     owner_.ShowProgressStep(message, page, first, last);
   }
@@ -211,7 +205,8 @@ class TPagePrinter::SpoolJob : public PrintJob {
   std::unique_ptr<GdiCanvas> canvas_;
 };
 
-TPagePrinter::TPagePrinter(HWND parent, Target target) : TPageLayout(CurrentPrinter(target)) {
+TPagePrinter::TPagePrinter(HWND parent, Target target)
+    : OwnPrinter(target == Target::SelectedPrinter), TPageLayout(*printer) {
   if (!parent) return;
   WindowClassOptions options;
   options.style = CS_HREDRAW | CS_VREDRAW;
@@ -251,7 +246,7 @@ void TPagePrinter::SetOrientation(TPrinterOrientation v) {
 }
 
 void TPagePrinter::SetZoomPercent(unsigned percent) {
-  zoomPercent_ = std::max(1u, percent);
+  zoomPercent_ = std::clamp(percent, kMinZoom, kMaxZoom);
   UpdateScrollRanges();
   ScrollToZoomLocation();
 }
@@ -428,7 +423,7 @@ void TPagePrinter::Paint(HDC target, const RECT& client) {
     SetViewportOrgEx(dc, page.left + zx(g.offsetX) + 1, page.top + zy(g.offsetY) + 1, nullptr);
     {
       GdiCanvas canvas(dc);
-      Pages().Replay(PageNumber() - 1, canvas, g.printableWidth);
+      ReplayPage(PageNumber() - 1, canvas, g.printableWidth);
     }
     RestoreDC(dc, saved);
   }
@@ -463,6 +458,57 @@ void TPagePrinter::ShowProgressStep(const std::string& message, unsigned page, u
   } else {
     progress_.reset();
   }
+}
+
+void TPagePrinter::PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    TPrintProgressDlg* dlg = progress_.get();
+    if (dlg && dlg->hwnd() && IsDialogMessageA(dlg->hwnd(), &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool TPagePrinter::LayoutProgress(unsigned page) {
+  if (!preparing_) return true;
+  const unsigned long now = GetTickCount();
+  // Shown and the messages run some ten times a second: often enough for a painted window and
+  // a Cancel that answers, rarely enough to cost nothing against the layout.
+  if (progress_ && now - lastPrepareTick_ < kPrepareRepaintMs) return !CancelRequested();
+  lastPrepareTick_ = now;
+  if (!progress_)
+    progress_ = std::make_unique<TPrintProgressDlg>(true, [this] { RequestCancel(); });
+  progress_->SetCaption(Title());
+  progress_->SetStatus("Preparing page " + std::to_string(page));
+  progress_->SetPageText("");
+  progress_->ShowAndRepaint();
+  PumpMessages();
+  return !CancelRequested();
+}
+
+bool TPagePrinter::Prepare(const std::function<void()>& write) {
+  preparing_ = true;
+  struct Done {
+    TPagePrinter* self;
+    ~Done() {
+      self->preparing_ = false;
+      self->progress_.reset();
+    }
+  } done{this};
+  BeginDoc();
+  try {
+    write();
+  } catch (const ECancelPrinting&) {
+    EndDoc();
+    return false;
+  }
+  EndDoc();
+  return !CancelRequested();
 }
 
 bool TPagePrinter::Print() {

@@ -8,7 +8,8 @@
 //   pp.SetPageBorders({pbTop, pbBottom});
 //   pp.SetPageBorderOffset(0.065);
 //   pp.SetFont(editFont);
-//   pp.BeginDoc(); pp.Lines() = lines; pp.WriteLines(false); pp.EndDoc();
+//   pp.Prepare([&] { pp.WriteLines(lineSource); });  // "Preparing page N", Cancel
+//   (or pp.BeginDoc(); pp.Lines() = lines; pp.WriteLines(false); pp.EndDoc();)
 //   ... pp.PageCount() for the print dialog ...
 //   pp.SetCollate(c); pp.SetCopies(n); pp.SetFromPage(a); pp.SetToPage(b); pp.Print();
 //
@@ -18,6 +19,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -28,7 +30,15 @@ namespace vt9::win {
 class SystemPrinter;
 class TPrintProgressDlg;
 
-class TPagePrinter : public TPageLayout {
+// The printer a page printer lays out for and prints to: its own copy of the system printer's
+// settings, so a second page printer (or the next print dialog) cannot change them under it.
+struct OwnPrinter {
+  explicit OwnPrinter(bool selected);
+  ~OwnPrinter();
+  std::unique_ptr<SystemPrinter> printer;
+};
+
+class TPagePrinter : private OwnPrinter, public TPageLayout {
  public:
   // Which printer a new page printer lays out for: the current default printer (read again), or
   // the one a print dialog chose for the job in hand (SystemPrinter::Select).
@@ -45,12 +55,19 @@ class TPagePrinter : public TPageLayout {
   // Sends pages FromPage..ToPage to the system printer, Copies times, collated or not; false
   // when the user cancelled.
   bool Print();
+  // Lays a document out: BeginDoc, `write`, EndDoc, while the progress dialog shows
+  // "Preparing page N" and offers Cancel (pending messages run, so the owner stays painted).
+  // False when the user cancelled; the pages laid out so far are kept.
+  bool Prepare(const std::function<void()>& write);
+  // The printer this page printer lays out for and prints to.
+  SystemPrinter& Device() const { return *printer; }
 
   using TPageLayout::SetFont;
   // A copy of a window's font (as the log viewer hands over its edit control's font).
   void SetFont(HFONT font);
 
-  // Preview.
+  // Preview. The zoom stays within kMinZoom..kMaxZoom percent.
+  static constexpr unsigned kMinZoom = 1, kMaxZoom = 1000;
   unsigned ZoomPercent() const { return zoomPercent_; }
   void SetZoomPercent(unsigned percent);
   TZoomLocation ZoomLocation() const { return zoomLocation_; }
@@ -76,6 +93,7 @@ class TPagePrinter : public TPageLayout {
 
  protected:
   void PreviewChanged() override;
+  bool LayoutProgress(unsigned page) override;
 
  private:
   class Preview;
@@ -86,6 +104,7 @@ class TPagePrinter : public TPageLayout {
   void ScrollToZoomLocation();
   void Paint(HDC dc, const RECT& client);
   void ShowProgressStep(const std::string& message, unsigned page, unsigned first, unsigned last);
+  void PumpMessages();
 
   HWND hwnd_ = nullptr;
   unsigned zoomPercent_ = 25;
@@ -97,6 +116,8 @@ class TPagePrinter : public TPageLayout {
   Color color_ = SystemColor(COLOR_BTNFACE);
   std::unique_ptr<TPrintProgressDlg> progress_;
   bool updatingScroll_ = false;
+  bool preparing_ = false;
+  unsigned long lastPrepareTick_ = 0;
 };
 
 }  // namespace vt9::win

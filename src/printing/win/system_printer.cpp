@@ -38,6 +38,10 @@ DeviceCaps ReadCaps(HDC ic) {
 
 SystemPrinter::SystemPrinter() { Open(); }
 
+SystemPrinter::SystemPrinter(const SystemPrinter& other) : PrintDevice() {
+  if (other.name_.empty() || !OpenNamed(other.name_, other.devmode_)) Open();
+}
+
 SystemPrinter::~SystemPrinter() { Close(); }
 
 void SystemPrinter::Close() {

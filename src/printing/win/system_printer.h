@@ -21,7 +21,9 @@ class SystemPrinter : public PrintDevice {
  public:
   SystemPrinter();
   ~SystemPrinter() override;
-  SystemPrinter(const SystemPrinter&) = delete;
+  // Another information context on the same printer with the same settings, which then go
+  // their own way.
+  SystemPrinter(const SystemPrinter& other);
   SystemPrinter& operator=(const SystemPrinter&) = delete;
 
   std::optional<DeviceCaps> Caps() override;

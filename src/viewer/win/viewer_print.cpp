@@ -10,9 +10,11 @@
 #include <vector>
 
 #include "common/win/handles.h"
+#include "printing/print_range.h"
 #include "printing/printer_errors.h"
 #include "printing/win/page_printer.h"
 #include "printing/win/system_printer.h"
+#include "viewer/win/wait_cursor.h"
 
 namespace vt9::win {
 namespace {
@@ -63,7 +65,9 @@ bool AskPrintRange(HWND owner, unsigned pageCount, PrintChoice& choice) {
   // Page numbers only: no selection, no print to file.
   pd.Flags = PD_NOSELECTION | PD_HIDEPRINTTOFILE | PD_USEDEVMODECOPIESANDCOLLATE;
   pd.nFromPage = 1;
-  pd.nToPage = static_cast<WORD>(pageCount > 0xFFFF ? 0xFFFF : pageCount);
+  // The fields are 16-bit: a longer document shows the largest number they hold, and "All"
+  // still prints every page.
+  pd.nToPage = static_cast<WORD>(DialogLastPage(pageCount));
   pd.nMinPage = 1;
   pd.nMaxPage = pd.nToPage;
   pd.nCopies = 1;
@@ -112,18 +116,60 @@ bool SameLayoutSettings(std::vector<BYTE> a, std::vector<BYTE> b) {
   return a == b;
 }
 
-std::unique_ptr<TPagePrinter> LayOut(HWND owner, const PrintJob& job, TPagePrinter::Target target) {
+// The caption as header text: every '&' doubled, so "R&D.log" prints as it reads rather than
+// with a date (&D) or a page number (&p) in it.
+std::string LiteralCaption(const std::string& caption) {
+  std::string text;
+  text.reserve(caption.size() + 4);
+  for (char c : caption) {
+    text += c;
+    if (c == '&') text += '&';
+  }
+  return text;
+}
+
+// The least margin on every side: printers that report no unprintable area (PDF printers)
+// would otherwise print from the paper's very edge.
+constexpr double kLeastMarginInches = 10 / 25.4;
+
+// Null when the user cancelled the layout.
+// `running` names the page printer while it lays out, so the viewer's Cancel reaches it.
+std::unique_ptr<TPagePrinter> LayOut(HWND owner, const PrintJob& job, TPagePrinter::Target target,
+                                     TPagePrinter*& running) {
   auto printer = std::make_unique<TPagePrinter>(owner, target);
   // The job carries the caption, so the user finds it in the printer's queue.
   printer->SetTitle(job.caption);
-  printer->SetFriendlyHeader("&c" + job.caption);
+  printer->SetFriendlyHeader("&c" + LiteralCaption(job.caption));
   printer->SetPageBorders({pbTop, pbBottom});
   printer->SetPageBorderOffset(0.065);
   if (job.font) printer->SetFont(job.font);
-  printer->BeginDoc();
-  printer->Lines() = job.lines;
-  printer->WriteLines(false);
-  printer->EndDoc();
+  printer->SetMeasureUnit(muInches);
+  // The header is centred in the band above the top border, so that band is 10 mm, the
+  // header and 10 mm again; the bottom border keeps 10 mm below it.
+  const double lineInches = double(printer->LineHeight()) / printer->PixelsPerInchY();
+  const double border = printer->PageBorderOffset();
+  printer->SetMarginTop(
+      std::max(printer->MarginTop(), 2 * kLeastMarginInches + lineInches + border));
+  printer->SetMarginBottom(std::max(printer->MarginBottom(), kLeastMarginInches + border));
+  printer->SetMarginLeft(std::max(printer->MarginLeft(), kLeastMarginInches));
+  printer->SetMarginRight(std::max(printer->MarginRight(), kLeastMarginInches));
+  // The owner stays painted while layout runs, but takes no clicks: a second print or closing
+  // the window must wait.
+  EnableWindow(owner, FALSE);
+  struct Enable {
+    HWND owner;
+    TPagePrinter*& running;
+    ~Enable() {
+      running = nullptr;
+      EnableWindow(owner, TRUE);
+    }
+  } enable{owner, running};
+  running = printer.get();
+  WaitCursor wait(owner);
+  if (!printer->Prepare([&] {
+        if (job.lines) printer->WriteLines(*job.lines);
+      }))
+    return nullptr;
   return printer;
 }
 
@@ -146,27 +192,28 @@ void LogPrinter::Print(HWND owner, const PrintJob& job) {
   struct BackToDefault {
     ~BackToDefault() { Printer().Refresh(); }
   } backToDefault;
-  std::unique_ptr<TPagePrinter> printer = LayOut(owner, job, TPagePrinter::Target::DefaultPrinter);
-  const std::string laidOutFor = Printer().Name();
-  const std::vector<BYTE> laidOutWith = Printer().DevMode();
+  std::unique_ptr<TPagePrinter> printer =
+      LayOut(owner, job, TPagePrinter::Target::DefaultPrinter, running_);
+  if (!printer) return;
+  const std::string laidOutFor = printer->Device().Name();
+  const std::vector<BYTE> laidOutWith = printer->Device().DevMode();
 
   PrintChoice choice{};
   if (!AskPrintRange(owner, printer->PageCount(), choice)) return;
+  PageRange range = ChosenPages(choice.allPages, choice.first, choice.last, printer->PageCount());
   if (!choice.printer.empty() &&
       (choice.printer != laidOutFor || !SameLayoutSettings(choice.devmode, laidOutWith))) {
     // Another printer or other paper: the lines break and the pages end elsewhere.
     if (!Printer().Select(choice.printer, choice.devmode))
       throw EPrinter("The printer \"" + choice.printer + "\" is not available.");
     printer.reset();  // its preview window goes before the new one comes
-    printer = LayOut(owner, job, TPagePrinter::Target::SelectedPrinter);
-    const unsigned pages = printer->PageCount() > 0 ? printer->PageCount() : 1;
+    printer = LayOut(owner, job, TPagePrinter::Target::SelectedPrinter, running_);
+    if (!printer) return;
     // "All" is all pages of the new layout, which may be more; a range keeps within it.
-    choice.last = choice.allPages ? pages : std::min(choice.last, pages);
-    choice.first = std::min(choice.first, choice.last);
+    range = ChosenPages(choice.allPages, choice.first, choice.last, printer->PageCount());
   }
   printer->SetCollate(choice.collate);
   printer->SetCopies(choice.copies);
-  HCURSOR previous = SetCursor(LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_WAIT)));
   // Nothing in the viewer may run while the page printer works through its pages: it lets
   // pending messages run between pages, and a click could otherwise start a second print or
   // close the window under it.
@@ -174,15 +221,16 @@ void LogPrinter::Print(HWND owner, const PrintJob& job) {
   struct Restore {
     LogPrinter* self;
     HWND owner;
-    HCURSOR cursor;
     ~Restore() {
       self->running_ = nullptr;
       EnableWindow(owner, TRUE);
-      SetCursor(cursor ? cursor : LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)));
     }
-  } restore{this, owner, previous};
-  printer->SetFromPage(choice.first);
-  printer->SetToPage(choice.last);
+  } restore{this, owner};
+  // The hourglass stays over the viewer, whatever the pointer passes over, until the last
+  // page has gone out.
+  WaitCursor wait(owner);
+  printer->SetFromPage(range.first);
+  printer->SetToPage(range.last);
   running_ = printer.get();
   printer->Print();
 }

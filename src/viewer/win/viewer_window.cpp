@@ -28,6 +28,7 @@
 #include "viewer/viewer_setup.h"
 #include "viewer/win/find_dialog.h"
 #include "viewer/win/menu_images.h"
+#include "viewer/win/rich_edit_lines.h"
 #include "viewer/win/rich_text_file.h"
 #include "viewer/win/viewer_dialogs.h"
 #include "viewer/win/viewer_print.h"
@@ -107,20 +108,6 @@ LONG CharacterCount(const std::string& text) {
   const int count =
       MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   return count > 0 ? count : static_cast<LONG>(text.size());
-}
-
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::size_t stop = end;
-    if (stop > start && text[stop - 1] == '\r') --stop;
-    lines.push_back(text.substr(start, stop - start));
-    start = end + 1;
-  }
-  return lines;
 }
 
 class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
@@ -698,8 +685,10 @@ void TfViewer::BitBtn2Click() {
     vTaskDialog->ShowNoPrinters();
     return;
   }
+  // The lines are read from the control as layout and printing need them: no copy of the log.
+  RichEditLines lines(memLog);
   PrintJob job;
-  job.lines = SplitLines(WholeText(memLog));
+  job.lines = &lines;
   job.caption = Caption();
   job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
                       : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));

@@ -1,0 +1,60 @@
+#!/usr/bin/env bash
+# The Windows page printer under Wine with real GDI measuring, on the test prefix's default
+# printer (the CUPS PDF queue, set up as the print tests do):
+#   bench/pagination/run-wine.sh layout [lines]  lays out a generated log (default 100,000 lines)
+#                                                and enscript the same file; prints both times
+#   bench/pagination/run-wine.sh print [lines]   lays out and prints every page of a generated
+#                                                log (default 1,000,000 lines) to the PDF printer,
+#                                                then checks the PDF's page count and its first and
+#                                                last lines
+# Needs build/win32 (bench_pagination, list-printers) and build/native (pagination-bench).
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+mode=${1:-layout}
+default_lines=100000
+[ "$mode" = print ] && default_lines=1000000
+lines=${2:-$default_lines}
+. scripts/wine-env.sh
+arch=$(vt9_preferred_arch)
+vt9_wine_env "$arch"
+tree=build/$arch
+export WINEPREFIX=$PWD/$tree/wineprefix WINEDEBUG=-all
+pdfdir=$(scripts/pdf-printer.sh)
+wine "$tree/bin/list-printers.exe" >/dev/null 2>&1 || true
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+build/native/pagination-bench generate "$work/backup.log" "$lines"
+
+start=$(date +%s%N)
+out=$(wine "$tree/bin/bench_pagination.exe" "$mode" "Z:$work/backup.log" | tr -d '\r')
+end=$(date +%s%N)
+echo "$out"
+awk -v a="$start" -v b="$end" 'BEGIN { printf "wine_process_seconds %.3f\n", (b - a) / 1e9 }'
+if [ "$mode" = layout ]; then
+  start=$(date +%s%N)
+  enscript -q --word-wrap --media=A4 --font=Courier10 --header='|Backup log|' -p "$work/out.ps" "$work/backup.log"
+  end=$(date +%s%N)
+  e=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.3f", (b - a) / 1e9 }')
+  echo "enscript_seconds $e pages $(grep -c '^%%Page:' "$work/out.ps")"
+  o=$(echo "$out" | sed -n 's/^layout_seconds //p')
+  awk -v o="$o" -v e="$e" 'BEGIN { printf "layout_ratio_ours_to_enscript %.3f (target <= 1.0)\n", o / e }'
+  exit 0
+fi
+# Printing: wait for the queue to empty and the PDF to appear.
+for _ in $(seq 36000); do
+  f=$(ls -t "$pdfdir"/vt9-pagination-bench*.pdf 2>/dev/null | head -1 || true)
+  if [ -n "$f" ] && [ -z "$(lpstat -o PDF 2>/dev/null)" ]; then break; fi
+  sleep 1
+done
+end=$(date +%s%N)
+awk -v a="$start" -v b="$end" 'BEGIN { printf "end_to_end_seconds_until_pdf %.1f\n", (b - a) / 1e9 }'
+pages=$(pdfinfo "$f" | sed -n 's/^Pages:[[:space:]]*//p')
+echo "pdf $f pages $pages (layout: $(echo "$out" | sed -n 's/^pages //p'))"
+first=$(head -1 "$work/backup.log" | cut -c1-19)
+# (the PDF is removed afterwards: a million lines make some 3 GB of spool and PDF)
+last=$(tail -1 "$work/backup.log" | cut -c1-19)
+firstpage=$(pdftotext -f 1 -l 1 "$f" -)
+lastpage=$(pdftotext -f "$pages" -l "$pages" "$f" -)
+if grep -qF "$first" <<<"$firstpage"; then echo "first line present: $first"; else echo "first line MISSING: $first"; fi
+if grep -qF "$last" <<<"$lastpage"; then echo "last line present: $last"; else echo "last line MISSING: $last"; fi
+[ -n "${KEEP_PDF:-}" ] || rm -f "$f"
