@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The Windows page printer under Wine with real GDI measuring, on the test prefix's default
-# printer (the CUPS PDF queue, set up as the print tests do):
+# printer (the "PDF" queue of a print server like the print tests' own):
 #   bench/pagination/run-wine.sh layout [lines]  lays out a generated log (default 100,000 lines)
 #                                                and enscript the same file; prints both times
 #   bench/pagination/run-wine.sh print [lines]   lays out and prints every page of a generated
@@ -19,10 +19,13 @@ arch=$(vt9_preferred_arch)
 vt9_wine_env "$arch"
 tree=build/$arch
 export WINEPREFIX=$PWD/$tree/wineprefix WINEDEBUG=-all
-pdfdir=$(scripts/pdf-printer.sh)
-wine "$tree/bin/list-printers.exe" >/dev/null 2>&1 || true
+# A print server like the tests' own, in a folder of its own under the tree, stopped on exit.
+server=$PWD/$tree/bench-print-server
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+export CUPS_SERVER=$work/cups.sock
+trap 'scripts/print-server.sh stop "$server" "$CUPS_SERVER" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+pdfdir=$(scripts/print-server.sh start "$server" "$CUPS_SERVER")
+wine "$tree/bin/list-printers.exe" >/dev/null 2>&1 || true
 build/native/pagination-bench generate "$work/backup.log" "$lines"
 
 start=$(date +%s%N)
