@@ -71,12 +71,16 @@ std::string TemporaryNameFor(const std::string& path, unsigned attempt) {
 // ReplaceFileA, so it keeps its attributes, security and streams; the old content goes to a
 // backup name first, which makes every failure undoable: the target is put back from it.
 bool PutInPlace(const std::string& temporary, const std::string& target) {
-  if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES)
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES)
     return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
   const std::string backup = TemporaryNameFor(target, 0x5A5A);
   if (ReplaceFileA(target.c_str(), temporary.c_str(), backup.c_str(),
                    REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
     DeleteFileA(backup.c_str());
+    // Windows merges the attributes itself; not every implementation of the call does.
+    if (GetFileAttributesA(target.c_str()) != attributes)
+      SetFileAttributesA(target.c_str(), attributes);
     return true;
   }
   // The target was moved aside but the new file could not take its name: move it back.
