@@ -38,6 +38,10 @@ int LogViewProgress(HWND view) {
   return v ? v->Progress() : 100;
 }
 
+void LogViewWaitForIndex(HWND view) {
+  if (LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr) v->WaitForIndex();
+}
+
 bool IsLogView(HWND window) {
   char name[32] = {};
   return window && GetClassNameA(window, name, sizeof name) > 0 &&

@@ -44,6 +44,9 @@ void LogViewSetDocument(HWND view, std::unique_ptr<LogDocument> document);
 LogDocument* LogViewDocument(HWND view);
 // Per cent of the file indexed, 0 to 100 (100 once complete or without a document).
 int LogViewProgress(HWND view);
+// Returns once the index is complete (at once when it is); the viewer waits so before an
+// operation on the whole text: find, copy, save and print.
+void LogViewWaitForIndex(HWND view);
 // Whether `window` is a log view.
 bool IsLogView(HWND window);
 

@@ -28,6 +28,7 @@ class LogView : public WindowBase<LogView> {
   void SetDocument(std::unique_ptr<LogDocument> document);
   LogDocument* Document() const { return doc_.get(); }
   int Progress() const;
+  void WaitForIndex();
 
  private:
   friend class WindowBase<LogView>;
@@ -76,7 +77,6 @@ class LogView : public WindowBase<LogView> {
 
   // ---- Edit messages (log_view_messages.cpp) -----------------------------------------------
   bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
-  void WaitForIndex();
 
   std::unique_ptr<LogDocument> doc_;
   std::thread worker_;

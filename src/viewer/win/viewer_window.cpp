@@ -627,6 +627,7 @@ void TfViewer::btnSaveAsClick() {
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (!GetSaveFileNameA(&ofn)) return;
   const std::string target = file;
+  LogViewWaitForIndex(memLog);
   const LogDocument* document = LogViewDocument(memLog);
   const bool saved =
       document ? SaveLogDocument(*document, target)
@@ -648,6 +649,7 @@ void TfViewer::BitBtn2Click() {
     return;
   }
   PrintJob job;
+  LogViewWaitForIndex(memLog);
   if (LogDocument* document = LogViewDocument(memLog)) {
     // The log view's lines, until the page printer takes them from the document one at a time.
     const std::int64_t lines = document->LineCount();
@@ -670,6 +672,7 @@ void TfViewer::BitBtn2Click() {
 }
 
 void TfViewer::popCopyClick() {
+  LogViewWaitForIndex(memLog);
   if (const LogDocument* document = LogViewDocument(memLog)) {
     if (!CopyLogToClipboard(hwnd_, *document)) vTaskDialog->ShowCopyError();
     return;
@@ -753,6 +756,7 @@ void TfViewer::PlaceProgress() {
 // A find request in the log view: forward from behind the selection (from the top without
 // one) to the end, no wrap; the match is selected in characters, as the document counts them.
 void TfViewer::FindInLogView(LogDocument& document, const FindRequest& request) {
+  LogViewWaitForIndex(memLog);
   CHARRANGE selection{};
   SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   const std::int64_t from = selection.cpMax > selection.cpMin ? selection.cpMax : 0;
