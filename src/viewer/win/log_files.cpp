@@ -45,9 +45,21 @@ std::unique_ptr<LogDocument> OpenLogDocument(const std::string& path) {
 }
 
 bool SaveLogDocument(const LogDocument& document, const std::string& target) {
-  return SaveFileSafely(target, [&document](const ContentWriter& write) {
-    return document.WriteRichText(
-        [&write](std::string_view piece) { return write(piece.data(), piece.size()); });
+  // The rich-edit control takes a document's last \par as its own final paragraph mark, so a
+  // log that ends with a line break needs one \par more to read back with that break (the
+  // control's own rich text ends so). The writer's last piece ends with the closing brace.
+  const std::int64_t last = document.LineCount() - 1;
+  const bool endsWithBreak = last > 0 && document.LineLength(last) == 0;
+  return SaveFileSafely(target, [&](const ContentWriter& write) {
+    std::string held;  // the last piece, until it is known to be the last
+    bool ok = document.WriteRichText([&](std::string_view piece) {
+      const bool written = held.empty() || write(held.data(), held.size());
+      held.assign(piece);
+      return written;
+    });
+    if (!ok) return false;
+    if (endsWithBreak && !held.empty() && held.back() == '}') held.insert(held.size() - 1, "\\par\r\n");
+    return held.empty() || write(held.data(), held.size());
   });
 }
 
