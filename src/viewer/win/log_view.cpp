@@ -77,6 +77,8 @@ void LogView::SetDocument(std::unique_ptr<LogDocument> document) {
     // post is left out while the last one is still waiting, so a fast index cannot flood the
     // queue ahead of the user's input.
     worker_ = std::thread([this, doc, self, generation] {
+      // The window's thread comes first when both want the processor.
+      SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
       doc->BuildIndex(stop_, [this, self, generation](std::uint64_t bytes) {
         indexedBytes_ = bytes;
         if (!progressPosted_.exchange(true))
@@ -238,13 +240,17 @@ void LogView::OnSetFont(HFONT font, bool redraw) {
   HGDIOBJ old = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
   TEXTMETRICA tm{};
   GetTextMetricsA(dc, &tm);
-  SIZE narrow{};
-  GetTextExtentPoint32A(dc, "i", 1, &narrow);
+  // The narrowest common character bounds how many characters a line of the window can show.
+  int narrowest = tm.tmAveCharWidth;
+  for (const char* c : {"i", "l", "j", " ", ".", ",", "'", "|", "!"}) {
+    SIZE size{};
+    if (GetTextExtentPoint32A(dc, c, 1, &size) && size.cx > 0) narrowest = std::min<int>(narrowest, size.cx);
+  }
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
   lineHeight_ = std::max<int>(1, tm.tmHeight + tm.tmExternalLeading);
   charWidth_ = std::max<int>(1, tm.tmAveCharWidth);
-  minCharWidth_ = std::max<int>(1, std::min<int>(narrow.cx, charWidth_));
+  minCharWidth_ = std::max<int>(1, std::min<int>(narrowest, charWidth_));
   if (focused_) {
     DestroyCaret();
     CreateCaret(hwnd_, nullptr, 1, lineHeight_);
@@ -266,8 +272,8 @@ void LogView::LayOut(HDC dc, const std::u16string& text, std::vector<int>& x) co
   if (n == 0) return;
   std::vector<int> partial(static_cast<std::size_t>(n), 0);
   SIZE size{};
-  int fit = 0;
-  GetTextExtentExPointW(dc, reinterpret_cast<const wchar_t*>(text.data()), n, 0, &fit,
+  // Without a fit count the extents of every character are filled in.
+  GetTextExtentExPointW(dc, reinterpret_cast<const wchar_t*>(text.data()), n, 0, nullptr,
                         partial.data(), &size);
   const int tab = charWidth_ * kTabColumns;
   int at = 0;
