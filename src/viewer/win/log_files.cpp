@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "common/win/handles.h"
-#include "viewer/win/log_platform.h"
+#include "viewer/win/log_file.h"
 #include "viewer/win/rich_text_file.h"
 
 namespace vt9::win {
@@ -39,7 +39,7 @@ bool IsRichTextFile(const std::string& path) {
 }
 
 std::unique_ptr<LogDocument> OpenLogDocument(const std::string& path) {
-  std::unique_ptr<RandomAccessFile> file = OpenLogFile(path);
+  std::unique_ptr<RandomAccessFile> file = OpenRandomAccessFile(path);
   if (!file) return nullptr;
   return std::make_unique<LogDocument>(std::move(file), SystemCodePage());
 }
