@@ -153,7 +153,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     const std::size_t want =
         std::size_t(std::min<std::uint64_t>(d.blockBytes, d.fileBytes - d.nextRead));
     const std::size_t kept = d.carry.size();
-    std::memcpy(buffer.data(), d.carry.data(), kept);
+    if (kept) std::memcpy(buffer.data(), d.carry.data(), kept);
     std::size_t got = 0;
     while (got < want) {
       const std::int64_t n =
