@@ -7,6 +7,7 @@
 // The rich-edit header builds on <windows.h>.
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
@@ -43,6 +44,21 @@ std::string Line(HWND log, int line) {
 
 // EM_GETSEL with pointers: the system carries them to the viewer's process (it does not for
 // the rich-edit messages) and they hold positions past 65,535.
+// Line `index` read through EM_GETLINE matches `expected` (without its line break), and
+// EM_LINELENGTH gives its whole length. (64-bit Wine hands another process no more than the
+// first 52 characters of EM_GETLINE, for an edit control as for this view.)
+void ExpectLine(HWND log, int index, std::string expected) {
+  if (expected.size() >= 2 && expected.compare(expected.size() - 2, 2, "\r\n") == 0)
+    expected.resize(expected.size() - 2);
+  const LRESULT start = SendMessageA(log, EM_LINEINDEX, static_cast<WPARAM>(index), 0);
+  EXPECT_EQ(SendMessageA(log, EM_LINELENGTH, static_cast<WPARAM>(start), 0),
+            static_cast<LRESULT>(expected.size()))
+      << "line " << index;
+  const std::string got = Line(log, index);
+  EXPECT_GE(got.size(), std::min<std::size_t>(expected.size(), 50)) << "line " << index;
+  EXPECT_EQ(got, expected.substr(0, got.size())) << "line " << index;
+}
+
 std::pair<long, long> ExSelection(HWND log) {
   DWORD start = 0, end = 0;
   SendMessageA(log, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
@@ -77,6 +93,7 @@ void Type(HWND log, const std::string& text) {
 // ---- A log of 200 MB --------------------------------------------------------------------------
 
 constexpr long kBigLines = 3'300'000;  // of 64 bytes: 200 MB
+const std::string kLastLine = "2026/12/08 11:59:59  Backup job \"Full\" ended: the last line";
 
 std::string BigLine(long i) {
   char line[96];
@@ -100,9 +117,8 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
         chunk.clear();
       }
     }
-    const std::string last = "2026/12/08 11:59:59  Backup job \"Full\" ended: the last line";
     DWORD written = 0;
-    ::WriteFile(out, last.data(), static_cast<DWORD>(last.size()), &written, nullptr);
+    ::WriteFile(out, kLastLine.data(), static_cast<DWORD>(kLastLine.size()), &written, nullptr);
     CloseHandle(out);
   }
   struct Remove {
@@ -121,7 +137,8 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
     first = Line(log, 0);
     if (first.empty()) Sleep(20);
   }
-  EXPECT_EQ(first + "\r\n", BigLine(1));
+  EXPECT_FALSE(first.empty());
+  ExpectLine(log, 0, BigLine(1));
   Sleep(200);
   ViewerDriver::Snapshot("viewer-big-log-indexing");
   const std::string progress = Progress(viewer);
@@ -135,7 +152,8 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
   ASSERT_TRUE(WaitForIndex(viewer, 50000)) << "indexing 200 MB";
   std::printf("index complete after %lu ms\n", GetTickCount() - started);
   EXPECT_EQ(Send(log, EM_GETLINECOUNT), kBigLines + 1);
-  EXPECT_EQ(Line(log, 1234566) + "\r\n", BigLine(1234567));
+  ExpectLine(log, 1234566, BigLine(1234567));
+  ExpectLine(log, kBigLines, kLastLine);
 
   // To the end with the keyboard: the last line at the bottom of the view, the caret behind it.
   SetForegroundWindow(window);
@@ -174,7 +192,7 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
   viewer.Select(0, 0);
   viewer.FindNext("ended: the last line", true, false);
   const auto found = viewer.WaitForSelectionChange({0, 0}, 30000);
-  const long at = static_cast<long>(lastStart + Line(log, kBigLines).find("ended: the last line"));
+  const long at = static_cast<long>(lastStart + kLastLine.find("ended: the last line"));
   EXPECT_EQ(ExSelection(log), std::make_pair(at, at + 20)) << found.first;
   Sleep(300);
   ViewerDriver::Snapshot("viewer-big-log-end");
