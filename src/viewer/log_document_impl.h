@@ -128,6 +128,11 @@ struct LogDocument::Impl {
   void ReplaceLocked(TextRange range, const std::u16string& values);
   std::optional<TextRange> UndoLocked();
 
+  std::uint64_t OByteOfChar(std::int64_t position) const;
+  std::int64_t OCharOfByte(std::uint64_t byte) const;
+  std::optional<TextRange> FindAnsiBytes(std::int64_t from, std::int64_t to,
+                                         const std::u16string& values, bool matchCase,
+                                         bool wholeWord) const;
   std::optional<TextRange> FindLocked(std::int64_t from, std::int64_t to, std::string_view what,
                                       bool matchCase, bool wholeWord) const;
   bool WriteRichTextLocked(const std::function<bool(std::string_view)>& write) const;
