@@ -144,6 +144,20 @@ template <class Sink>
 bool LogDocument::Impl::DecodeBytes(std::uint64_t byteStart, std::uint64_t byteEnd,
                                     std::int64_t skip, std::int64_t limit, Sink&& sink) const {
   constexpr std::size_t kWindow = 64 * 1024;
+  constexpr std::size_t kSmall = 4096;
+  if (byteEnd - byteStart <= kSmall) {
+    // Most lines: one read onto the stack.
+    std::uint8_t small[kSmall];
+    const std::size_t n = std::size_t(byteEnd - byteStart);
+    if (n && !cache->Read(byteStart, n, small)) return false;
+    std::int64_t seen = 0;
+    const std::int64_t stopAt = limit > INT64_MAX - skip ? INT64_MAX : skip + limit;
+    codec->Decode(small, n, true, stopAt, [&](char16_t value, char16_t unit, std::size_t) {
+      if (seen >= skip) sink(value, unit);
+      ++seen;
+    });
+    return true;
+  }
   std::vector<std::uint8_t> buffer;
   std::size_t kept = 0;  // bytes of an unfinished character kept from the last window
   std::int64_t seen = 0;

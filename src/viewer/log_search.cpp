@@ -165,7 +165,7 @@ std::optional<TextRange> LogDocument::Impl::FindAnsiBytes(std::int64_t from, std
     const std::uint64_t readFrom = ws > startByte ? ws - 1 : ws;
     const std::uint64_t readTo = std::min<std::uint64_t>(textEnd, we + m);
     const std::size_t count = std::size_t(readTo - readFrom);
-    if (!cache->Read(readFrom, count, buffer.data())) return std::nullopt;
+    if (!cache->ReadThrough(readFrom, count, buffer.data())) return std::nullopt;
     const std::uint8_t* base = buffer.data() + (ws - readFrom);  // candidate ws
     const std::size_t candidates = std::size_t(we - ws);
     // Key hits at i + key for candidate i; scan the key byte's range of the buffer.
@@ -218,26 +218,33 @@ std::optional<TextRange> LogDocument::Impl::FindLocked(std::int64_t from, std::i
       std::find(pattern.begin(), pattern.end(), logdoc::kBreakValue) == pattern.end()) {
     return FindAnsiBytes(from, to, pattern, matchCase, wholeWord);
   }
-  if (!matchCase) {
-    for (char16_t& v : pattern) v = c.Fold(v);
-  }
+  // Over character values: fold through a table, look for the first character's fold, then
+  // compare the rest.
+  const bool ansi = encoding == TextEncoding::Ansi;
+  const char16_t* table16 = ansi || matchCase ? nullptr : c.FoldTable16();
+  const unsigned char* upper = cp.upper;
+  auto fold = [&](char16_t v) -> char16_t {
+    if (matchCase) return v;
+    if (table16) return table16[v];
+    return v < 256 ? char16_t(upper[v]) : v;
+  };
+  for (char16_t& v : pattern) v = fold(v);
+  const char16_t first = pattern[0];
   std::u16string window;
   for (std::int64_t pos = from; pos + m <= to;) {
     // Characters [pos - 1, windowEnd + 1): the ones around a match decide whole words.
     const std::int64_t windowEnd = std::min(to, pos + kWindowChars + m - 1);
     const std::int64_t readFrom = pos > 0 ? pos - 1 : 0;
     const std::int64_t readTo = std::min(length, windowEnd + 1);
-    window.clear();
-    if (!DReadChars(readFrom, readTo, [&](char16_t v) { window += v; })) return std::nullopt;
-    const std::int64_t base = readFrom;
+    window.resize(std::size_t(readTo - readFrom));
+    char16_t* out = window.data();
+    if (!DReadChars(readFrom, readTo, [&](char16_t v) { *out++ = v; })) return std::nullopt;
+    const char16_t* w0 = window.data() - readFrom;  // w0[position]
     for (std::int64_t start = pos; start + m <= windowEnd; ++start) {
-      const char16_t* w = window.data() + (start - base);
-      std::int64_t k = 0;
-      if (matchCase) {
-        while (k < m && w[k] == pattern[std::size_t(k)]) ++k;
-      } else {
-        while (k < m && c.Fold(w[k]) == pattern[std::size_t(k)]) ++k;
-      }
+      if (fold(w0[start]) != first) continue;
+      const char16_t* w = w0 + start;
+      std::int64_t k = 1;
+      while (k < m && fold(w[k]) == pattern[std::size_t(k)]) ++k;
       if (k < m) continue;
       if (wholeWord) {
         if (start > 0 && c.IsWordChar(w[-1])) continue;
