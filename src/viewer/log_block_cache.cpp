@@ -23,6 +23,11 @@ const BlockCache::Block* BlockCache::Fetch(std::uint64_t offset) {
   }
   const std::size_t want = std::size_t(std::min<std::uint64_t>(blockBytes_, fileBytes_ - start));
   Block block;
+  if (blocks_.size() >= maxBlocks_) {
+    // Reuse the least recently used block's memory.
+    block = std::move(blocks_.back());
+    blocks_.pop_back();
+  }
   block.start = start;
   block.bytes.resize(want);
   std::size_t got = 0;
@@ -34,10 +39,6 @@ const BlockCache::Block* BlockCache::Fetch(std::uint64_t offset) {
   if (got < want) {
     failed_ = true;
     return nullptr;
-  }
-  if (blocks_.size() >= maxBlocks_) {
-    // Reuse the least recently used block's memory.
-    blocks_.pop_back();
   }
   blocks_.push_front(std::move(block));
   return &blocks_.front();
@@ -57,6 +58,24 @@ bool BlockCache::Read(std::uint64_t offset, std::size_t size, std::uint8_t* out)
     size -= take;
   }
   return true;
+}
+
+}  // namespace vt9::logdoc
+
+namespace vt9::logdoc {
+
+bool BlockCache::ReadThrough(std::uint64_t offset, std::size_t size, std::uint8_t* out) {
+  if (offset > fileBytes_ || size > fileBytes_ - offset) return false;
+  std::size_t got = 0;
+  while (got < size) {
+    const std::int64_t n = file_.ReadAt(offset + got, out + got, size - got);
+    if (n <= 0) break;
+    got += std::size_t(n);
+  }
+  if (got == size) return true;
+  std::lock_guard<std::mutex> lock(mutex_);
+  failed_ = true;
+  return false;
 }
 
 }  // namespace vt9::logdoc

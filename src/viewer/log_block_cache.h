@@ -22,6 +22,9 @@ class BlockCache {
   // Copies bytes [offset, offset + size) into `out`; false when any of them could not be read
   // (past the size at opening, or the file failed).
   bool Read(std::uint64_t offset, std::size_t size, std::uint8_t* out);
+  // The same straight from the file, leaving the cached blocks alone (a search passing over the
+  // whole file would otherwise push out the blocks on screen).
+  bool ReadThrough(std::uint64_t offset, std::size_t size, std::uint8_t* out);
   // Calls `use(bytes, count)` for the bytes [offset, offset + size) a block at a time, without
   // copying; stops and returns false when `use` returns false or a read fails.
   template <class Use>

@@ -136,8 +136,7 @@ std::u16string TextCodec::ValuesFromUtf16(std::u16string_view text) const {
   return values;
 }
 
-char16_t TextCodec::Fold(char16_t value) const {
-  if (encoding_ == TextEncoding::Ansi) return value < 256 ? char16_t(cp_.upper[value]) : value;
+const char16_t* TextCodec::FoldTable16() const {
   std::call_once(fold16Once_, [this] {
     fold16Table_.resize(65536);
     for (std::uint32_t u = 0; u < 65536; ++u) {
@@ -150,7 +149,12 @@ char16_t TextCodec::Fold(char16_t value) const {
       fold16Table_[u] = f;
     }
   });
-  return fold16Table_[value];
+  return fold16Table_.data();
+}
+
+char16_t TextCodec::Fold(char16_t value) const {
+  if (encoding_ == TextEncoding::Ansi) return value < 256 ? char16_t(cp_.upper[value]) : value;
+  return FoldTable16()[value];
 }
 
 bool TextCodec::IsWordChar(char16_t value) const {

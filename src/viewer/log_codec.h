@@ -55,6 +55,8 @@ class TextCodec {
   std::u16string ValuesFromUtf16(std::u16string_view text) const;
   // Case fold and word-character test of a character value.
   char16_t Fold(char16_t value) const;
+  // The fold of every UTF-16 unit (made on first use), for searching Unicode text fast.
+  const char16_t* FoldTable16() const;
   bool IsWordChar(char16_t value) const;
 
  private:

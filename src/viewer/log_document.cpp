@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "viewer/log_document_impl.h"
+#include "viewer/log_scan.h"
 
 namespace vt9 {
 
@@ -80,10 +81,7 @@ std::size_t LogDocument::Impl::FindBreak(const std::uint8_t* p, std::size_t from
     }
     return n;
   }
-  for (std::size_t i = from; i < n; ++i) {
-    if (p[i] == '\r' || p[i] == '\n') return i;
-  }
-  return n;
+  return logdoc::FindLineBreak(p, from, n);
 }
 
 // Finds the lines ending in p[0, n) (p starts at file offset `base`); `final` says no bytes

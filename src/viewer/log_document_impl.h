@@ -128,6 +128,11 @@ struct LogDocument::Impl {
   void ReplaceLocked(TextRange range, const std::u16string& values);
   std::optional<TextRange> UndoLocked();
 
+  std::uint64_t OByteOfChar(std::int64_t position) const;
+  std::int64_t OCharOfByte(std::uint64_t byte) const;
+  std::optional<TextRange> FindAnsiBytes(std::int64_t from, std::int64_t to,
+                                         const std::u16string& values, bool matchCase,
+                                         bool wholeWord) const;
   std::optional<TextRange> FindLocked(std::int64_t from, std::int64_t to, std::string_view what,
                                       bool matchCase, bool wholeWord) const;
   bool WriteRichTextLocked(const std::function<bool(std::string_view)>& write) const;
@@ -139,6 +144,20 @@ template <class Sink>
 bool LogDocument::Impl::DecodeBytes(std::uint64_t byteStart, std::uint64_t byteEnd,
                                     std::int64_t skip, std::int64_t limit, Sink&& sink) const {
   constexpr std::size_t kWindow = 64 * 1024;
+  constexpr std::size_t kSmall = 4096;
+  if (byteEnd - byteStart <= kSmall) {
+    // Most lines: one read onto the stack.
+    std::uint8_t small[kSmall];
+    const std::size_t n = std::size_t(byteEnd - byteStart);
+    if (n && !cache->Read(byteStart, n, small)) return false;
+    std::int64_t seen = 0;
+    const std::int64_t stopAt = limit > INT64_MAX - skip ? INT64_MAX : skip + limit;
+    codec->Decode(small, n, true, stopAt, [&](char16_t value, char16_t unit, std::size_t) {
+      if (seen >= skip) sink(value, unit);
+      ++seen;
+    });
+    return true;
+  }
   std::vector<std::uint8_t> buffer;
   std::size_t kept = 0;  // bytes of an unfinished character kept from the last window
   std::int64_t seen = 0;

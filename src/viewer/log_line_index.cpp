@@ -11,15 +11,17 @@ LineIndex::LineIndex(std::uint64_t startByte, bool bitLoss)
 // and each longer form starts where the shorter ones end (two bytes hold 128 to 16,511).
 void LineIndex::Put(std::uint64_t value) {
   for (;;) {
-    const std::size_t chunk = std::size_t(streamBytes_ >> kChunkShift);
-    if (chunk == chunks_.size()) chunks_.push_back(std::make_unique<std::uint8_t[]>(kChunkBytes));
-    std::uint8_t& slot = chunks_[chunk][std::size_t(streamBytes_) & (kChunkBytes - 1)];
+    if (write_ == writeEnd_) {
+      chunks_.push_back(std::make_unique<std::uint8_t[]>(kChunkBytes));
+      write_ = chunks_.back().get();
+      writeEnd_ = write_ + kChunkBytes;
+    }
     ++streamBytes_;
     if (value < 128) {
-      slot = std::uint8_t(value);
+      *write_++ = std::uint8_t(value);
       return;
     }
-    slot = std::uint8_t(0x80 | (value & 0x7F));
+    *write_++ = std::uint8_t(0x80 | (value & 0x7F));
     value = (value >> 7) - 1;
   }
 }

@@ -86,6 +86,8 @@ class LineIndex {
   std::int64_t endChar_ = 0;
   std::uint64_t streamBytes_ = 0;
   std::vector<std::unique_ptr<std::uint8_t[]>> chunks_;
+  std::uint8_t* write_ = nullptr;  // where the next number goes in the last chunk
+  std::uint8_t* writeEnd_ = nullptr;
   std::vector<Group> groups_;
   std::vector<Bits> bits_;
   Bits openBits_{};  // loss bits of the group being filled

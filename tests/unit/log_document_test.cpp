@@ -421,8 +421,13 @@ TEST(LogDocumentSearch, SameAsAPlainSearchForEveryOption) {
   const std::u16string whole = ref.Whole();
   const char* patterns[] = {"err", "Error", "ERROR", "\xe9t\xe9", "a",        "aa",
                             "aaa", "r e",   "(err)", "err9",      "file\r\n", "nothing"};
-  for (std::size_t block : {std::size_t(61), std::size_t(1) << 20}) {
-    auto doc = Open(text, block);
+  // Small blocks, one block, and the same text once edited (searched over character values).
+  for (int round = 0; round < 3; ++round) {
+    auto doc = Open(text, round == 0 ? 61 : 1 << 20);
+    if (round == 2) {
+      doc->Replace({0, 0}, u"x");
+      doc->Undo();
+    }
     for (const char* p : patterns) {
       std::u16string what;
       for (const char* c = p; *c; ++c) {
@@ -459,6 +464,60 @@ TEST(LogDocumentSearch, SameAsAPlainSearchForEveryOption) {
     EXPECT_TRUE(!shorter || shorter->start > first->start);
     EXPECT_TRUE(doc->Find(first->start, first->end, "err", true, false));
     EXPECT_FALSE(doc->Find(0, -1, "", false, false));
+  }
+}
+
+TEST(LogDocumentSearch, DoubleByteTextIsSearchedByWholeCharacters) {
+  // Pairs whose trail bytes are letters, digits or a backslash, and single bytes, in a
+  // double-byte code page; a search must never start or end inside a pair, and a trail byte
+  // is never folded.
+  const CodePage cp = test::DoubleByteCodePage();
+  std::mt19937 random(5);
+  const char* pieces[] = {"\x82\x61", "\x82\x41", "a",    "A", "\x95\\", "\\",      "\x81\x81",
+                          "\x81",     "b1",       "\xa5", " ", "\r\n",   "\xe0\x62"};
+  std::string text;
+  for (int i = 0; i < 4000; ++i) text += pieces[random() % 13];
+  const std::u16string whole = MakeReference(text, cp).Whole();
+  auto fold = [](char16_t v, const void* c) -> char16_t {
+    const CodePage& p = *static_cast<const CodePage*>(c);
+    return v < 256 ? char16_t(p.upper[v]) : v;
+  };
+  auto word = [](char16_t v, const void* c) -> bool {
+    const CodePage& p = *static_cast<const CodePage*>(c);
+    if (v < 256) return p.wordChar[v];
+    const char bytes[2] = {char(v >> 8), char(v & 0xFF)};
+    const std::u16string u = p.toUtf16(std::string_view(bytes, 2));
+    return p.isWordChar16(u[0]);
+  };
+  const char* patterns[] = {"a",    "A",        "\\", "\x82", "\x82\x61",  "\x61",
+                            "\x81", "\x81\x81", "b1", "1 a",  "\x95\\\x82"};
+  for (std::size_t block : {std::size_t(7), std::size_t(1) << 20}) {
+    auto doc = Open(text, block, cp);
+    for (const char* p : patterns) {
+      std::u16string what;
+      const std::string bytes = p;
+      for (std::size_t k = 0; k < bytes.size(); ++k) {
+        const unsigned char b = static_cast<unsigned char>(bytes[k]);
+        if (cp.leadByte[b] && k + 1 < bytes.size()) {
+          what += char16_t(b << 8 | static_cast<unsigned char>(bytes[k + 1]));
+          ++k;
+        } else {
+          what += char16_t(b);
+        }
+      }
+      for (int options = 0; options < 4; ++options) {
+        std::int64_t from = 0;
+        for (int n = 0; n < 40; ++n) {
+          const auto got = doc->Find(from, -1, p, options & 1, options & 2);
+          const auto want = test::ReferenceFind(whole, from, std::int64_t(whole.size()), what,
+                                                options & 1, options & 2, fold, word, &cp);
+          ASSERT_EQ(got.has_value(), want.has_value()) << p << " options " << options;
+          if (!got) break;
+          ASSERT_EQ(got->start, want->start) << p << " options " << options;
+          from = got->start + 1 + std::int64_t(random() % 50);
+        }
+      }
+    }
   }
 }
 
