@@ -17,8 +17,8 @@
 
 #include <algorithm>
 #include <atomic>
-#include <memory>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -29,7 +29,7 @@
 
 namespace {
 
-constexpr int kMemLog = 100;       // the viewer's text control
+constexpr int kMemLog = 100;         // the viewer's text control
 constexpr int kProgressLabel = 105;  // "Reading the log… 45 %"
 constexpr char kMarker[] = "Marker ten megabytes ahead";
 
@@ -195,8 +195,8 @@ void SendFind(HWND window, const std::string& text, bool matchCase, FindCall& ca
     COPYDATASTRUCT cds{0, static_cast<DWORD>(request.size()),
                        const_cast<unsigned char*>(request.data())};
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL,
-                        120000, &result);
+    SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL, 120000,
+                        &result);
     call.endMs = Now();
     call.done = true;
   });
@@ -295,8 +295,8 @@ Figures RunViewer(const std::string& viewer, const std::string& log, long long b
   mem.cb = sizeof mem;
   if (GetProcessMemoryInfo(v.pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem),
                            sizeof mem))
-    f.privateMB = static_cast<double>(std::max(mem.PrivateUsage, mem.PagefileUsage)) /
-                  (1024.0 * 1024.0);
+    f.privateMB =
+        static_cast<double>(std::max(mem.PrivateUsage, mem.PagefileUsage)) / (1024.0 * 1024.0);
   else
     std::printf("(no memory figures: error %lu)\n", GetLastError());
 
@@ -314,7 +314,8 @@ Figures RunViewer(const std::string& viewer, const std::string& log, long long b
 
   // PgDn two pages before the end, then a character typed at the end; each until repainted.
   const LRESULT lines = Ask(view, EM_GETLINECOUNT);
-  const LRESULT nearEnd = Ask(view, EM_LINEINDEX, static_cast<WPARAM>(std::max<LRESULT>(0, lines - 60)));
+  const LRESULT nearEnd =
+      Ask(view, EM_LINEINDEX, static_cast<WPARAM>(std::max<LRESULT>(0, lines - 60)));
   Ask(view, EM_SETSEL, static_cast<WPARAM>(nearEnd), nearEnd);
   Ask(view, EM_SCROLLCARET);
   Repaint(view);
@@ -338,8 +339,7 @@ Figures RunViewer(const std::string& viewer, const std::string& log, long long b
 
 // The document alone, in this process: index and search speed without the window.
 struct CoreFigures {
-  double indexMs = -1, indexBytesPerLine = -1, findAheadMs = -1, passCaseMs = -1,
-         passNoCaseMs = -1;
+  double indexMs = -1, indexBytesPerLine = -1, findAheadMs = -1, passCaseMs = -1, passNoCaseMs = -1;
 };
 
 CoreFigures RunCore(const std::string& log, long long bytes) {
@@ -397,9 +397,9 @@ int main(int argc, char** argv) {
     (void)ignored;
     DeleteFileA(warm.c_str());
   }
-  std::printf("%-7s %9s %9s %10s %9s %9s %19s %19s %8s %8s %10s\n", "log", "1st paint",
-              "indexed", "index", "private", "find 10M", "pass, case", "pass, any case",
-              "PgDn", "type", "answer");
+  std::printf("%-7s %9s %9s %10s %9s %9s %19s %19s %8s %8s %10s\n", "log", "1st paint", "indexed",
+              "index", "private", "find 10M", "pass, case", "pass, any case", "PgDn", "type",
+              "answer");
   for (int mb : sizes) {
     const std::string log = MakeLog(mb);
     if (log.empty()) {
@@ -419,12 +419,12 @@ int main(int argc, char** argv) {
                 Ms(f.findAhead).c_str(), Ms(f.passCase).c_str(), Rate(bytes, f.passCase).c_str(),
                 Ms(f.passNoCase).c_str(), Rate(bytes, f.passNoCase).c_str(), Ms(f.pgDn).c_str(),
                 Ms(f.typed).c_str(), Ms(f.answerMax).c_str());
-    std::printf("        document alone: index %s (%s, %.2f bytes a line), find 10 MB ahead %s, "
-                "pass %s (%s) case, %s (%s) any case\n",
-                Ms(c.indexMs).c_str(), Rate(bytes, c.indexMs).c_str(), c.indexBytesPerLine,
-                Ms(c.findAheadMs).c_str(), Ms(c.passCaseMs).c_str(),
-                Rate(bytes, c.passCaseMs).c_str(), Ms(c.passNoCaseMs).c_str(),
-                Rate(bytes, c.passNoCaseMs).c_str());
+    std::printf(
+        "        document alone: index %s (%s, %.2f bytes a line), find 10 MB ahead %s, "
+        "pass %s (%s) case, %s (%s) any case\n",
+        Ms(c.indexMs).c_str(), Rate(bytes, c.indexMs).c_str(), c.indexBytesPerLine,
+        Ms(c.findAheadMs).c_str(), Ms(c.passCaseMs).c_str(), Rate(bytes, c.passCaseMs).c_str(),
+        Ms(c.passNoCaseMs).c_str(), Rate(bytes, c.passNoCaseMs).c_str());
     DeleteFileA(log.c_str());
   }
   // WordPad on the 10 MB log, for comparison.
@@ -435,8 +435,8 @@ int main(int argc, char** argv) {
     GetFileAttributesExA(log.c_str(), GetFileExInfoStandard, &info);
     const double ms = WordPadOpen(wordpad, log, static_cast<long long>(info.nFileSizeLow));
     const std::string result = ms == -2 ? std::string("ended before the text was shown")
-                               : ms < 0   ? std::string("text not shown within 180 s")
-                                          : Ms(ms) + " until the whole text is in its control";
+                               : ms < 0 ? std::string("text not shown within 180 s")
+                                        : Ms(ms) + " until the whole text is in its control";
     std::printf("WordPad, 10 MB log: %s\n", result.c_str());
     DeleteFileA(log.c_str());
   }

@@ -37,8 +37,8 @@ LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
 std::string Line(HWND log, int line) {
   char buffer[512] = {};
   *reinterpret_cast<WORD*>(buffer) = sizeof buffer - 1;
-  const LRESULT copied = SendMessageA(log, EM_GETLINE, static_cast<WPARAM>(line),
-                                      reinterpret_cast<LPARAM>(buffer));
+  const LRESULT copied =
+      SendMessageA(log, EM_GETLINE, static_cast<WPARAM>(line), reinterpret_cast<LPARAM>(buffer));
   return std::string(buffer, static_cast<std::size_t>(copied > 0 ? copied : 0));
 }
 
@@ -120,7 +120,8 @@ const std::string kLastLine = "2026/12/08 11:59:59  Backup job \"Full\" ended: t
 
 std::string BigLine(long i) {
   char line[96];
-  std::snprintf(line, sizeof line, "2026/12/08 10:%02ld:%02ld  Copied C:\\Users\\Ann\\Data\\file%08ld.dat\r\n",
+  std::snprintf(line, sizeof line,
+                "2026/12/08 10:%02ld:%02ld  Copied C:\\Users\\Ann\\Data\\file%08ld.dat\r\n",
                 (i / 60) % 60, i % 60, i);
   return line;
 }
@@ -136,7 +137,8 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
       chunk += BigLine(i);
       if (chunk.size() > (4u << 20) || i == kBigLines) {
         DWORD written = 0;
-        ASSERT_TRUE(::WriteFile(out, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr));
+        ASSERT_TRUE(
+            ::WriteFile(out, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr));
         chunk.clear();
       }
     }
@@ -188,7 +190,8 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
   EXPECT_GT(top, kBigLines - 60);
   EXPECT_LE(top, kBigLines);
   const LRESULT lastStart = Send(log, EM_LINEINDEX, kBigLines);
-  const long lastLength = static_cast<long>(Send(log, EM_LINELENGTH, static_cast<WPARAM>(lastStart)));
+  const long lastLength =
+      static_cast<long>(Send(log, EM_LINELENGTH, static_cast<WPARAM>(lastStart)));
   EXPECT_EQ(ExSelection(log), std::make_pair(static_cast<long>(lastStart + lastLength),
                                              static_cast<long>(lastStart + lastLength)));
   // The scroll bar's thumb dragged to the middle: the 32-bit track position, not the 16-bit
@@ -197,7 +200,8 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
   GetWindowRect(log, &box);
   const int arrow = GetSystemMetrics(SM_CYVSCROLL);
   const int barX = box.right - GetSystemMetrics(SM_CXVSCROLL) / 2;
-  const int barTop = box.top + arrow, barBottom = box.bottom - GetSystemMetrics(SM_CYHSCROLL) - arrow;
+  const int barTop = box.top + arrow,
+            barBottom = box.bottom - GetSystemMetrics(SM_CYHSCROLL) - arrow;
   test::MouseMoveTo({barX, barBottom - 3});  // the thumb, at the bottom now
   test::MouseDown();
   Sleep(100);
@@ -347,7 +351,8 @@ TEST(ViewerLogView, AnEditAtTheEndIsSavedInTheTargetsPlaceAndReopens) {
   WIN32_FIND_DATAA data;
   HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
   do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) listing += data.cFileName + std::string(";");
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      listing += data.cFileName + std::string(";");
   } while (FindNextFileA(find, &data));
   FindClose(find);
   EXPECT_EQ(listing, "Daily copy.log;") << "no temporary or backup file is left";
@@ -419,7 +424,9 @@ TEST(ViewerLogView, RichTextStaysInTheRichEditControlAndUnicodeLogsCopyAsUnicode
   ViewerDriver viewer("view-utf8");
   // "Grüße — 日本" in UTF-8 with its byte-order mark.
   const std::string utf8 =
-      "\xEF\xBB\xBF" "Gr\xC3\xBC\xC3\x9F" "e \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC\r\nnext\r\n";
+      "\xEF\xBB\xBF"
+      "Gr\xC3\xBC\xC3\x9F"
+      "e \xE2\x80\x94 \xE6\x97\xA5\xE6\x9C\xAC\r\nnext\r\n";
   ASSERT_TRUE(viewer.Open({viewer.WriteLog("Unicode.log", utf8)}, "Vantory 9 - Log Viewer"));
   ASSERT_EQ(ClassOf(viewer.Log()), vt9::win::kLogViewClass);
   EXPECT_EQ(Send(viewer.Log(), EM_LINELENGTH, 0), 10) << "characters, not bytes";

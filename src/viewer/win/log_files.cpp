@@ -58,7 +58,8 @@ bool SaveLogDocument(const LogDocument& document, const std::string& target) {
       return written;
     });
     if (!ok) return false;
-    if (endsWithBreak && !held.empty() && held.back() == '}') held.insert(held.size() - 1, "\\par\r\n");
+    if (endsWithBreak && !held.empty() && held.back() == '}')
+      held.insert(held.size() - 1, "\\par\r\n");
     return held.empty() || write(held.data(), held.size());
   });
 }
@@ -70,10 +71,9 @@ bool CopyLogToClipboard(HWND owner, const LogDocument& document) {
   CPINFO info{};
   const bool doubleByte = !unicode && GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
   // At most this many bytes: every break becomes CR LF, a character is at most two bytes.
-  const std::uint64_t bound =
-      unicode ? (static_cast<std::uint64_t>(length + breaks) + 1) * 2
-              : static_cast<std::uint64_t>(length) * (doubleByte ? 2 : 1) +
-                    static_cast<std::uint64_t>(breaks) + 1;
+  const std::uint64_t bound = unicode ? (static_cast<std::uint64_t>(length + breaks) + 1) * 2
+                                      : static_cast<std::uint64_t>(length) * (doubleByte ? 2 : 1) +
+                                            static_cast<std::uint64_t>(breaks) + 1;
   if (bound > SIZE_MAX / 2) return false;
   GlobalBlock block;
   block.memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(bound));

@@ -11,15 +11,14 @@
 namespace vt9::win {
 namespace {
 
-constexpr int kMargin = 2;        // pixels left of the text, as in the rich-edit control
-constexpr int kTabColumns = 8;    // a tab stop every 8 average character widths
+constexpr int kMargin = 2;      // pixels left of the text, as in the rich-edit control
+constexpr int kTabColumns = 8;  // a tab stop every 8 average character widths
 
 }  // namespace
 
 bool RegisterLogView() {
-  static const bool registered = RegisterWindowClass(
-      kLogViewClass, &LogView::WindowProc,
-      {.style = CS_DBLCLKS, .background = nullptr});
+  static const bool registered = RegisterWindowClass(kLogViewClass, &LogView::WindowProc,
+                                                     {.style = CS_DBLCLKS, .background = nullptr});
   return registered;
 }
 
@@ -244,7 +243,8 @@ void LogView::OnSetFont(HFONT font, bool redraw) {
   int narrowest = tm.tmAveCharWidth;
   for (const char* c : {"i", "l", "j", " ", ".", ",", "'", "|", "!"}) {
     SIZE size{};
-    if (GetTextExtentPoint32A(dc, c, 1, &size) && size.cx > 0) narrowest = std::min<int>(narrowest, size.cx);
+    if (GetTextExtentPoint32A(dc, c, 1, &size) && size.cx > 0)
+      narrowest = std::min<int>(narrowest, size.cx);
   }
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
@@ -300,7 +300,8 @@ void LogView::OnPaint() {
       backSize_ = {width, height};
     }
     HGDIOBJ oldBitmap = SelectObject(dc, backBuffer_.get());
-    HGDIOBJ oldFont = SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
+    HGDIOBJ oldFont =
+        SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     if (doc_) {
       const std::int64_t lines = doc_->LineCount();
@@ -337,7 +338,8 @@ void LogView::PaintLine(HDC dc, std::int64_t line, int y, int width) {
   std::replace(shown.begin(), shown.end(), u'\t', u' ');
   std::vector<int> dx(static_cast<std::size_t>(n), 0);
   for (int i = 0; i < n; ++i)
-    dx[static_cast<std::size_t>(i)] = x[static_cast<std::size_t>(i) + 1] - x[static_cast<std::size_t>(i)];
+    dx[static_cast<std::size_t>(i)] =
+        x[static_cast<std::size_t>(i) + 1] - x[static_cast<std::size_t>(i)];
   RECT row{0, y, width, y + lineHeight_};
   auto draw = [&](const RECT& clip, COLORREF fore, COLORREF back) {
     SetTextColor(dc, fore);
@@ -405,8 +407,8 @@ void LogView::ScrollTo(std::int64_t topLine, std::int64_t firstColumn) {
   GetClientRect(hwnd_, &client);
   const std::int64_t page = std::max<int>(1, static_cast<int>(client.right) / charWidth_);
   const std::int64_t longest = doc_ ? doc_->LongestLine() : 0;
-  firstColumn = std::clamp<std::int64_t>(firstColumn, 0,
-                                         std::max<std::int64_t>(0, longest + 5 - page));
+  firstColumn =
+      std::clamp<std::int64_t>(firstColumn, 0, std::max<std::int64_t>(0, longest + 5 - page));
   if (topLine == topLine_ && firstColumn == firstColumn_) return;
   topLine_ = topLine;
   firstColumn_ = firstColumn;
@@ -423,16 +425,31 @@ void LogView::OnVScroll(int code) {
   const std::int64_t page = std::max(1, VisibleLines() - 1);
   std::int64_t top = topLine_;
   switch (code) {
-    case SB_LINEUP: top -= 1; break;
-    case SB_LINEDOWN: top += 1; break;
-    case SB_PAGEUP: top -= page; break;
-    case SB_PAGEDOWN: top += page; break;
-    case SB_TOP: top = 0; break;
-    case SB_BOTTOM: top = INT64_MAX / 2; break;
+    case SB_LINEUP:
+      top -= 1;
+      break;
+    case SB_LINEDOWN:
+      top += 1;
+      break;
+    case SB_PAGEUP:
+      top -= page;
+      break;
+    case SB_PAGEDOWN:
+      top += page;
+      break;
+    case SB_TOP:
+      top = 0;
+      break;
+    case SB_BOTTOM:
+      top = INT64_MAX / 2;
+      break;
     // The 32-bit track position, not the message's 16-bit one: logs have millions of lines.
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: top = static_cast<std::int64_t>(info.nTrackPos) * vScale_; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      top = static_cast<std::int64_t>(info.nTrackPos) * vScale_;
+      break;
+    default:
+      return;
   }
   ScrollTo(top, firstColumn_);
 }
@@ -445,15 +462,30 @@ void LogView::OnHScroll(int code) {
   const std::int64_t page = std::max<std::int64_t>(1, static_cast<std::int64_t>(info.nPage) - 1);
   std::int64_t column = firstColumn_;
   switch (code) {
-    case SB_LINELEFT: column -= 1; break;
-    case SB_LINERIGHT: column += 1; break;
-    case SB_PAGELEFT: column -= page; break;
-    case SB_PAGERIGHT: column += page; break;
-    case SB_LEFT: column = 0; break;
-    case SB_RIGHT: column = INT64_MAX / 2; break;
+    case SB_LINELEFT:
+      column -= 1;
+      break;
+    case SB_LINERIGHT:
+      column += 1;
+      break;
+    case SB_PAGELEFT:
+      column -= page;
+      break;
+    case SB_PAGERIGHT:
+      column += page;
+      break;
+    case SB_LEFT:
+      column = 0;
+      break;
+    case SB_RIGHT:
+      column = INT64_MAX / 2;
+      break;
     case SB_THUMBTRACK:
-    case SB_THUMBPOSITION: column = info.nTrackPos; break;
-    default: return;
+    case SB_THUMBPOSITION:
+      column = info.nTrackPos;
+      break;
+    default:
+      return;
   }
   ScrollTo(topLine_, column);
 }
@@ -512,7 +544,8 @@ void LogView::EnsureVisible(std::int64_t position) {
     first = std::max<std::int64_t>(0, column - page / 4);
   } else {
     const int x = ColumnX(line, column);
-    if (x < 0 || x > client.right - charWidth_) first = std::max<std::int64_t>(0, column - page * 3 / 4);
+    if (x < 0 || x > client.right - charWidth_)
+      first = std::max<std::int64_t>(0, column - page * 3 / 4);
   }
   ScrollTo(top, first);
 }

@@ -12,9 +12,7 @@ namespace {
 constexpr UINT_PTR kDragTimer = 1;
 constexpr std::int64_t kWordScan = 256;  // characters looked at around a position for a word
 
-bool IsWordUnit(char16_t c) {
-  return c == u'_' || IsCharAlphaNumericW(static_cast<wchar_t>(c));
-}
+bool IsWordUnit(char16_t c) { return c == u'_' || IsCharAlphaNumericW(static_cast<wchar_t>(c)); }
 
 bool KeyDown(int key) { return GetKeyState(key) < 0; }
 
@@ -171,7 +169,8 @@ void LogView::OnChar(WPARAM ch) {
   // The window is an ANSI window: WM_CHAR carries a byte of the code page.
   char ansi = static_cast<char>(ch);
   wchar_t wide = 0;
-  if (ch < 0x80 || MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &wide, 1) != 1) wide = static_cast<wchar_t>(ch);
+  if (ch < 0x80 || MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &wide, 1) != 1)
+    wide = static_cast<wchar_t>(ch);
   const char16_t text[2] = {static_cast<char16_t>(wide), 0};
   wantedColumn_ = -1;
   ReplaceSelection(std::u16string_view(text, 1));

@@ -60,7 +60,9 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       if (!buffer || size == 0) return true;
       std::string text;
       // No more characters than bytes fit: a 1 GB log is never copied whole for a short buffer.
-      if (doc_) text = doc_->RangeTextAnsi({0, std::min<std::int64_t>(length, static_cast<std::int64_t>(size))});
+      if (doc_)
+        text = doc_->RangeTextAnsi(
+            {0, std::min<std::int64_t>(length, static_cast<std::int64_t>(size))});
       const std::size_t copied = std::min(text.size(), size - 1);
       std::memcpy(buffer, text.data(), copied);
       buffer[copied] = '\0';
@@ -82,7 +84,8 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(s.end);
       result = s.start > 0xFFFF || s.end > 0xFFFF
                    ? -1
-                   : static_cast<LRESULT>(MAKELONG(static_cast<WORD>(s.start), static_cast<WORD>(s.end)));
+                   : static_cast<LRESULT>(
+                         MAKELONG(static_cast<WORD>(s.start), static_cast<WORD>(s.end)));
       return true;
     }
     case EM_SETSEL: {
@@ -140,7 +143,8 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
         result = Clamp32((s.start - doc_->LineStart(first)) +
                          (doc_->LineStart(last) + doc_->LineLength(last) - s.end));
       } else {
-        result = Clamp32(doc_->LineLength(doc_->LineFromPosition(std::min<std::int64_t>(at, length))));
+        result =
+            Clamp32(doc_->LineLength(doc_->LineFromPosition(std::min<std::int64_t>(at, length))));
       }
       return true;
     }

@@ -54,7 +54,7 @@ class LogView : public WindowBase<LogView> {
   void EnsureVisible(std::int64_t position);
   void UpdateCaret();
   int ColumnX(std::int64_t line, std::int64_t column);  // -1 when not on screen
-  std::int64_t PositionAt(int x, int y);                 // the nearest character boundary
+  std::int64_t PositionAt(int x, int y);                // the nearest character boundary
 
   // ---- Input and editing (log_view_input.cpp) ----------------------------------------------
   void OnKeyDown(WPARAM key);
@@ -90,7 +90,7 @@ class LogView : public WindowBase<LogView> {
 
   HFONT font_ = nullptr;
   int lineHeight_ = 16;
-  int charWidth_ = 7;   // average: tabs and the horizontal scroll unit
+  int charWidth_ = 7;     // average: tabs and the horizontal scroll unit
   int minCharWidth_ = 2;  // how many characters can possibly fit a line
   GdiObject backBuffer_;
   SIZE backSize_{0, 0};

@@ -241,9 +241,8 @@ void TfViewer::CreateControls() {
   }
   HWND progress = CreateWindowExW(
       0, L"Static", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0,
-      Scale(kButtonHeight96), hwnd_,
-      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::lblProgress)), GetModuleHandleA(nullptr),
-      nullptr);
+      Scale(kButtonHeight96), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::lblProgress)),
+      GetModuleHandleA(nullptr), nullptr);
   SendMessageA(progress, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // Tab order: the log, then the buttons from left to right.
   HWND after = memLog;
@@ -289,10 +288,10 @@ HWND TfViewer::CreateLogControl() {
 
 // The viewer's own view, for plain text of any size.
 HWND TfViewer::CreateLogView() {
-  HWND log = CreateWindowExA(0, kLogViewClass, "", WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL,
-                             0, 0, 0, 0, hwnd_,
-                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::memLog)),
-                             GetModuleHandleA(nullptr), nullptr);
+  HWND log =
+      CreateWindowExA(0, kLogViewClass, "", WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                      0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::memLog)),
+                      GetModuleHandleA(nullptr), nullptr);
   if (!log) throw std::runtime_error("The text control of the log viewer could not be created.");
   if (logFont_) SendMessageA(log, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_.get()), FALSE);
   return log;
@@ -629,11 +628,10 @@ void TfViewer::btnSaveAsClick() {
   const std::string target = file;
   LogViewWaitForIndex(memLog);
   const LogDocument* document = LogViewDocument(memLog);
-  const bool saved =
-      document ? SaveLogDocument(*document, target)
-               : SaveFileSafely(target, [this](const ContentWriter& write) {
-                   return StreamOutRichText(memLog, write);
-                 });
+  const bool saved = document ? SaveLogDocument(*document, target)
+                              : SaveFileSafely(target, [this](const ContentWriter& write) {
+                                  return StreamOutRichText(memLog, write);
+                                });
   if (!saved) {
     vTaskDialog->ShowSaveError(target);
     return;
