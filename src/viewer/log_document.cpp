@@ -16,13 +16,21 @@ namespace {
 constexpr std::size_t kDefaultBlockBytes = 1024 * 1024;
 constexpr std::size_t kCachedBlocks = 4;
 
+// Stands in for a file that could not be opened: no bytes, and a read failure.
+class NoFile : public RandomAccessFile {
+ public:
+  std::int64_t Size() override { return -1; }
+  std::int64_t ReadAt(std::uint64_t, void*, std::size_t) override { return -1; }
+};
+
 }  // namespace
 
 // ---- Opening --------------------------------------------------------------------------------
 
 LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, std::size_t block)
     : file(std::move(f)), cp(std::move(codePage)), blockBytes(std::max<std::size_t>(block, 4)) {
-  const std::int64_t size = file ? file->Size() : -1;
+  if (!file) file = std::make_unique<NoFile>();
+  const std::int64_t size = file->Size();
   if (size < 0) {
     readFailed = true;
   } else {

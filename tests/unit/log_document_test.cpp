@@ -242,6 +242,13 @@ TEST(LogDocumentReading, AFileThatShrinksGivesOneFailureAndKeepsWhatWasShown) {
   EXPECT_LT(early.LineCount(), 2000);
   EXPECT_EQ(early.LineText16(3), u"line 3");
 
+  // No file at all, or one whose size cannot be had: an empty text and one failure.
+  LogDocument none(nullptr, test::WesternCodePage());
+  none.BuildIndex(stop);
+  EXPECT_TRUE(none.ReadFailed());
+  EXPECT_EQ(none.LineCount(), 1);
+  EXPECT_EQ(none.LineText16(0), u"");
+
   // A file that fails every read.
   auto failing = std::make_shared<test::FileBytes>();
   failing->bytes = text;
