@@ -1,11 +1,13 @@
 // log-document-bench: indexes a generated backup log held in memory (a warm file cache), then
 // searches it whole for a text it does not hold, with and without match case, and prints the
-// speeds (processor time, best of three) and the index's bytes per line. Usage: log-document-bench [megabytes, default 256]
+// speeds (processor time, best of three) and the index's bytes per line. Usage: log-document-bench
+// [megabytes, default 256]
 #include <time.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -38,6 +40,28 @@ std::string MakeLog(std::size_t bytes) {
   }
   return log;
 }
+
+// A log of `lines` lines of `length` bytes each (CR LF included), made as it is read.
+class RuledFile : public vt9::RandomAccessFile {
+ public:
+  RuledFile(std::uint64_t length, std::uint64_t lines) : length_(length), lines_(lines) {}
+  std::int64_t Size() override { return std::int64_t(length_ * lines_); }
+  std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
+    const std::uint64_t end = std::min<std::uint64_t>(offset + size, length_ * lines_);
+    if (offset >= end) return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::memset(out, 'x', std::size_t(end - offset));
+    for (std::uint64_t lineEnd = (offset / length_ + 1) * length_; lineEnd - 2 < end;
+         lineEnd += length_) {
+      if (lineEnd - 2 >= offset) out[lineEnd - 2 - offset] = '\r';
+      if (lineEnd - 1 >= offset && lineEnd - 1 < end) out[lineEnd - 1 - offset] = '\n';
+    }
+    return std::int64_t(end - offset);
+  }
+
+ private:
+  std::uint64_t length_, lines_;
+};
 
 }  // namespace
 
@@ -95,5 +119,20 @@ int main(int argc, char** argv) {
   for (std::int64_t i = 0; i < lines; i += 997) chars += doc->LineText16(i, 0, 200).size();
   std::printf("random lines read:     %8.3f us each\n",
               (CpuNow() - start) * 1e6 / double(lines / 997 + 1));
+
+  // The index's size for longer lines, over 1 GB of each.
+  for (std::uint64_t length : {1000u, 16000u}) {
+    const std::uint64_t lines = (std::uint64_t(1) << 30) / length;
+    vt9::LogDocument ruled(std::make_unique<RuledFile>(length, lines),
+                           vt9::test::WesternCodePage());
+    std::atomic<bool> stop{false};
+    const double t = CpuNow();
+    ruled.BuildIndex(stop);
+    const double s = CpuNow() - t;
+    std::printf("lines of %5llu bytes:  %8.2f index bytes per line (%lld lines, %.0f MB/s)\n",
+                static_cast<unsigned long long>(length),
+                double(ruled.IndexMemoryBytes()) / double(ruled.LineCount()),
+                static_cast<long long>(ruled.LineCount()), 1024.0 / s);
+  }
   return chars ? 0 : 1;
 }

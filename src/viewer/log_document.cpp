@@ -179,6 +179,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
       d.tailEnd = d.scanEnd;
       d.longest = std::max({d.longest, d.scanLongest, d.tailChars});
       if (done) {
+        d.index->Finish();
         d.complete = true;
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;

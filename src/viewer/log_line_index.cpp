@@ -59,6 +59,12 @@ void LineIndex::Append(std::uint64_t bytes, std::uint64_t chars) {
   if ((lines_ & (kGroupLines - 1)) == 0) CloseGroup();
 }
 
+void LineIndex::Finish() {
+  groups_.shrink_to_fit();
+  bits_.shrink_to_fit();
+  chunks_.shrink_to_fit();
+}
+
 void LineIndex::CloseGroup() {
   Group& g = groups_.back();
   if (!bitLoss_) return;
@@ -161,8 +167,8 @@ std::int64_t LineIndex::LineOfByte(std::uint64_t byte) const {
 }
 
 std::size_t LineIndex::MemoryBytes() const {
-  return chunks_.size() * kChunkBytes + groups_.capacity() * sizeof(Group) +
-         bits_.capacity() * sizeof(Bits) + sizeof(*this);
+  return chunks_.size() * kChunkBytes + chunks_.capacity() * sizeof(chunks_[0]) +
+         groups_.capacity() * sizeof(Group) + bits_.capacity() * sizeof(Bits) + sizeof(*this);
 }
 
 }  // namespace vt9::logdoc
