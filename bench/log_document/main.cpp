@@ -100,6 +100,7 @@ int main(int argc, char** argv) {
   }
   // The same over character values, as an edited log is searched.
   doc->Replace({0, 0}, u"x");
+  doc->Replace({0, 1}, u"");
   {
     const double start = CpuNow();
     const bool found = doc->Find(0, -1, "Restored file", false, false).has_value();
@@ -107,6 +108,7 @@ int main(int argc, char** argv) {
     std::printf("find, edited, no case: %6.0f MB/s (%.3f s)%s\n", mb / s, s,
                 found ? " FOUND?" : "");
   }
+  doc->Undo();
   doc->Undo();
   double start = CpuNow();
   const auto word = doc->Find(0, -1, "file99999", false, true);
@@ -119,6 +121,26 @@ int main(int argc, char** argv) {
   for (std::int64_t i = 0; i < lines; i += 997) chars += doc->LineText16(i, 0, 200).size();
   std::printf("random lines read:     %8.3f us each\n",
               (CpuNow() - start) * 1e6 / double(lines / 997 + 1));
+
+  // Save (rich text out) and print (every line as ANSI text) pass over the whole log.
+  start = CpuNow();
+  std::size_t rtfBytes = 0;
+  doc->WriteRichText([&](std::string_view piece) {
+    rtfBytes += piece.size();
+    return true;
+  });
+  double s = CpuNow() - start;
+  std::printf("rich text out:         %8.0f MB/s (%.3f s)\n", mb / s, s);
+  start = CpuNow();
+  std::string line;
+  std::size_t lineBytes = 0;
+  vt9::LineSource& source = doc->Lines();
+  for (std::uint64_t i = 0; i < source.LineCount(); ++i) {
+    source.ReadLine(i, line);
+    lineBytes += line.size();
+  }
+  s = CpuNow() - start;
+  std::printf("lines for printing:    %8.0f MB/s (%.3f s)\n", mb / s, s);
 
   // The index's size for longer lines, over 1 GB of each.
   for (std::uint64_t length : {1000u, 16000u}) {
@@ -134,5 +156,5 @@ int main(int argc, char** argv) {
                 double(ruled.IndexMemoryBytes()) / double(ruled.LineCount()),
                 static_cast<long long>(ruled.LineCount()), 1024.0 / s);
   }
-  return chars ? 0 : 1;
+  return chars && rtfBytes && lineBytes ? 0 : 1;
 }

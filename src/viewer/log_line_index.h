@@ -81,6 +81,8 @@ class LineIndex {
   void Record(std::int64_t line, std::uint64_t& at, std::uint64_t& bytes,
               std::int64_t& chars) const;
   void CloseGroup();
+  template <class NotPast>
+  Cursor Start(std::size_t gi, NotPast&& notPast) const;
 
   bool bitLoss_;
   std::int64_t lines_ = 0;
