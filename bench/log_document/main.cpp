@@ -1,11 +1,13 @@
 // log-document-bench: indexes a generated backup log held in memory (a warm file cache), then
 // searches it whole for a text it does not hold, with and without match case, and prints the
-// speeds (processor time, best of three) and the index's bytes per line. Usage: log-document-bench [megabytes, default 256]
+// speeds (processor time, best of three) and the index's bytes per line. Usage: log-document-bench
+// [megabytes, default 256]
 #include <time.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -38,6 +40,28 @@ std::string MakeLog(std::size_t bytes) {
   }
   return log;
 }
+
+// A log of `lines` lines of `length` bytes each (CR LF included), made as it is read.
+class RuledFile : public vt9::RandomAccessFile {
+ public:
+  RuledFile(std::uint64_t length, std::uint64_t lines) : length_(length), lines_(lines) {}
+  std::int64_t Size() override { return std::int64_t(length_ * lines_); }
+  std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
+    const std::uint64_t end = std::min<std::uint64_t>(offset + size, length_ * lines_);
+    if (offset >= end) return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::memset(out, 'x', std::size_t(end - offset));
+    for (std::uint64_t lineEnd = (offset / length_ + 1) * length_; lineEnd - 2 < end;
+         lineEnd += length_) {
+      if (lineEnd - 2 >= offset) out[lineEnd - 2 - offset] = '\r';
+      if (lineEnd - 1 >= offset && lineEnd - 1 < end) out[lineEnd - 1 - offset] = '\n';
+    }
+    return std::int64_t(end - offset);
+  }
+
+ private:
+  std::uint64_t length_, lines_;
+};
 
 }  // namespace
 
@@ -76,6 +100,7 @@ int main(int argc, char** argv) {
   }
   // The same over character values, as an edited log is searched.
   doc->Replace({0, 0}, u"x");
+  doc->Replace({0, 1}, u"");
   {
     const double start = CpuNow();
     const bool found = doc->Find(0, -1, "Restored file", false, false).has_value();
@@ -83,6 +108,7 @@ int main(int argc, char** argv) {
     std::printf("find, edited, no case: %6.0f MB/s (%.3f s)%s\n", mb / s, s,
                 found ? " FOUND?" : "");
   }
+  doc->Undo();
   doc->Undo();
   double start = CpuNow();
   const auto word = doc->Find(0, -1, "file99999", false, true);
@@ -95,5 +121,40 @@ int main(int argc, char** argv) {
   for (std::int64_t i = 0; i < lines; i += 997) chars += doc->LineText16(i, 0, 200).size();
   std::printf("random lines read:     %8.3f us each\n",
               (CpuNow() - start) * 1e6 / double(lines / 997 + 1));
-  return chars ? 0 : 1;
+
+  // Save (rich text out) and print (every line as ANSI text) pass over the whole log.
+  start = CpuNow();
+  std::size_t rtfBytes = 0;
+  doc->WriteRichText([&](std::string_view piece) {
+    rtfBytes += piece.size();
+    return true;
+  });
+  double s = CpuNow() - start;
+  std::printf("rich text out:         %8.0f MB/s (%.3f s)\n", mb / s, s);
+  start = CpuNow();
+  std::string line;
+  std::size_t lineBytes = 0;
+  vt9::LineSource& source = doc->Lines();
+  for (std::uint64_t i = 0; i < source.LineCount(); ++i) {
+    source.ReadLine(i, line);
+    lineBytes += line.size();
+  }
+  s = CpuNow() - start;
+  std::printf("lines for printing:    %8.0f MB/s (%.3f s)\n", mb / s, s);
+
+  // The index's size for longer lines, over 1 GB of each.
+  for (std::uint64_t length : {1000u, 16000u}) {
+    const std::uint64_t lines = (std::uint64_t(1) << 30) / length;
+    vt9::LogDocument ruled(std::make_unique<RuledFile>(length, lines),
+                           vt9::test::WesternCodePage());
+    std::atomic<bool> stop{false};
+    const double t = CpuNow();
+    ruled.BuildIndex(stop);
+    const double s = CpuNow() - t;
+    std::printf("lines of %5llu bytes:  %8.2f index bytes per line (%lld lines, %.0f MB/s)\n",
+                static_cast<unsigned long long>(length),
+                double(ruled.IndexMemoryBytes()) / double(ruled.LineCount()),
+                static_cast<long long>(ruled.LineCount()), 1024.0 / s);
+  }
+  return chars && rtfBytes && lineBytes ? 0 : 1;
 }

@@ -16,13 +16,21 @@ namespace {
 constexpr std::size_t kDefaultBlockBytes = 1024 * 1024;
 constexpr std::size_t kCachedBlocks = 4;
 
+// Stands in for a file that could not be opened: no bytes, and a read failure.
+class NoFile : public RandomAccessFile {
+ public:
+  std::int64_t Size() override { return -1; }
+  std::int64_t ReadAt(std::uint64_t, void*, std::size_t) override { return -1; }
+};
+
 }  // namespace
 
 // ---- Opening --------------------------------------------------------------------------------
 
 LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, std::size_t block)
     : file(std::move(f)), cp(std::move(codePage)), blockBytes(std::max<std::size_t>(block, 4)) {
-  const std::int64_t size = file ? file->Size() : -1;
+  if (!file) file = std::make_unique<NoFile>();
+  const std::int64_t size = file->Size();
   if (size < 0) {
     readFailed = true;
   } else {
@@ -59,12 +67,76 @@ LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, 
   }
 }
 
+namespace {
+
+// Appends characters of a document as ANSI text; Unicode text is converted a line at a time,
+// since a character of the code page may need more than one UTF-16 unit to choose.
+class AnsiWriter {
+ public:
+  AnsiWriter(const logdoc::TextCodec& codec, const CodePage& cp, std::string& out)
+      : codec_(codec), cp_(cp), out_(out) {}
+  void Put(char16_t value) {
+    if (value == kBreakValue) {
+      Flush();
+      out_ += "\r\n";
+    } else if (codec_.Encoding() == TextEncoding::Ansi) {
+      codec_.AppendAnsi(value, out_);
+    } else {
+      pending_ += logdoc::IsControl(value) ? u'?' : value;
+      if (pending_.size() >= 4096 && (pending_.back() < 0xD800 || pending_.back() > 0xDBFF))
+        Flush();
+    }
+  }
+  void Flush() {
+    if (pending_.empty()) return;
+    if (cp_.fromUtf16) {
+      out_ += cp_.fromUtf16(pending_);
+    } else {
+      for (char16_t u : pending_) out_ += u < 128 ? char(u) : '?';
+    }
+    pending_.clear();
+  }
+
+ private:
+  const logdoc::TextCodec& codec_;
+  const CodePage& cp_;
+  std::string& out_;
+  std::u16string pending_;
+};
+
+}  // namespace
+
+class LogDocument::Impl::Source : public LineSource {
+ public:
+  explicit Source(LogDocument& document) : document_(document) {}
+  std::uint64_t LineCount() override { return std::uint64_t(document_.LineCount()); }
+  bool ReadLine(std::uint64_t index, std::string& line) override {
+    line.clear();
+    const Impl& d = *document_.impl_;
+    std::shared_lock<std::shared_mutex> lock(d.mutex);
+    if (index >= std::uint64_t(d.DLineCount())) return false;
+    AnsiWriter writer(*d.codec, d.cp, line);
+    if (!d.DReadLine(std::int64_t(index), 0, INT64_MAX,
+                     [&](char16_t value) { writer.Put(value); })) {
+      line.clear();
+      return false;
+    }
+    writer.Flush();
+    return true;
+  }
+
+ private:
+  LogDocument& document_;
+};
+
 LogDocument::LogDocument(std::unique_ptr<RandomAccessFile> file, CodePage codePage)
     : LogDocument(std::move(file), std::move(codePage), kDefaultBlockBytes) {}
 
 LogDocument::LogDocument(std::unique_ptr<RandomAccessFile> file, CodePage codePage,
                          std::size_t blockBytes)
-    : impl_(std::make_unique<Impl>(std::move(file), std::move(codePage), blockBytes)) {}
+    : impl_(std::make_unique<Impl>(std::move(file), std::move(codePage), blockBytes)) {
+  impl_->lineSource = std::make_unique<Impl::Source>(*this);
+}
 
 LogDocument::~LogDocument() = default;
 
@@ -171,6 +243,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
       d.tailEnd = d.scanEnd;
       d.longest = std::max({d.longest, d.scanLongest, d.tailChars});
       if (done) {
+        d.index->Finish();
         d.complete = true;
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;
@@ -286,45 +359,6 @@ std::u16string LogDocument::LineText16(std::int64_t line, std::int64_t first,
   return text;
 }
 
-namespace {
-
-// Appends characters of a document as ANSI text; Unicode text is converted a line at a time,
-// since a character of the code page may need more than one UTF-16 unit to choose.
-class AnsiWriter {
- public:
-  AnsiWriter(const logdoc::TextCodec& codec, const CodePage& cp, std::string& out)
-      : codec_(codec), cp_(cp), out_(out) {}
-  void Put(char16_t value) {
-    if (value == kBreakValue) {
-      Flush();
-      out_ += "\r\n";
-    } else if (codec_.Encoding() == TextEncoding::Ansi) {
-      codec_.AppendAnsi(value, out_);
-    } else {
-      pending_ += logdoc::IsControl(value) ? u'?' : value;
-      if (pending_.size() >= 4096 && (pending_.back() < 0xD800 || pending_.back() > 0xDBFF))
-        Flush();
-    }
-  }
-  void Flush() {
-    if (pending_.empty()) return;
-    if (cp_.fromUtf16) {
-      out_ += cp_.fromUtf16(pending_);
-    } else {
-      for (char16_t u : pending_) out_ += u < 128 ? char(u) : '?';
-    }
-    pending_.clear();
-  }
-
- private:
-  const logdoc::TextCodec& codec_;
-  const CodePage& cp_;
-  std::string& out_;
-  std::u16string pending_;
-};
-
-}  // namespace
-
 std::string LogDocument::LineTextAnsi(std::int64_t line) const {
   const Impl& d = *impl_;
   std::shared_lock<std::shared_mutex> lock(d.mutex);
@@ -413,32 +447,6 @@ bool LogDocument::WriteRichText(const std::function<bool(std::string_view)>& wri
   return impl_->WriteRichTextLocked(write);
 }
 
-class LogDocument::Impl::Source : public LineSource {
- public:
-  explicit Source(LogDocument& document) : document_(document) {}
-  std::uint64_t LineCount() override { return std::uint64_t(document_.LineCount()); }
-  bool ReadLine(std::uint64_t index, std::string& line) override {
-    line.clear();
-    const Impl& d = *document_.impl_;
-    std::shared_lock<std::shared_mutex> lock(d.mutex);
-    if (index >= std::uint64_t(d.DLineCount())) return false;
-    AnsiWriter writer(*d.codec, d.cp, line);
-    if (!d.DReadLine(std::int64_t(index), 0, INT64_MAX,
-                     [&](char16_t value) { writer.Put(value); })) {
-      line.clear();
-      return false;
-    }
-    writer.Flush();
-    return true;
-  }
-
- private:
-  LogDocument& document_;
-};
-
-LineSource& LogDocument::Lines() {
-  if (!impl_->lineSource) impl_->lineSource = std::make_unique<Impl::Source>(*this);
-  return *impl_->lineSource;
-}
+LineSource& LogDocument::Lines() { return *impl_->lineSource; }
 
 }  // namespace vt9

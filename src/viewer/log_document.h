@@ -107,7 +107,9 @@ class LogDocument {
   std::int64_t LongestLine() const;
 
   // A line's text for painting: one UTF-16 unit per character, placeholders for control bytes.
-  // `first` and `count` pick columns, so a line of any length is read only as far as visible.
+  // `first` and `count` pick columns, so a line of any length is read only as far as visible
+  // (single-byte and UTF-16 text is read from the first column asked; double-byte and UTF-8
+  // text is decoded from the line's start up to the last column asked).
   std::u16string LineText16(std::int64_t line, std::int64_t first = 0,
                             std::int64_t count = INT64_MAX) const;
   // A line as 8-bit ANSI text (printing, EM_GETLINE on the A interface).

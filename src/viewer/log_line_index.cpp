@@ -59,6 +59,12 @@ void LineIndex::Append(std::uint64_t bytes, std::uint64_t chars) {
   if ((lines_ & (kGroupLines - 1)) == 0) CloseGroup();
 }
 
+void LineIndex::Finish() {
+  groups_.shrink_to_fit();
+  bits_.shrink_to_fit();
+  chunks_.shrink_to_fit();
+}
+
 void LineIndex::CloseGroup() {
   Group& g = groups_.back();
   if (!bitLoss_) return;
@@ -99,16 +105,21 @@ void LineIndex::Record(std::int64_t line, std::uint64_t& at, std::uint64_t& byte
   chars = std::int64_t(bytes - loss);
 }
 
+// Where to begin decoding in group `gi`: the last line found when it lies in that group at or
+// before the wanted one (`notPast`), else the group's first line.
+template <class NotPast>
+LineIndex::Cursor LineIndex::Start(std::size_t gi, NotPast&& notPast) const {
+  if (cursor_.line >= 0 && std::size_t(cursor_.line >> kGroupShift) == gi && notPast(cursor_)) {
+    return cursor_;
+  }
+  const Group& g = groups_[gi];
+  return Cursor{std::int64_t(gi) << kGroupShift, g.byteStart, g.charStart, g.stream};
+}
+
 LineIndex::Line LineIndex::Get(std::int64_t line) const {
   std::lock_guard<std::mutex> lock(cursorMutex_);
-  const Group& g = groups_[std::size_t(line >> kGroupShift)];
-  Cursor c;
-  if (cursor_.line >= 0 && cursor_.line <= line &&
-      (cursor_.line >> kGroupShift) == (line >> kGroupShift)) {
-    c = cursor_;
-  } else {
-    c = Cursor{line & ~(kGroupLines - 1), g.byteStart, g.charStart, g.stream};
-  }
+  Cursor c =
+      Start(std::size_t(line >> kGroupShift), [&](const Cursor& k) { return k.line <= line; });
   std::uint64_t bytes = 0;
   std::int64_t chars = 0;
   for (; c.line < line; ++c.line) {
@@ -128,17 +139,20 @@ std::int64_t LineIndex::LineOfChar(std::int64_t position) const {
   auto it = std::upper_bound(groups_.begin(), groups_.end(), position,
                              [](std::int64_t p, const Group& g) { return p < g.charStart; });
   const std::size_t gi = std::size_t(it - groups_.begin()) - 1;
-  const Group& g = groups_[gi];
-  std::int64_t line = std::int64_t(gi) << kGroupShift;
-  std::int64_t charStart = g.charStart;
-  std::uint64_t at = g.stream;
-  for (;; ++line) {
+  std::lock_guard<std::mutex> lock(cursorMutex_);
+  Cursor c = Start(gi, [&](const Cursor& k) { return k.charStart <= position; });
+  for (;; ++c.line) {
+    std::uint64_t at = c.stream;
     std::uint64_t bytes = 0;
     std::int64_t chars = 0;
-    Record(line, at, bytes, chars);
-    if (position < charStart + chars) return line;
-    charStart += chars;
+    Record(c.line, at, bytes, chars);
+    if (position < c.charStart + chars) break;
+    c.stream = at;
+    c.byteStart += bytes;
+    c.charStart += chars;
   }
+  cursor_ = c;
+  return c.line;
 }
 
 std::int64_t LineIndex::LineOfByte(std::uint64_t byte) const {
@@ -147,22 +161,25 @@ std::int64_t LineIndex::LineOfByte(std::uint64_t byte) const {
   auto it = std::upper_bound(groups_.begin(), groups_.end(), byte,
                              [](std::uint64_t b, const Group& g) { return b < g.byteStart; });
   const std::size_t gi = std::size_t(it - groups_.begin()) - 1;
-  const Group& g = groups_[gi];
-  std::int64_t line = std::int64_t(gi) << kGroupShift;
-  std::uint64_t byteStart = g.byteStart;
-  std::uint64_t at = g.stream;
-  for (;; ++line) {
+  std::lock_guard<std::mutex> lock(cursorMutex_);
+  Cursor c = Start(gi, [&](const Cursor& k) { return k.byteStart <= byte; });
+  for (;; ++c.line) {
+    std::uint64_t at = c.stream;
     std::uint64_t bytes = 0;
     std::int64_t chars = 0;
-    Record(line, at, bytes, chars);
-    if (byte < byteStart + bytes) return line;
-    byteStart += bytes;
+    Record(c.line, at, bytes, chars);
+    if (byte < c.byteStart + bytes) break;
+    c.stream = at;
+    c.byteStart += bytes;
+    c.charStart += chars;
   }
+  cursor_ = c;
+  return c.line;
 }
 
 std::size_t LineIndex::MemoryBytes() const {
-  return chunks_.size() * kChunkBytes + groups_.capacity() * sizeof(Group) +
-         bits_.capacity() * sizeof(Bits) + sizeof(*this);
+  return chunks_.size() * kChunkBytes + chunks_.capacity() * sizeof(chunks_[0]) +
+         groups_.capacity() * sizeof(Group) + bits_.capacity() * sizeof(Bits) + sizeof(*this);
 }
 
 }  // namespace vt9::logdoc

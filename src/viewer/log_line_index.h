@@ -31,6 +31,8 @@ class LineIndex {
 
   // Adds a complete line, break included.
   void Append(std::uint64_t bytes, std::uint64_t chars);
+  // No more lines follow: gives back the room kept for growth.
+  void Finish();
 
   struct Line {
     std::uint64_t byteStart = 0;
@@ -54,7 +56,7 @@ class LineIndex {
  private:
   static constexpr int kGroupShift = 10;
   static constexpr std::int64_t kGroupLines = std::int64_t(1) << kGroupShift;
-  static constexpr std::size_t kChunkShift = 16;
+  static constexpr std::size_t kChunkShift = 12;
   static constexpr std::size_t kChunkBytes = std::size_t(1) << kChunkShift;
   using Bits = std::array<std::uint64_t, kGroupLines / 64>;
   enum class LossMode : std::uint8_t { AllZero, AllOne, Bits, Stored };
@@ -79,6 +81,8 @@ class LineIndex {
   void Record(std::int64_t line, std::uint64_t& at, std::uint64_t& bytes,
               std::int64_t& chars) const;
   void CloseGroup();
+  template <class NotPast>
+  Cursor Start(std::size_t gi, NotPast&& notPast) const;
 
   bool bitLoss_;
   std::int64_t lines_ = 0;

@@ -54,11 +54,11 @@ std::size_t LogDocument::Impl::PieceAt(std::int64_t position) const {
 }
 
 void LogDocument::Impl::ReplaceLocked(TextRange range, const std::u16string& values) {
-  StartEditing();
   const std::int64_t length = DLength();
   const std::int64_t a = std::clamp<std::int64_t>(std::min(range.start, range.end), 0, length);
   const std::int64_t b = std::clamp<std::int64_t>(std::max(range.start, range.end), 0, length);
   if (a == b && values.empty()) return;
+  StartEditing();
 
   // Pieces [first, last) are touched: the one holding a, up to the last starting before b.
   const std::size_t first = a < length ? PieceAt(a) : pieces.size();
@@ -116,7 +116,13 @@ std::optional<TextRange> LogDocument::Impl::UndoLocked() {
   pieces.insert(pieces.begin() + std::ptrdiff_t(step.first), step.removed.begin(),
                 step.removed.end());
   modified = true;
-  Reprefix();
+  if (undo.empty()) {
+    // Every edit undone: the text is the file's again, read straight through the index.
+    pieces.clear();
+    edited = false;
+  } else {
+    Reprefix();
+  }
   return TextRange{step.position, step.position + step.removedChars};
 }
 

@@ -242,6 +242,13 @@ TEST(LogDocumentReading, AFileThatShrinksGivesOneFailureAndKeepsWhatWasShown) {
   EXPECT_LT(early.LineCount(), 2000);
   EXPECT_EQ(early.LineText16(3), u"line 3");
 
+  // No file at all, or one whose size cannot be had: an empty text and one failure.
+  LogDocument none(nullptr, test::WesternCodePage());
+  none.BuildIndex(stop);
+  EXPECT_TRUE(none.ReadFailed());
+  EXPECT_EQ(none.LineCount(), 1);
+  EXPECT_EQ(none.LineText16(0), u"");
+
   // A file that fails every read.
   auto failing = std::make_shared<test::FileBytes>();
   failing->bytes = text;
@@ -424,9 +431,9 @@ TEST(LogDocumentSearch, SameAsAPlainSearchForEveryOption) {
   // Small blocks, one block, and the same text once edited (searched over character values).
   for (int round = 0; round < 3; ++round) {
     auto doc = Open(text, round == 0 ? 61 : 1 << 20);
-    if (round == 2) {
+    if (round == 2) {  // typed and deleted again: the same text, now in pieces
       doc->Replace({0, 0}, u"x");
-      doc->Undo();
+      doc->Replace({0, 1}, u"");
     }
     for (const char* p : patterns) {
       std::u16string what;

@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <string>
+#include <thread>
 
 #include "support/win/paths.h"
 #include "viewer/log_document.h"
@@ -159,6 +160,66 @@ TEST_F(LogDocumentRichEdit, FindFindsWhatTheRichEditControlFinds) {
     }
   }
   EXPECT_GT(compared, 1000);
+}
+
+TEST_F(LogDocumentRichEdit, TheFileStaysWritableAndDeletableAndMayShrink) {
+  std::string text;
+  for (int i = 0; i < 5000; ++i) text += "backup line " + std::to_string(i) + "\r\n";
+  const std::string path = folder_ + "open.log";
+  test::WriteFile(path, text);
+  EXPECT_EQ(win::OpenRandomAccessFile(folder_ + "missing.log"), nullptr);
+  auto file = win::OpenRandomAccessFile(path);
+  ASSERT_NE(file, nullptr);
+  LogDocument doc(std::move(file), win::SystemCodePage(), 4096);
+  std::atomic<bool> stop{false};
+  doc.BuildIndex(stop);
+  ASSERT_EQ(doc.LineCount(), 5001);
+  EXPECT_EQ(doc.LineTextAnsi(0), "backup line 0");
+
+  // A backup may go on writing: another handle can open it for writing and cut it short.
+  HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                              nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE) << GetLastError();
+  LARGE_INTEGER cut;
+  cut.QuadPart = 100;
+  ASSERT_TRUE(SetFilePointerEx(writer, cut, nullptr, FILE_BEGIN));
+  ASSERT_TRUE(SetEndOfFile(writer));
+  CloseHandle(writer);
+  EXPECT_FALSE(doc.ReadFailed());
+  EXPECT_EQ(doc.LineTextAnsi(4999), "");  // gone from the file
+  EXPECT_TRUE(doc.ReadFailed());
+  EXPECT_EQ(doc.LineTextAnsi(0), "backup line 0");  // still shown as read
+
+  // ... and delete it while the log is open.
+  EXPECT_TRUE(DeleteFileA(path.c_str())) << GetLastError();
+}
+
+// Two threads reading at their own offsets get their own bytes.
+TEST_F(LogDocumentRichEdit, ReadsAtOnceFromTwoThreads) {
+  std::string bytes(1 << 20, '\0');
+  for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 7 % 251);
+  const std::string path = folder_ + "two.bin";
+  test::WriteFile(path, bytes);
+  auto file = win::OpenRandomAccessFile(path);
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(file->Size(), std::int64_t(bytes.size()));
+  std::atomic<int> wrong{0};
+  auto reader = [&](std::uint64_t seed) {
+    char buffer[4096];
+    for (int n = 0; n < 500; ++n) {
+      const std::uint64_t at = (seed + std::uint64_t(n) * 7919 * 13) % (bytes.size() - 100);
+      const std::int64_t got = file->ReadAt(at, buffer, sizeof buffer);
+      const std::size_t want = std::min<std::size_t>(sizeof buffer, bytes.size() - at);
+      if (got != std::int64_t(want) || memcmp(buffer, bytes.data() + at, want) != 0) ++wrong;
+    }
+  };
+  std::thread a(reader, 1), b(reader, 99991);
+  a.join();
+  b.join();
+  EXPECT_EQ(wrong, 0);
+  char end[8];
+  EXPECT_EQ(file->ReadAt(bytes.size(), end, sizeof end), 0);
+  EXPECT_EQ(file->ReadAt(bytes.size() - 3, end, sizeof end), 3);
 }
 
 }  // namespace
