@@ -1,19 +1,37 @@
-// Times the log viewer under Wine against Wine's WordPad: opening generated logs of 10 MB and
-// 100 MB until the whole text is in the control, how soon the window answers again, 100
-// find-next steps through the 10 MB log, and the viewer's memory. Prints figures and ratios.
+// Times the log viewer's own log view under Wine on generated backup logs (default 1 MB, 100 MB
+// and 1 GB, written to the system temp folder and removed afterwards), each opened with
+// "VT9Now.exe \V":
+//   - start to first painted screen, start to complete index (MB/s counted from the window's
+//     appearance, when indexing starts);
+//   - the document alone in this process: index and search speed, index bytes per line;
+//   - the process's private bytes once idle;
+//   - find-next to a match 10 MB ahead; a whole pass that finds nothing, case on and off
+//     (until the "Not Found" message shows);
+//   - PgDn near the end and a character typed at the end, each until repainted;
+//   - the slowest answer to input while the index is being built;
+// and Wine's WordPad opening the 10 MB log. Prints a table.
 // Usage (under Wine, from the build's bin folder): bench_viewer.exe [sizes in MB...]
 #include <windows.h>
 // The process-status header builds on <windows.h>.
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "viewer/find_request.h"
+#include "viewer/log_document.h"
+#include "viewer/win/log_files.h"
 
 namespace {
+
+constexpr int kMemLog = 100;         // the viewer's text control
+constexpr int kProgressLabel = 105;  // "Reading the log… 45 %"
+constexpr char kMarker[] = "Marker ten megabytes ahead";
 
 double Now() {
   LARGE_INTEGER f, c;
@@ -29,25 +47,37 @@ std::string Folder() {
   return s.substr(0, s.find_last_of('\\') + 1);
 }
 
-// A backup log of about `mb` megabytes: every line a copied file, every 40th an error.
+// A backup log of about `mb` megabytes in the temp folder: every line a copied file, every 40th
+// an error, and one marker line 10 MB in.
 std::string MakeLog(int mb) {
   char temp[MAX_PATH] = {};
   GetTempPathA(MAX_PATH, temp);
   const std::string path = std::string(temp) + "vt9-bench-" + std::to_string(mb) + "MB.log";
-  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return path;
-  FILE* f = std::fopen(path.c_str(), "wb");
+  HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (f == INVALID_HANDLE_VALUE) return "";
   const long long target = static_cast<long long>(mb) * 1024 * 1024;
   long long written = 0;
+  bool marked = false;
+  std::string chunk;
   char line[200];
-  for (long i = 1; written < target; ++i) {
-    const int n = std::snprintf(line, sizeof line,
-                                "2026/12/08 10:%02ld:%02ld  Copied C:\\Users\\Ann\\Documents\\"
-                                "Projects\\file%07ld.dat%s\r\n",
-                                (i / 60) % 60, i % 60, i, i % 40 == 0 ? "  Error: in use" : "");
-    std::fwrite(line, 1, static_cast<std::size_t>(n), f);
+  for (long i = 1; written < target || written == 0; ++i) {
+    int n = std::snprintf(line, sizeof line,
+                          "2026/12/08 10:%02ld:%02ld  Copied C:\\Users\\Ann\\Documents\\"
+                          "Projects\\file%07ld.dat%s\r\n",
+                          (i / 60) % 60, i % 60, i, i % 40 == 0 ? "  Error: in use" : "");
+    if (!marked && written >= 10ll * 1024 * 1024) {
+      n = std::snprintf(line, sizeof line, "2026/12/08 11:00:00  %s\r\n", kMarker);
+      marked = true;
+    }
+    chunk.append(line, static_cast<std::size_t>(n));
     written += n;
+    if (chunk.size() >= (8u << 20) || written >= target) {
+      DWORD out = 0;
+      WriteFile(f, chunk.data(), static_cast<DWORD>(chunk.size()), &out, nullptr);
+      chunk.clear();
+    }
   }
-  std::fclose(f);
+  CloseHandle(f);
   return path;
 }
 
@@ -86,7 +116,13 @@ BOOL CALLBACK MatchTop(HWND w, LPARAM p) {
   return TRUE;
 }
 
-BOOL CALLBACK MatchChild(HWND w, LPARAM p) {
+HWND TopWindow(DWORD pid, const char* cls) {
+  WindowQuery q{pid, cls, nullptr};
+  EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&q));
+  return q.found;
+}
+
+BOOL CALLBACK MatchRichEdit(HWND w, LPARAM p) {
   auto* q = reinterpret_cast<WindowQuery*>(p);
   char cls[64] = {};
   GetClassNameA(w, cls, sizeof cls);
@@ -97,50 +133,15 @@ BOOL CALLBACK MatchChild(HWND w, LPARAM p) {
   return TRUE;
 }
 
-struct OpenResult {
-  double shownMs = -1;   // until the control holds the whole text
-  double answerMs = -1;  // then until the window answers a message
-  HWND window = nullptr;
-  HWND edit = nullptr;
-};
-
-// Waits until `cls`'s window (any, without a class) of the process shows a rich-edit control
-// holding at least `minLength` characters.
-OpenResult WaitForText(const Started& s, double start, const char* cls, long long minLength,
-                       double timeoutMs) {
-  OpenResult r;
-  while (Now() - start < timeoutMs) {
-    if (WaitForSingleObject(s.pi.hProcess, 0) == WAIT_OBJECT_0) return r;  // it ended (crashed)
-    if (!r.window) {
-      WindowQuery q{s.pi.dwProcessId, cls, nullptr};
-      EnumWindows(MatchTop, reinterpret_cast<LPARAM>(&q));
-      r.window = q.found;
-    }
-    if (r.window && !r.edit) {
-      WindowQuery q{0, nullptr, nullptr};
-      EnumChildWindows(r.window, MatchChild, reinterpret_cast<LPARAM>(&q));
-      r.edit = q.found;
-    }
-    if (r.edit) {
-      DWORD_PTR length = 0;
-      if (SendMessageTimeoutA(r.edit, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 100, &length) &&
-          static_cast<long long>(length) >= minLength) {
-        r.shownMs = Now() - start;
-        const double ask = Now();
-        DWORD_PTR ignored = 0;
-        SendMessageTimeoutA(r.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &ignored);
-        r.answerMs = Now() - ask;
-        return r;
-      }
-    }
-    Sleep(10);
-  }
-  return r;
+LRESULT Ask(HWND w, UINT message, WPARAM wParam = 0, LPARAM lParam = 0, UINT timeoutMs = 60000) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutA(w, message, wParam, lParam, SMTO_NORMAL, timeoutMs, &result)) return -1;
+  return static_cast<LRESULT>(result);
 }
 
 void End(Started& s, HWND window) {
   if (window) PostMessageA(window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(s.pi.hProcess, 10000) != WAIT_OBJECT_0)
+  if (WaitForSingleObject(s.pi.hProcess, 20000) != WAIT_OBJECT_0)
     TerminateProcess(s.pi.hProcess, 1);
   CloseHandle(s.pi.hProcess);
 }
@@ -154,13 +155,231 @@ std::string WordPadPath() {
   return "";
 }
 
-// An open that takes longer counts as failed (-1 in the table).
-constexpr double kOpenTimeoutMs = 180000;
+// WordPad: until its rich-edit control holds the whole text (CR LF counted once or twice).
+double WordPadOpen(const std::string& wordpad, const std::string& log, long long bytes) {
+  const double start = Now();
+  Started w = Start("\"" + wordpad + "\" \"" + log + "\"");
+  HWND window = nullptr, edit = nullptr;
+  const long long minLength = bytes - bytes / 60 - 1024;
+  double shown = -1;
+  while (Now() - start < 180000 && WaitForSingleObject(w.pi.hProcess, 0) != WAIT_OBJECT_0) {
+    if (!window) window = TopWindow(w.pi.dwProcessId, nullptr);
+    if (window && !edit) {
+      WindowQuery q{0, nullptr, nullptr};
+      EnumChildWindows(window, MatchRichEdit, reinterpret_cast<LPARAM>(&q));
+      edit = q.found;
+    }
+    if (edit && Ask(edit, WM_GETTEXTLENGTH, 0, 0, 100) >= minLength) {
+      shown = Now() - start;
+      break;
+    }
+    Sleep(10);
+  }
+  if (shown < 0 && WaitForSingleObject(w.pi.hProcess, 0) == WAIT_OBJECT_0) shown = -2;  // ended
+  End(w, window);
+  return shown;
+}
 
-double Median(std::vector<double> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
+// A find request sent on its own thread, since the viewer's answer may wait for a message box.
+struct FindCall {
+  std::thread thread;
+  volatile bool done = false;
+  double endMs = 0;
+};
+
+void SendFind(HWND window, const std::string& text, bool matchCase, FindCall& call) {
+  call.done = false;
+  call.thread = std::thread([window, text, matchCase, &call] {
+    const vt9::FindRequestBytes request =
+        vt9::EncodeFindRequest(vt9::MakeFindNext(text, matchCase, false));
+    COPYDATASTRUCT cds{0, static_cast<DWORD>(request.size()),
+                       const_cast<unsigned char*>(request.data())};
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL, 120000,
+                        &result);
+    call.endMs = Now();
+    call.done = true;
+  });
+}
+
+BOOL CALLBACK PressOk(HWND w, LPARAM) {
+  char text[16] = {};
+  GetWindowTextA(w, text, sizeof text);
+  if (lstrcmpA(text, "OK") == 0) {
+    PostMessageA(w, BM_CLICK, 0, 0);
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// The time until the find request found its match, or until "Not Found" showed.
+double TimeFind(HWND window, DWORD pid, const std::string& text, bool matchCase) {
+  FindCall call;
+  const double start = Now();
+  SendFind(window, text, matchCase, call);
+  double took = -1;
+  while (Now() - start < 120000) {
+    if (call.done) {
+      took = call.endMs - start;
+      break;
+    }
+    HWND message = TopWindow(pid, "#32770");
+    if (!message) message = TopWindow(pid, "TTaskDialogForm");
+    if (message) {
+      took = Now() - start;
+      EnumChildWindows(message, PressOk, 0);
+      break;
+    }
+    Sleep(1);
+  }
+  call.thread.join();
+  // The find dialog is hidden by Not Found; nothing else is left open.
+  return took;
+}
+
+double Repaint(HWND view) {
+  const double t = Now();
+  RedrawWindow(view, nullptr, nullptr, RDW_UPDATENOW);
+  return Now() - t;
+}
+
+struct Figures {
+  double windowMs = -1;
+  double firstScreen = -1, indexed = -1, privateMB = -1, findAhead = -1, passCase = -1,
+         passNoCase = -1, pgDn = -1, typed = -1, answerMax = -1;
+  long long bytes = 0;
+};
+
+Figures RunViewer(const std::string& viewer, const std::string& log, long long bytes) {
+  Figures f;
+  f.bytes = bytes;
+  const double start = Now();
+  Started v = Start("\"" + viewer + "\" \\V \"" + log + "\"");
+  if (!v.ok) return f;
+  HWND window = nullptr, view = nullptr, label = nullptr;
+  // First screen: the view answers with its first line and has painted it.
+  while (Now() - start < 60000 && WaitForSingleObject(v.pi.hProcess, 0) != WAIT_OBJECT_0) {
+    if (!window) {
+      window = TopWindow(v.pi.dwProcessId, "TfViewer");
+      if (window) f.windowMs = Now() - start;
+    }
+    if (window && !view) {
+      view = GetDlgItem(window, kMemLog);
+      label = GetDlgItem(window, kProgressLabel);
+    }
+    if (view && Ask(view, EM_LINELENGTH, 0, 0, 1000) > 0) {
+      RedrawWindow(view, nullptr, nullptr, RDW_UPDATENOW);
+      f.firstScreen = Now() - start;
+      break;
+    }
+    Sleep(1);
+  }
+  if (f.firstScreen < 0) {
+    End(v, window);
+    return f;
+  }
+  // While indexing: how soon the window answers a key (a line down and back).
+  double slowest = 0;
+  int asked = 0;
+  while (Now() - start < 600000 && label && IsWindowVisible(label)) {
+    const double t = Now();
+    Ask(view, WM_KEYDOWN, asked % 2 ? VK_UP : VK_DOWN, 0);  // one key, the caret a line down or up
+    slowest = std::max(slowest, Now() - t);
+    ++asked;
+    Sleep(20);
+  }
+  f.indexed = Now() - start;
+  if (asked > 0) f.answerMax = slowest;
+  Sleep(1500);
+  PROCESS_MEMORY_COUNTERS_EX mem{};
+  mem.cb = sizeof mem;
+  if (GetProcessMemoryInfo(v.pi.hProcess, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem),
+                           sizeof mem))
+    f.privateMB =
+        static_cast<double>(std::max(mem.PrivateUsage, mem.PagefileUsage)) / (1024.0 * 1024.0);
+  else
+    std::printf("(no memory figures: error %lu)\n", GetLastError());
+
+  // Find-next to the marker 10 MB ahead, from the top.
+  if (bytes > 11ll * 1024 * 1024) {
+    Ask(view, EM_SETSEL, 0, 0);
+    f.findAhead = TimeFind(window, v.pi.dwProcessId, kMarker, true);
+  }
+  Ask(view, EM_SETSEL, 0, 0);
+  f.passCase = TimeFind(window, v.pi.dwProcessId, "no such text in the log", true);
+  Sleep(300);
+  Ask(view, EM_SETSEL, 0, 0);
+  f.passNoCase = TimeFind(window, v.pi.dwProcessId, "No Such Text In The Log", false);
+  Sleep(300);
+
+  // PgDn two pages before the end, then a character typed at the end; each until repainted.
+  const LRESULT lines = Ask(view, EM_GETLINECOUNT);
+  const LRESULT nearEnd =
+      Ask(view, EM_LINEINDEX, static_cast<WPARAM>(std::max<LRESULT>(0, lines - 60)));
+  Ask(view, EM_SETSEL, static_cast<WPARAM>(nearEnd), nearEnd);
+  Ask(view, EM_SCROLLCARET);
+  Repaint(view);
+  double t = Now();
+  Ask(view, WM_KEYDOWN, VK_NEXT, 0);
+  Repaint(view);
+  f.pgDn = Now() - t;
+  const LRESULT lastStart = Ask(view, EM_LINEINDEX, static_cast<WPARAM>(lines - 1));
+  const LRESULT end = lastStart + Ask(view, EM_LINELENGTH, static_cast<WPARAM>(lastStart));
+  Ask(view, EM_SETSEL, static_cast<WPARAM>(end), end);
+  Ask(view, EM_SCROLLCARET);
+  Repaint(view);
+  t = Now();
+  Ask(view, WM_CHAR, 'x', 1);
+  Repaint(view);
+  f.typed = Now() - t;
+  Ask(view, EM_SETMODIFY, FALSE);
+  End(v, window);
+  return f;
+}
+
+// The document alone, in this process: index and search speed without the window.
+struct CoreFigures {
+  double indexMs = -1, indexBytesPerLine = -1, findAheadMs = -1, passCaseMs = -1, passNoCaseMs = -1;
+};
+
+CoreFigures RunCore(const std::string& log, long long bytes) {
+  CoreFigures c;
+  std::unique_ptr<vt9::LogDocument> doc = vt9::win::OpenLogDocument(log);
+  if (!doc) return c;
+  std::atomic<bool> stop{false};
+  double t = Now();
+  doc->BuildIndex(stop);
+  c.indexMs = Now() - t;
+  if (doc->LineCount() > 0)
+    c.indexBytesPerLine =
+        static_cast<double>(doc->IndexMemoryBytes()) / static_cast<double>(doc->LineCount());
+  const std::int64_t length = doc->Length();
+  if (bytes > 11ll * 1024 * 1024) {
+    t = Now();
+    doc->Find(0, length, kMarker, true, false);
+    c.findAheadMs = Now() - t;
+  }
+  t = Now();
+  doc->Find(0, length, "no such text in the log", true, false);
+  c.passCaseMs = Now() - t;
+  t = Now();
+  doc->Find(0, length, "No Such Text In The Log", false, false);
+  c.passNoCaseMs = Now() - t;
+  return c;
+}
+
+std::string Ms(double ms) {
+  char s[32];
+  if (ms < 0) return "-";
+  std::snprintf(s, sizeof s, ms < 10 ? "%.1f ms" : "%.0f ms", ms);
+  return s;
+}
+
+std::string Rate(long long bytes, double ms) {
+  char s[32];
+  if (ms <= 0) return "-";
+  std::snprintf(s, sizeof s, "%.0f MB/s", static_cast<double>(bytes) / 1048576.0 / (ms / 1000.0));
+  return s;
 }
 
 }  // namespace
@@ -169,69 +388,57 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   std::vector<int> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
-  if (sizes.empty()) sizes = {1, 10, 100};
+  if (sizes.empty()) sizes = {1, 100, 1024};
   const std::string viewer = Folder() + "VT9Now.exe";
-  const std::string wordpad = WordPadPath();
-  std::printf("%-8s %14s %14s %10s %14s %10s %12s\n", "log", "viewer open", "answers in",
-              "find max", "WordPad open", "ratio", "viewer mem");
+  {
+    // One start first, so every figure below is of a warm Wine.
+    const std::string warm = MakeLog(0);
+    Figures ignored = RunViewer(viewer, warm, 0);
+    (void)ignored;
+    DeleteFileA(warm.c_str());
+  }
+  std::printf("%-7s %9s %9s %10s %9s %9s %19s %19s %8s %8s %10s\n", "log", "1st paint", "indexed",
+              "index", "private", "find 10M", "pass, case", "pass, any case", "PgDn", "type",
+              "answer");
   for (int mb : sizes) {
     const std::string log = MakeLog(mb);
+    if (log.empty()) {
+      std::printf("%d MB: cannot write the log\n", mb);
+      continue;
+    }
     WIN32_FILE_ATTRIBUTE_DATA info{};
     GetFileAttributesExA(log.c_str(), GetFileExInfoStandard, &info);
     const long long bytes = static_cast<long long>(info.nFileSizeLow) |
                             (static_cast<long long>(info.nFileSizeHigh) << 32);
-    // Each line's CR LF may count as one character: wait for the text without the LFs.
-    const long long lines = bytes / 70;
-    const long long minLength = bytes - lines - 1024;
-
-    double start = Now();
-    Started v = Start("\"" + viewer + "\" \\V \"" + log + "\"");
-    if (!v.ok) std::printf("cannot start %s\n", viewer.c_str());
-    OpenResult open = WaitForText(v, start, "TfViewer", minLength, kOpenTimeoutMs);
-    double findMs = -1;
-    if (open.shownMs >= 0) {
-      // 100 find-next steps: each request searches forward from behind the last match.
-      std::vector<double> steps;
-      const vt9::FindRequestBytes request =
-          vt9::EncodeFindRequest(vt9::MakeFindNext("Error", true, false));
-      for (int i = 0; i < 100; ++i) {
-        COPYDATASTRUCT cds{0, static_cast<DWORD>(request.size()),
-                           const_cast<unsigned char*>(request.data())};
-        const double t = Now();
-        DWORD_PTR result = 0;
-        SendMessageTimeoutA(open.window, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&cds),
-                            SMTO_NORMAL, 30000, &result);
-        steps.push_back(Now() - t);
-      }
-      findMs = *std::max_element(steps.begin(), steps.end());
-      std::printf("find-next over %d MB: median %.2f ms, slowest %.2f ms\n", mb, Median(steps),
-                  findMs);
-    }
-    PROCESS_MEMORY_COUNTERS mem{};
-    mem.cb = sizeof mem;
-    GetProcessMemoryInfo(v.pi.hProcess, &mem, sizeof mem);
-    if (open.shownMs < 0) {
-      DWORD code = 0;
-      GetExitCodeProcess(v.pi.hProcess, &code);
-      std::printf("%d MB: the viewer did not show the text (%s, exit code 0x%lx)\n", mb,
-                  code == STILL_ACTIVE ? "time-out" : "ended", code);
-    }
-    End(v, open.window);
-
-    double wordpadMs = -1;
-    if (!wordpad.empty()) {
-      start = Now();
-      Started w = Start("\"" + wordpad + "\" \"" + log + "\"");
-      OpenResult wp = WaitForText(w, start, nullptr, minLength, kOpenTimeoutMs);
-      wordpadMs = wp.shownMs;
-      if (wp.shownMs < 0) std::printf("%d MB: WordPad did not show the text\n", mb);
-      End(w, wp.window);
-    }
-    std::printf("%-8s %11.0f ms %11.0f ms %7.2f ms %11.0f ms %10.2f %9.0f MB\n",
-                (std::to_string(mb) + " MB").c_str(), open.shownMs, open.answerMs, findMs,
-                wordpadMs, wordpadMs > 0 ? open.shownMs / wordpadMs : 0.0,
-                static_cast<double>(mem.PeakWorkingSetSize) / (1024.0 * 1024.0));
-    std::fflush(stdout);
+    const Figures f = RunViewer(viewer, log, bytes);
+    const CoreFigures c = RunCore(log, bytes);
+    std::printf("        window visible after %s\n", Ms(f.windowMs).c_str());
+    std::printf("%-7s %9s %9s %10s %7.1f MB %9s %8s %10s %8s %10s %8s %8s %10s\n",
+                (std::to_string(mb) + " MB").c_str(), Ms(f.firstScreen).c_str(),
+                Ms(f.indexed).c_str(), Rate(bytes, f.indexed - f.windowMs).c_str(), f.privateMB,
+                Ms(f.findAhead).c_str(), Ms(f.passCase).c_str(), Rate(bytes, f.passCase).c_str(),
+                Ms(f.passNoCase).c_str(), Rate(bytes, f.passNoCase).c_str(), Ms(f.pgDn).c_str(),
+                Ms(f.typed).c_str(), Ms(f.answerMax).c_str());
+    std::printf(
+        "        document alone: index %s (%s, %.2f bytes a line), find 10 MB ahead %s, "
+        "pass %s (%s) case, %s (%s) any case\n",
+        Ms(c.indexMs).c_str(), Rate(bytes, c.indexMs).c_str(), c.indexBytesPerLine,
+        Ms(c.findAheadMs).c_str(), Ms(c.passCaseMs).c_str(), Rate(bytes, c.passCaseMs).c_str(),
+        Ms(c.passNoCaseMs).c_str(), Rate(bytes, c.passNoCaseMs).c_str());
+    DeleteFileA(log.c_str());
+  }
+  // WordPad on the 10 MB log, for comparison.
+  const std::string wordpad = WordPadPath();
+  if (!wordpad.empty()) {
+    const std::string log = MakeLog(10);
+    WIN32_FILE_ATTRIBUTE_DATA info{};
+    GetFileAttributesExA(log.c_str(), GetFileExInfoStandard, &info);
+    const double ms = WordPadOpen(wordpad, log, static_cast<long long>(info.nFileSizeLow));
+    const std::string result = ms == -2 ? std::string("ended before the text was shown")
+                               : ms < 0 ? std::string("text not shown within 180 s")
+                                        : Ms(ms) + " until the whole text is in its control";
+    std::printf("WordPad, 10 MB log: %s\n", result.c_str());
+    DeleteFileA(log.c_str());
   }
   return 0;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Times the log viewer against Wine's WordPad on generated 10 MB and 100 MB logs (see main.cpp).
+# Times the log viewer's own log view on generated 1 MB, 100 MB and 1 GB logs, and Wine's WordPad
+# on a 10 MB one (see main.cpp).
 # Usage: bench/viewer/run.sh [sizes in MB...]   (after the Windows build: build/win32)
 set -euo pipefail
 cd "$(dirname "$0")/../.."

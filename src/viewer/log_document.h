@@ -43,15 +43,20 @@ enum class TextEncoding { Ansi, Utf8, Utf16LE };
 // (IsDBCSLeadByte, CharUpperBuff, IsCharAlphaNumeric, MultiByteToWideChar), native tests from a
 // fixed table.
 struct CodePage {
-  bool leadByte[256] = {};       // starts a double-byte character
+  bool leadByte[256] = {};        // starts a double-byte character
   unsigned char upper[256] = {};  // single-byte case fold (identity where there is no case)
-  bool wordChar[256] = {};       // a letter or digit, for whole-word search
+  bool wordChar[256] = {};        // a letter or digit, for whole-word search
   // ANSI bytes to UTF-16 and back (the back direction with the system's best fit, '?' where a
   // character has no ANSI form).
   std::function<std::u16string(std::string_view)> toUtf16;
   std::function<std::string(std::u16string_view)> fromUtf16;
   // Whether a UTF-16 unit is a letter or digit (whole words in Unicode files).
   std::function<bool(char16_t)> isWordChar16;
+  // The upper-case form of a UTF-16 unit (case-insensitive search in Unicode files); empty
+  // folds ASCII letters only.
+  std::function<char16_t(char16_t)> upper16;
+  // The code page's number, written into saved rich text (\ansicpgN) when not 0.
+  unsigned number = 0;
 };
 
 struct TextRange {
@@ -63,6 +68,9 @@ class LogDocument {
  public:
   // Takes the file; nothing is read yet beyond what recognising the encoding needs.
   LogDocument(std::unique_ptr<RandomAccessFile> file, CodePage codePage);
+  // The same, reading and indexing `blockBytes` at a time (tests use small blocks to put
+  // every kind of boundary at a block's edge).
+  LogDocument(std::unique_ptr<RandomAccessFile> file, CodePage codePage, std::size_t blockBytes);
   ~LogDocument();
   LogDocument(const LogDocument&) = delete;
   LogDocument& operator=(const LogDocument&) = delete;
@@ -92,14 +100,16 @@ class LogDocument {
   // Characters of the whole text, counting line breaks as one (valid once the index is
   // complete; before that, the characters of the indexed lines).
   std::int64_t Length() const;
-  std::int64_t LineStart(std::int64_t line) const;    // the position of its first character
-  std::int64_t LineLength(std::int64_t line) const;   // characters, without the line break
+  std::int64_t LineStart(std::int64_t line) const;   // the position of its first character
+  std::int64_t LineLength(std::int64_t line) const;  // characters, without the line break
   std::int64_t LineFromPosition(std::int64_t position) const;
   // The longest line seen so far in characters (for the horizontal scroll range).
   std::int64_t LongestLine() const;
 
   // A line's text for painting: one UTF-16 unit per character, placeholders for control bytes.
-  // `first` and `count` pick columns, so a line of any length is read only as far as visible.
+  // `first` and `count` pick columns, so a line of any length is read only as far as visible
+  // (single-byte and UTF-16 text is read from the first column asked; double-byte and UTF-8
+  // text is decoded from the line's start up to the last column asked).
   std::u16string LineText16(std::int64_t line, std::int64_t first = 0,
                             std::int64_t count = INT64_MAX) const;
   // A line as 8-bit ANSI text (printing, EM_GETLINE on the A interface).
@@ -110,7 +120,9 @@ class LogDocument {
   std::string RangeTextAnsi(TextRange range) const;
 
   // ---- Editing ---------------------------------------------------------------------------
-  // Replaces the range by `text` (line breaks in it as CR LF, LF or CR); one undo step.
+  // Replaces the range by `text` (line breaks in it as CR LF, LF or CR); one undo step. It waits
+  // for the index; an index that was stopped leaves the text unchanged. Replacing nothing by
+  // nothing is no step.
   void Replace(TextRange range, std::u16string_view text);
   bool CanUndo() const;
   // Undoes the last Replace: the range the restored text now covers, for the selection.
@@ -121,7 +133,9 @@ class LogDocument {
   // ---- Search ----------------------------------------------------------------------------
   // The first match of `what` in [from, to), as the rich-edit control's EM_FINDTEXT with FR_DOWN
   // finds it (matchCase: FR_MATCHCASE, wholeWord: FR_WHOLEWORD). `what` is ANSI text, as the
-  // find record carries it.
+  // find record carries it. A `to` below 0 or past the end means the end of the text. While
+  // the index grows it waits for the index; an index that was stopped is searched as far as
+  // it got.
   std::optional<TextRange> Find(std::int64_t from, std::int64_t to, std::string_view what,
                                 bool matchCase, bool wholeWord) const;
 

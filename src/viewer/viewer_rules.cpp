@@ -34,6 +34,11 @@ std::string OpenErrorContent(const std::string& file) {
   return "Unable to open or read file: " + file;
 }
 
+std::string ReadErrorContent(const std::string& file) {
+  return "The file became shorter or could not be read to its end: " + file +
+         "\r\nThe text read so far is shown.";
+}
+
 SearchRange SearchRangeFor(long selectionStart, long selectionEnd, long textLength) {
   const long start = selectionEnd > selectionStart ? selectionEnd : 0;
   const long length = textLength - start;

@@ -57,6 +57,16 @@ std::string SaveErrorContent(const std::string& file);
 inline constexpr const char* kOpenErrorInstruction = "Error opening file!";
 std::string OpenErrorContent(const std::string& file);
 
+// A shown log that shrank or failed to read while the view read it.
+inline constexpr const char* kReadErrorInstruction = "Error reading file!";
+std::string ReadErrorContent(const std::string& file);
+
+// Copy of a log too large for the clipboard.
+inline constexpr const char* kCopyErrorInstruction = "The log is too large to copy.";
+inline constexpr const char* kCopyErrorContent =
+    "The clipboard cannot take the whole text. Nothing was copied; the clipboard keeps what it "
+    "held.";
+
 // ---- Find -----------------------------------------------------------------------------------
 
 struct SearchRange {

@@ -74,6 +74,29 @@ std::string TemporaryNameFor(const std::string& path, unsigned attempt) {
   return folder + name;
 }
 
+// Puts the written temporary file in the target's place. An existing target is replaced with
+// ReplaceFileA, so it keeps its attributes, security and streams; the old content goes to a
+// backup name first, which makes every failure undoable: the target is put back from it.
+bool PutInPlace(const std::string& temporary, const std::string& target) {
+  const DWORD attributes = GetFileAttributesA(target.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES)
+    return MoveFileExA(temporary.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) != FALSE;
+  const std::string backup = TemporaryNameFor(target, 0x5A5A);
+  if (ReplaceFileA(target.c_str(), temporary.c_str(), backup.c_str(),
+                   REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+    DeleteFileA(backup.c_str());
+    // Windows merges the attributes itself; not every implementation of the call does.
+    if (GetFileAttributesA(target.c_str()) != attributes)
+      SetFileAttributesA(target.c_str(), attributes);
+    return true;
+  }
+  // The target was moved aside but the new file could not take its name: move it back.
+  if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES &&
+      GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES)
+    MoveFileExA(backup.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH);
+  return false;
+}
+
 }  // namespace
 
 bool LoadRichEditFile(HWND edit, const std::string& path, bool* incomplete) {
@@ -142,8 +165,7 @@ bool SaveFileSafely(const std::string& path, const ContentProducer& produce) {
   };
   bool ok = produce(write) && FlushFileBuffers(file.get());
   ok = CloseHandle(file.release()) && ok;
-  ok = ok && MoveFileExA(temporary.c_str(), path.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  ok = ok && PutInPlace(temporary, path);
   if (!ok) DeleteFileA(temporary.c_str());
   return ok;
 }

@@ -3,7 +3,8 @@
 // Loading streams the file straight into the control (a 100 MB log is never held twice):
 // rich text when the file starts with "{\rtf", else plain text in the ANSI code page.
 // Saving never destroys data: the content is written to a temporary file beside the target,
-// flushed and closed, and only then put in the target's place; on any failure (including
+// flushed and closed, and only then put in the target's place (an existing target is replaced
+// with ReplaceFileA and keeps its attributes, security and streams); on any failure (including
 // an error the control reports while streaming out) the target is untouched and the temporary
 // file is removed.
 #pragma once

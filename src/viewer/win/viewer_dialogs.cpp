@@ -35,6 +35,12 @@ void ViewerMessages::ShowOpenError(const std::string& file) {
   ShowError(kOpenErrorInstruction, OpenErrorContent(file));
 }
 
+void ViewerMessages::ShowReadError(const std::string& file) {
+  ShowError(kReadErrorInstruction, ReadErrorContent(file));
+}
+
+void ViewerMessages::ShowCopyError() { ShowError(kCopyErrorInstruction, kCopyErrorContent); }
+
 void ViewerMessages::ShowNotFound(const std::string& caption, const std::string& searchText) {
   vTaskDialog.Clear();
   vTaskDialog.Title = caption;

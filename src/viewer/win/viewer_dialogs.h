@@ -25,6 +25,10 @@ class ViewerMessages {
   SaveWarningResult AskSaveWarning(const std::string& title);
   void ShowSaveError(const std::string& file);
   void ShowOpenError(const std::string& file);
+  // The shown log shrank or could not be read on (the text read so far stays).
+  void ShowReadError(const std::string& file);
+  // The whole log does not fit on the clipboard (nothing was copied).
+  void ShowCopyError();
   void ShowNotFound(const std::string& caption, const std::string& searchText);
   void ShowNoPrinters();
 

@@ -6,9 +6,11 @@
 #include <commdlg.h>
 #include <richedit.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -27,6 +29,8 @@
 #include "viewer/viewer_rules.h"
 #include "viewer/viewer_setup.h"
 #include "viewer/win/find_dialog.h"
+#include "viewer/win/log_files.h"
+#include "viewer/win/log_view.h"
 #include "viewer/win/menu_images.h"
 #include "viewer/win/rich_edit_lines.h"
 #include "viewer/win/rich_text_file.h"
@@ -110,6 +114,28 @@ LONG CharacterCount(const std::string& text) {
   return count > 0 ? count : static_cast<LONG>(text.size());
 }
 
+// The log view's lines as the page printer reads them: as with the rich-edit control, the empty
+// line after a final line break is no line of the log and prints nothing.
+class LogViewLines : public LineSource {
+ public:
+  explicit LogViewLines(LogDocument& document) : lines_(document.Lines()) {
+    count_ = document.LineCount();
+    if (count_ > 0 && document.LineLength(count_ - 1) == 0) --count_;
+  }
+  std::uint64_t LineCount() override { return std::uint64_t(count_); }
+  bool ReadLine(std::uint64_t index, std::string& line) override {
+    if (index >= std::uint64_t(count_)) {
+      line.clear();
+      return false;
+    }
+    return lines_.ReadLine(index, line);
+  }
+
+ private:
+  LineSource& lines_;
+  std::int64_t count_ = 0;
+};
+
 class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
  public:
   explicit TfViewer(const ProgramState& state) : state_(state) {}
@@ -163,6 +189,13 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void OnContextMenu(HWND source, LPARAM lParam);
   void CreateControls();
   HWND CreateLogControl();
+  HWND CreateLogView();
+  // A control showing the file: the log view for plain text, the rich-edit control for rich text
+  // (`incomplete` set when that rich text ends too early); nullptr when it cannot be read.
+  HWND LoadFile(const std::string& file, bool* incomplete = nullptr);
+  void OnLogViewNotify(int code);
+  void PlaceProgress();
+  void FindInLogView(LogDocument& document, const FindRequest& request);
   void AdoptLogControl(HWND log);
   void PaintButtonBar(HDC dc);
   int Scale(int v) const { return MulDiv(v, dpi_, 96); }
@@ -188,6 +221,7 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   MenuImages ImageList1;
   std::unique_ptr<ViewerMessages> vTaskDialog;
   std::string unreadableFile_;  // reported once the window is on screen
+  std::string logFile_;         // the file in the log view, for its read error
   LogPrinter printer_;
   bool printing_ = false;
   int steps_ = 0;              // steps running, nested ones included
@@ -274,6 +308,11 @@ void TfViewer::CreateControls() {
                       hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::lblIncomplete)),
                       GetModuleHandleA(nullptr), nullptr);
   SendMessageA(note, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  HWND progress = CreateWindowExW(
+      0, L"Static", L"", WS_CHILD | SS_LEFT | SS_NOPREFIX | SS_CENTERIMAGE, 0, 0, 0,
+      Scale(kButtonHeight96), hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::lblProgress)),
+      GetModuleHandleA(nullptr), nullptr);
+  SendMessageA(progress, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   // Tab order: the log, then the buttons from left to right.
   HWND after = memLog;
   for (int buttonId : {id::btnOpenFile, id::btnFind, id::btnSaveAs, id::btnPrint, id::btnOK}) {
@@ -316,6 +355,36 @@ HWND TfViewer::CreateLogControl() {
   return log;
 }
 
+// The viewer's own view, for plain text of any size.
+HWND TfViewer::CreateLogView() {
+  HWND log =
+      CreateWindowExA(0, kLogViewClass, "", WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL, 0, 0,
+                      0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::memLog)),
+                      GetModuleHandleA(nullptr), nullptr);
+  if (!log) throw std::runtime_error("The text control of the log viewer could not be created.");
+  if (logFont_) SendMessageA(log, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_.get()), FALSE);
+  return log;
+}
+
+// A fresh control holding the file: rich text in a rich-edit control, anything else in the log
+// view. Null when the file cannot be opened or read (the shown text then stays as it was).
+HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
+  if (!IsRichTextFile(file)) {
+    std::unique_ptr<LogDocument> document = OpenLogDocument(file);
+    if (!document) return nullptr;
+    HWND view = CreateLogView();
+    LogViewSetDocument(view, std::move(document));
+    logFile_ = file;
+    return view;
+  }
+  HWND fresh = CreateLogControl();
+  if (!LoadRichEditFile(fresh, file, incomplete)) {
+    DestroyWindow(fresh);
+    return nullptr;
+  }
+  return fresh;
+}
+
 // Makes `log` the viewer's text control, in place of the one before (destroyed).
 void TfViewer::AdoptLogControl(HWND log) {
   HWND previous = memLog;
@@ -328,6 +397,7 @@ void TfViewer::AdoptLogControl(HWND log) {
   }
   FormResize();
   ShowWindow(log, SW_SHOW);
+  OnLogViewNotify(LVN_INDEXPROGRESS);
 }
 
 // ---- Messages -------------------------------------------------------------------------------
@@ -406,6 +476,10 @@ LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void TfViewer::OnCommand(int controlId, int code) {
+  if (controlId == id::memLog) {
+    RunHandler([this, code] { OnLogViewNotify(code); });
+    return;
+  }
   if (code != BN_CLICKED && code != 0) return;  // 0: a menu item
   switch (controlId) {
     case id::btnOpenFile:
@@ -510,9 +584,11 @@ void TfViewer::FormCreate() {
   SetWindowTextA(memLog, "");
   if (start.loadFile) {
     bool incomplete = false;
-    if (FileExists(args.file) && !LoadRichEditFile(memLog, args.file, &incomplete)) {
-      SetWindowTextA(memLog, "");
-      unreadableFile_ = args.file;
+    if (FileExists(args.file)) {
+      if (HWND loaded = LoadFile(args.file, &incomplete))
+        AdoptLogControl(loaded);
+      else
+        unreadableFile_ = args.file;
     }
     ShowIncomplete(incomplete);
     FIsLog = start.isLog;
@@ -559,6 +635,7 @@ void TfViewer::FormResize() {
   if (memLog)
     SetWindowPos(memLog, nullptr, 0, 0, client.right, panelTop > 0 ? panelTop : 0,
                  SWP_NOZORDER | SWP_NOACTIVATE);
+  PlaceProgress();
   InvalidateRect(hwnd_, nullptr, TRUE);
   if (memLog) InvalidateRect(memLog, nullptr, FALSE);
 }
@@ -627,10 +704,9 @@ void TfViewer::btnOpenFilecClick() {
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (!GetOpenFileNameA(&ofn)) return;
   // Read into a fresh control, so that a file that cannot be read leaves the text as it was.
-  HWND fresh = CreateLogControl();
   bool incomplete = false;
-  if (!LoadRichEditFile(fresh, file, &incomplete)) {
-    DestroyWindow(fresh);
+  HWND fresh = LoadFile(file, &incomplete);
+  if (!fresh) {
     vTaskDialog->ShowOpenError(file);
     return;
   }
@@ -669,8 +745,12 @@ void TfViewer::btnSaveAsClick() {
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (!GetSaveFileNameA(&ofn)) return;
   const std::string target = file;
-  const bool saved = SaveFileSafely(
-      target, [this](const ContentWriter& write) { return StreamOutRichText(memLog, write); });
+  LogViewWaitForIndex(memLog);
+  const LogDocument* document = LogViewDocument(memLog);
+  const bool saved = document ? SaveLogDocument(*document, target)
+                              : SaveFileSafely(target, [this](const ContentWriter& write) {
+                                  return StreamOutRichText(memLog, write);
+                                });
   if (!saved) {
     vTaskDialog->ShowSaveError(target);
     return;
@@ -685,10 +765,16 @@ void TfViewer::BitBtn2Click() {
     vTaskDialog->ShowNoPrinters();
     return;
   }
-  // The lines are read from the control as layout and printing need them: no copy of the log.
-  RichEditLines lines(memLog);
   PrintJob job;
-  job.lines = &lines;
+  LogViewWaitForIndex(memLog);
+  // The log view hands out its document's lines, the rich-edit control its own: either way
+  // layout and printing read them one at a time, and the log is never copied.
+  std::unique_ptr<LineSource> lines;
+  if (LogDocument* document = LogViewDocument(memLog))
+    lines = std::make_unique<LogViewLines>(*document);
+  else
+    lines = std::make_unique<RichEditLines>(memLog);
+  job.lines = lines.get();
   job.caption = Caption();
   job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
                       : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
@@ -701,6 +787,11 @@ void TfViewer::BitBtn2Click() {
 }
 
 void TfViewer::popCopyClick() {
+  LogViewWaitForIndex(memLog);
+  if (const LogDocument* document = LogViewDocument(memLog)) {
+    if (!CopyLogToClipboard(hwnd_, *document)) vTaskDialog->ShowCopyError();
+    return;
+  }
   const std::string text = WholeText(memLog);
   if (!OpenClipboard(hwnd_)) return;
   EmptyClipboard();
@@ -720,6 +811,10 @@ void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
   if (!data) return;
   const auto request = DecodeFindRequest(data->dwData, data->lpData, data->cbData);
   if (!request || request->command != kFindNextCommand) return;
+  if (LogDocument* document = LogViewDocument(memLog)) {
+    FindInLogView(*document, *request);
+    return;
+  }
   CHARRANGE selection{};
   SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   const SearchRange range =
@@ -742,12 +837,65 @@ void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
   vTaskDialog->ShowNotFound(Caption(), request->text);
 }
 
+// The log view's notifications: progress of its index in the button bar, and the one message
+// when the file turned out shorter or unreadable.
+void TfViewer::OnLogViewNotify(int code) {
+  HWND label = Control(id::lblProgress);
+  const int percent = LogViewProgress(memLog);
+  if (percent >= 100) {
+    ShowWindow(label, SW_HIDE);
+  } else {
+    const std::wstring text = L"Reading the log\u2026 " + std::to_wstring(percent) + L" %";
+    SetWindowTextW(label, text.c_str());
+    ShowWindow(label, SW_SHOWNA);
+  }
+  if (code == LVN_READFAILED) vTaskDialog->ShowReadError(logFile_);
+}
+
+// Left in the button bar, beside "Open" when it is shown, up to "Find".
+void TfViewer::PlaceProgress() {
+  HWND label = Control(id::lblProgress);
+  if (!label) return;
+  RECT client{}, find{}, open{};
+  GetClientRect(hwnd_, &client);
+  GetWindowRect(Control(id::btnFind), &find);
+  GetWindowRect(Control(id::btnOpenFile), &open);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&find), 2);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&open), 2);
+  const int s = ButtonSpacing(dpi_, FDesignedPPI);
+  const int left = (IsWindowVisible(Control(id::btnOpenFile)) ? open.right : 0) + 2 * s;
+  SetWindowPos(label, nullptr, left, find.top, std::max(0, static_cast<int>(find.left) - s - left),
+               find.bottom - find.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A find request in the log view: forward from behind the selection (from the top without
+// one) to the end, no wrap; the match is selected in characters, as the document counts them.
+void TfViewer::FindInLogView(LogDocument& document, const FindRequest& request) {
+  LogViewWaitForIndex(memLog);
+  CHARRANGE selection{};
+  SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  const std::int64_t from = selection.cpMax > selection.cpMin ? selection.cpMax : 0;
+  const std::optional<TextRange> found =
+      document.Find(from, document.Length(), request.text, (request.options & kFindMatchCase) != 0,
+                    (request.options & kFindWholeWord) != 0);
+  if (found) {
+    SetFocus(memLog);
+    CHARRANGE match{static_cast<LONG>(found->start), static_cast<LONG>(found->end)};
+    SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
+    SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
+    return;
+  }
+  if (FFindForm) FFindForm->Hide();
+  vTaskDialog->ShowNotFound(Caption(), request.text);
+}
+
 }  // namespace
 
 int RunLogViewerWindow(const ProgramState& state) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   RegisterMarkupCheckBox();
+  RegisterLogView();
   // The rich-edit control's library stays loaded for the whole run.
   Module richEdit(LoadLibraryA("riched20.dll"));
   {

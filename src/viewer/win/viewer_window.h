@@ -1,5 +1,6 @@
-// The log viewer (TfViewer): one text file, as a rule a backup log, in a rich-edit control,
-// with Open, Find, Save, Print, Copy and Close. It is the program's main window in "\V" mode.
+// The log viewer (TfViewer): one text file, as a rule a backup log, with Open, Find, Save,
+// Print, Copy and Close. Plain text is shown in the viewer's own log view (any size), rich text
+// in a rich-edit control. It is the program's main window in "\V" mode.
 #pragma once
 
 #include "common/program_state.h"
@@ -17,6 +18,7 @@ enum : int {
   btnSaveAs,
   btnPrint,
   lblIncomplete,  // "The file seems incomplete." in the button bar
+  lblProgress,  // "Reading the log… 45 %" while the log view indexes
   popCopy = 200,
   popFind,
 };

@@ -1,0 +1,115 @@
+#include "viewer/win/log_files.h"
+
+#include <cstring>
+#include <new>
+#include <string_view>
+
+#include "common/win/handles.h"
+#include "viewer/win/log_file.h"
+#include "viewer/win/rich_text_file.h"
+
+namespace vt9::win {
+namespace {
+
+// Characters handed to the clipboard per piece: the text is never built whole as a string.
+constexpr std::int64_t kCopyPiece = 1 << 20;
+
+// Frees a global block unless it was handed to the clipboard.
+struct GlobalBlock {
+  HGLOBAL memory = nullptr;
+  ~GlobalBlock() {
+    if (memory) GlobalFree(memory);
+  }
+};
+
+}  // namespace
+
+bool IsRichTextFile(const std::string& path) {
+  KernelHandle file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+  if (file.get() == INVALID_HANDLE_VALUE) {
+    file.release();
+    return false;
+  }
+  char head[5] = {};
+  DWORD read = 0;
+  return ReadFile(file.get(), head, sizeof head, &read, nullptr) && read == sizeof head &&
+         std::memcmp(head, "{\\rtf", sizeof head) == 0;
+}
+
+std::unique_ptr<LogDocument> OpenLogDocument(const std::string& path) {
+  std::unique_ptr<RandomAccessFile> file = OpenRandomAccessFile(path);
+  if (!file) return nullptr;
+  return std::make_unique<LogDocument>(std::move(file), SystemCodePage());
+}
+
+bool SaveLogDocument(const LogDocument& document, const std::string& target) {
+  // The rich-edit control takes a document's last \par as its own final paragraph mark, so a
+  // log that ends with a line break needs one \par more to read back with that break (the
+  // control's own rich text ends so). The writer's last piece ends with the closing brace.
+  const std::int64_t last = document.LineCount() - 1;
+  const bool endsWithBreak = last > 0 && document.LineLength(last) == 0;
+  return SaveFileSafely(target, [&](const ContentWriter& write) {
+    std::string held;  // the last piece, until it is known to be the last
+    bool ok = document.WriteRichText([&](std::string_view piece) {
+      const bool written = held.empty() || write(held.data(), held.size());
+      held.assign(piece);
+      return written;
+    });
+    if (!ok) return false;
+    if (endsWithBreak && !held.empty() && held.back() == '}')
+      held.insert(held.size() - 1, "\\par\r\n");
+    return held.empty() || write(held.data(), held.size());
+  });
+}
+
+bool CopyLogToClipboard(HWND owner, const LogDocument& document) {
+  const bool unicode = document.Encoding() != TextEncoding::Ansi;
+  const std::int64_t length = document.Length();
+  const std::int64_t breaks = document.LineCount() - 1;
+  CPINFO info{};
+  const bool doubleByte = !unicode && GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
+  // At most this many bytes: every break becomes CR LF, a character is at most two bytes.
+  const std::uint64_t bound = unicode ? (static_cast<std::uint64_t>(length + breaks) + 1) * 2
+                                      : static_cast<std::uint64_t>(length) * (doubleByte ? 2 : 1) +
+                                            static_cast<std::uint64_t>(breaks) + 1;
+  if (bound > SIZE_MAX / 2) return false;
+  GlobalBlock block;
+  block.memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(bound));
+  if (!block.memory) return false;
+  auto* bytes = static_cast<char*>(GlobalLock(block.memory));
+  if (!bytes) return false;
+  std::size_t used = 0;
+  bool ok = true;
+  try {
+    for (std::int64_t at = 0; at < length && ok; at += kCopyPiece) {
+      const TextRange piece{at, std::min(length, at + kCopyPiece)};
+      if (unicode) {
+        const std::u16string text = document.RangeText16(piece);
+        ok = used + (text.size() + 1) * 2 <= bound;
+        if (ok) std::memcpy(bytes + used, text.data(), text.size() * 2);
+        used += text.size() * 2;
+      } else {
+        const std::string text = document.RangeTextAnsi(piece);
+        ok = used + text.size() + 1 <= bound;
+        if (ok) std::memcpy(bytes + used, text.data(), text.size());
+        used += text.size();
+      }
+    }
+  } catch (const std::bad_alloc&) {
+    ok = false;
+  }
+  if (ok) std::memset(bytes + used, 0, unicode ? 2 : 1);
+  GlobalUnlock(block.memory);
+  if (!ok) return false;
+  // Only now is the clipboard touched: a copy that fails leaves it as it was.
+  if (!OpenClipboard(owner)) return false;
+  EmptyClipboard();
+  const bool set = SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, block.memory) != nullptr;
+  if (set) block.memory = nullptr;  // the clipboard owns it now
+  CloseClipboard();
+  return set;
+}
+
+}  // namespace vt9::win

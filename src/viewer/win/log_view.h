@@ -1,0 +1,53 @@
+// The log view: the viewer's own text control for plain-text logs of any size. It shows a
+// LogDocument (read a block at a time, indexed on a worker thread while the window is already up)
+// and paints only the lines on screen, so a 1 GB log opens at once where the rich-edit control
+// would have to hold and lay out the whole text.
+//
+// It behaves as a multi-line edit control without word wrap: both scroll bars, a caret, a
+// selection by keyboard and mouse, the mouse wheel, a word on double-click, typing, cut, copy,
+// paste and undo; the right button's context menu goes to the parent as WM_CONTEXTMENU (from
+// DefWindowProc). It answers the standard edit messages (WM_GETTEXT, EM_GETSEL, EM_EXSETSEL,
+// EM_GETLINE, EM_LINEINDEX, EM_REPLACESEL, ...), positions counting a line break as one
+// character as the rich-edit control does, so tools, screen readers and the viewer read and
+// drive it as they would an edit control.
+//
+// To its parent it sends WM_COMMAND with its control id and one of the LVN_ codes below.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+
+namespace vt9 {
+class LogDocument;
+}
+
+namespace vt9::win {
+
+inline constexpr char kLogViewClass[] = "VT9LogView";
+
+// Notifications in WM_COMMAND's high word.
+enum : WORD {
+  LVN_INDEXPROGRESS = 0x7F01,  // more of the file is indexed (LogViewProgress)
+  LVN_INDEXDONE = 0x7F02,      // the index is complete (or stopped by a read failure)
+  LVN_READFAILED = 0x7F03,     // the file shrank or could not be read; sent once
+};
+
+// Registers the window class (once); false when it cannot be registered.
+bool RegisterLogView();
+
+// Hands the view its document and starts indexing it on a worker thread; the view owns it from
+// now on, and stops and joins the worker when it is destroyed or given another document.
+void LogViewSetDocument(HWND view, std::unique_ptr<LogDocument> document);
+// The view's document, or null (no view, or none given yet).
+LogDocument* LogViewDocument(HWND view);
+// Per cent of the file indexed, 0 to 100 (100 once complete or without a document).
+int LogViewProgress(HWND view);
+// Returns once the index is complete (at once when it is); the viewer waits so before an
+// operation on the whole text: find, copy, save and print.
+void LogViewWaitForIndex(HWND view);
+// Whether `window` is a log view.
+bool IsLogView(HWND window);
+
+}  // namespace vt9::win

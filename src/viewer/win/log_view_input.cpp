@@ -1,0 +1,344 @@
+// The log view's keyboard, mouse, selection, editing and clipboard.
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "viewer/win/log_view.h"
+#include "viewer/win/log_view_window.h"
+
+namespace vt9::win {
+namespace {
+
+constexpr UINT_PTR kDragTimer = 1;
+constexpr std::int64_t kWordScan = 256;  // characters looked at around a position for a word
+
+bool IsWordUnit(char16_t c) { return c == u'_' || IsCharAlphaNumericW(static_cast<wchar_t>(c)); }
+
+bool KeyDown(int key) { return GetKeyState(key) < 0; }
+
+}  // namespace
+
+TextRange LogView::Selection() const {
+  return {std::min(anchor_, caret_), std::max(anchor_, caret_)};
+}
+
+// Edits change the index, so they wait until it is complete; until then the view only reads.
+bool LogView::Editable() const { return doc_ && indexDone_; }
+
+void LogView::Select(std::int64_t anchor, std::int64_t caret) {
+  const std::int64_t length = doc_ ? doc_->Length() : 0;
+  anchor = std::clamp<std::int64_t>(anchor, 0, length);
+  caret = std::clamp<std::int64_t>(caret, 0, length);
+  if (anchor == anchor_ && caret == caret_) return;
+  anchor_ = anchor;
+  caret_ = caret;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  UpdateCaret();
+}
+
+void LogView::MoveCaret(std::int64_t position, bool extend) {
+  Select(extend ? anchor_ : position, position);
+  EnsureVisible(caret_);
+}
+
+void LogView::OnKeyDown(WPARAM key) {
+  if (!doc_) return;
+  const bool shift = KeyDown(VK_SHIFT), ctrl = KeyDown(VK_CONTROL);
+  const std::int64_t line = doc_->LineFromPosition(caret_);
+  const std::int64_t lineStart = doc_->LineStart(line);
+  const std::int64_t column = caret_ - lineStart;
+  const std::int64_t lines = doc_->LineCount();
+  const std::int64_t page = std::max(1, VisibleLines() - 1);
+  auto toLine = [&](std::int64_t target) {
+    if (wantedColumn_ < 0) wantedColumn_ = column;
+    target = std::clamp<std::int64_t>(target, 0, lines - 1);
+    const std::int64_t keep = wantedColumn_;
+    MoveCaret(doc_->LineStart(target) + std::min(wantedColumn_, doc_->LineLength(target)), shift);
+    wantedColumn_ = keep;
+  };
+  switch (key) {
+    case VK_LEFT:
+      wantedColumn_ = -1;
+      if (!shift && caret_ != anchor_ && !ctrl)
+        MoveCaret(Selection().start, false);
+      else
+        MoveCaret(ctrl ? WordMove(caret_, false) : caret_ - 1, shift);
+      return;
+    case VK_RIGHT:
+      wantedColumn_ = -1;
+      if (!shift && caret_ != anchor_ && !ctrl)
+        MoveCaret(Selection().end, false);
+      else
+        MoveCaret(ctrl ? WordMove(caret_, true) : caret_ + 1, shift);
+      return;
+    case VK_UP:
+      if (ctrl) {
+        ScrollTo(topLine_ - 1, firstColumn_);
+        return;
+      }
+      toLine(line - 1);
+      return;
+    case VK_DOWN:
+      if (ctrl) {
+        ScrollTo(topLine_ + 1, firstColumn_);
+        return;
+      }
+      toLine(line + 1);
+      return;
+    case VK_PRIOR:
+      ScrollTo(topLine_ - page, firstColumn_);
+      toLine(line - page);
+      return;
+    case VK_NEXT:
+      ScrollTo(topLine_ + page, firstColumn_);
+      toLine(line + page);
+      return;
+    case VK_HOME:
+      wantedColumn_ = -1;
+      MoveCaret(ctrl ? 0 : lineStart, shift);
+      return;
+    case VK_END:
+      wantedColumn_ = -1;
+      MoveCaret(ctrl ? doc_->Length() : lineStart + doc_->LineLength(line), shift);
+      return;
+    case VK_DELETE:
+      if (!Editable()) break;
+      wantedColumn_ = -1;
+      if (shift) {  // Shift+Del cuts, as in every edit control
+        CopySelection();
+        ReplaceSelection(u"");
+      } else {
+        if (caret_ == anchor_) Select(caret_, caret_ + 1);
+        ReplaceSelection(u"");
+      }
+      return;
+    case VK_INSERT:
+      if (ctrl) CopySelection();
+      if (shift && !ctrl && Editable()) Paste();
+      return;
+    default:
+      break;
+  }
+  if (!ctrl) return;
+  switch (key) {
+    case 'A':
+      wantedColumn_ = -1;
+      Select(0, doc_->Length());
+      return;
+    case 'C':
+      CopySelection();
+      return;
+    case 'X':
+      if (Editable()) {
+        CopySelection();
+        ReplaceSelection(u"");
+      }
+      return;
+    case 'V':
+      if (Editable()) Paste();
+      return;
+    case 'Z':
+      if (Editable()) UndoEdit();
+      return;
+    default:
+      return;
+  }
+}
+
+void LogView::OnChar(WPARAM ch) {
+  if (!doc_) return;
+  const bool ctrl = KeyDown(VK_CONTROL) && !KeyDown(VK_MENU);  // AltGr gives Ctrl+Alt
+  if (ch == VK_BACK) {
+    if (!Editable()) return MessageBeep(0), void();
+    if (caret_ == anchor_) {
+      if (caret_ == 0) return;
+      Select(caret_, caret_ - 1);
+    }
+    wantedColumn_ = -1;
+    ReplaceSelection(u"");
+    return;
+  }
+  if (ch == VK_RETURN || ch == u'\n') {
+    if (!Editable()) return MessageBeep(0), void();
+    wantedColumn_ = -1;
+    ReplaceSelection(u"\r\n");
+    return;
+  }
+  if ((ch < 32 && ch != u'\t') || ctrl) return;  // Ctrl+letters come as control characters
+  if (!Editable()) return MessageBeep(0), void();
+  // The window is an ANSI window: WM_CHAR carries a byte of the code page.
+  char ansi = static_cast<char>(ch);
+  wchar_t wide = 0;
+  if (ch < 0x80 || MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &wide, 1) != 1)
+    wide = static_cast<wchar_t>(ch);
+  const char16_t text[2] = {static_cast<char16_t>(wide), 0};
+  wantedColumn_ = -1;
+  ReplaceSelection(std::u16string_view(text, 1));
+}
+
+void LogView::ReplaceSelection(std::u16string_view text) {
+  if (!Editable()) return;
+  const TextRange range = Selection();
+  if (range.start == range.end && text.empty()) return;
+  const std::int64_t before = doc_->Length();
+  doc_->Replace(range, text);
+  // The inserted text's length in characters: what the document grew by, plus what it lost.
+  const std::int64_t inserted = doc_->Length() - before + (range.end - range.start);
+  const std::int64_t caret = range.start + std::max<std::int64_t>(0, inserted);
+  anchor_ = caret_ = caret;
+  paintedLines_ = doc_->LineCount();
+  UpdateScrollBars();
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  EnsureVisible(caret_);
+  UpdateCaret();
+  Notify(EN_CHANGE);
+}
+
+void LogView::UndoEdit() {
+  if (!doc_->CanUndo()) return;
+  if (const std::optional<TextRange> restored = doc_->Undo()) {
+    anchor_ = restored->start;
+    caret_ = restored->end;
+  }
+  UpdateScrollBars();
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  EnsureVisible(caret_);
+  UpdateCaret();
+  Notify(EN_CHANGE);
+}
+
+void LogView::CopySelection() {
+  const TextRange range = Selection();
+  if (!doc_ || range.start == range.end) return;
+  const bool unicode = doc_->Encoding() != TextEncoding::Ansi;
+  HGLOBAL memory = nullptr;
+  if (unicode) {
+    const std::u16string text = doc_->RangeText16(range);
+    memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
+    if (void* bytes = memory ? GlobalLock(memory) : nullptr) {
+      std::memcpy(bytes, text.c_str(), (text.size() + 1) * sizeof(char16_t));
+      GlobalUnlock(memory);
+    }
+  } else {
+    const std::string text = doc_->RangeTextAnsi(range);
+    memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (void* bytes = memory ? GlobalLock(memory) : nullptr) {
+      std::memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+    }
+  }
+  if (!memory) return MessageBeep(MB_ICONERROR), void();
+  if (!OpenClipboard(hwnd_)) {
+    GlobalFree(memory);
+    return;
+  }
+  EmptyClipboard();
+  if (!SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, memory)) GlobalFree(memory);
+  CloseClipboard();
+}
+
+void LogView::Paste() {
+  if (!OpenClipboard(hwnd_)) return;
+  std::u16string text;
+  if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+    if (const auto* chars = static_cast<const char16_t*>(GlobalLock(data))) {
+      text = chars;
+      GlobalUnlock(data);
+    }
+  }
+  CloseClipboard();
+  if (!text.empty()) ReplaceSelection(text);
+}
+
+std::int64_t LogView::WordMove(std::int64_t position, bool forward) const {
+  const std::int64_t line = doc_->LineFromPosition(position);
+  const std::int64_t start = doc_->LineStart(line);
+  const std::int64_t length = doc_->LineLength(line);
+  std::int64_t column = position - start;
+  if (forward) {
+    if (column >= length) return std::min(position + 1, doc_->Length());  // over the break
+    const std::u16string text = doc_->LineText16(line, column, kWordScan);
+    std::size_t i = 0;
+    while (i < text.size() && IsWordUnit(text[i])) ++i;
+    while (i < text.size() && !IsWordUnit(text[i])) ++i;
+    return position + std::max<std::int64_t>(1, static_cast<std::int64_t>(i));
+  }
+  if (column == 0) return std::max<std::int64_t>(position - 1, 0);
+  const std::int64_t from = std::max<std::int64_t>(0, column - kWordScan);
+  const std::u16string text = doc_->LineText16(line, from, column - from);
+  std::size_t i = text.size();
+  while (i > 0 && !IsWordUnit(text[i - 1])) --i;
+  while (i > 0 && IsWordUnit(text[i - 1])) --i;
+  return start + from + static_cast<std::int64_t>(i);
+}
+
+TextRange LogView::WordAt(std::int64_t position) const {
+  const std::int64_t line = doc_->LineFromPosition(position);
+  const std::int64_t start = doc_->LineStart(line);
+  const std::int64_t length = doc_->LineLength(line);
+  const std::int64_t column = std::min(position - start, length);
+  const std::int64_t from = std::max<std::int64_t>(0, column - kWordScan);
+  const std::u16string text = doc_->LineText16(line, from, std::min(length - from, 2 * kWordScan));
+  const auto at = static_cast<std::size_t>(column - from);
+  if (text.empty()) return {position, position};
+  std::size_t left = at, right = at;
+  // The word under the pointer, or the run of blanks and signs there.
+  const bool word = at < text.size() ? IsWordUnit(text[at]) : IsWordUnit(text[at - 1]);
+  while (left > 0 && IsWordUnit(text[left - 1]) == word) --left;
+  while (right < text.size() && IsWordUnit(text[right]) == word) ++right;
+  return {start + from + static_cast<std::int64_t>(left),
+          start + from + static_cast<std::int64_t>(right)};
+}
+
+void LogView::OnLButtonDown(int x, int y, bool shift) {
+  SetFocus(hwnd_);
+  if (!doc_) return;
+  wantedColumn_ = -1;
+  MoveCaret(PositionAt(x, y), shift);
+  selecting_ = true;
+  dragPoint_ = {x, y};
+  SetCapture(hwnd_);
+  SetTimer(hwnd_, kDragTimer, 50, nullptr);
+}
+
+void LogView::OnMouseMove(int x, int y) {
+  if (!selecting_ || !doc_) return;
+  dragPoint_ = {x, y};
+  MoveCaret(PositionAt(x, y), true);
+}
+
+// While the button is held outside the window, the text scrolls towards the pointer.
+void LogView::OnTimer() {
+  if (!selecting_ || !doc_) return;
+  RECT client{};
+  GetClientRect(hwnd_, &client);
+  std::int64_t top = topLine_, first = firstColumn_;
+  if (dragPoint_.y < 0) top -= 1 + (-dragPoint_.y) / lineHeight_;
+  if (dragPoint_.y >= client.bottom) top += 1 + (dragPoint_.y - client.bottom) / lineHeight_;
+  if (dragPoint_.x < 0) first -= 4;
+  if (dragPoint_.x >= client.right) first += 4;
+  if (top == topLine_ && first == firstColumn_) return;
+  ScrollTo(top, first);
+  Select(anchor_, PositionAt(dragPoint_.x, dragPoint_.y));
+}
+
+void LogView::OnDoubleClick(int x, int y) {
+  if (!doc_) return;
+  const TextRange word = WordAt(PositionAt(x, y));
+  wantedColumn_ = -1;
+  Select(word.start, word.end);
+}
+
+void LogView::OnWheel(int delta) {
+  UINT perNotch = 3;
+  SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
+  wheelRest_ += delta;
+  const int notches = wheelRest_ / WHEEL_DELTA;
+  if (notches == 0) return;
+  wheelRest_ -= notches * WHEEL_DELTA;
+  const std::int64_t lines =
+      perNotch == WHEEL_PAGESCROLL ? std::max(1, VisibleLines() - 1) : static_cast<int>(perNotch);
+  ScrollTo(topLine_ - notches * lines, firstColumn_);
+}
+
+}  // namespace vt9::win

@@ -1,0 +1,118 @@
+// The log view's window object, shared by its three source files: painting and scrolling
+// (log_view.cpp), keyboard, mouse and editing (log_view_input.cpp), and the edit messages
+// (log_view_messages.cpp).
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/win/handles.h"
+#include "common/win/window_base.h"
+#include "viewer/log_document.h"
+
+namespace vt9::win {
+
+class LogView : public WindowBase<LogView> {
+ public:
+  explicit LogView(HWND hwnd) : WindowBase(hwnd) {}
+  ~LogView();
+  LogView(const LogView&) = delete;
+  LogView& operator=(const LogView&) = delete;
+
+  void SetDocument(std::unique_ptr<LogDocument> document);
+  LogDocument* Document() const { return doc_.get(); }
+  int Progress() const;
+  void WaitForIndex();
+
+ private:
+  friend class WindowBase<LogView>;
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  // ---- Indexing (log_view.cpp) -----------------------------------------------------------
+  void StopIndexing();
+  void OnIndexProgress();
+  void OnIndexDone();
+  void Notify(WORD code);
+
+  // ---- Painting and scrolling (log_view.cpp) ---------------------------------------------
+  void OnSetFont(HFONT font, bool redraw);
+  void OnPaint();
+  void PaintLine(HDC dc, std::int64_t line, int y, int width);
+  // Left edges of the characters of `text` (one more: the end), tabs at 8 average widths.
+  void LayOut(HDC dc, const std::u16string& text, std::vector<int>& x) const;
+  int VisibleLines() const;  // whole lines that fit
+  void UpdateScrollBars();
+  void OnVScroll(int code);
+  void OnHScroll(int code);
+  void ScrollTo(std::int64_t topLine, std::int64_t firstColumn);
+  void EnsureVisible(std::int64_t position);
+  void UpdateCaret();
+  int ColumnX(std::int64_t line, std::int64_t column);  // -1 when not on screen
+  std::int64_t PositionAt(int x, int y);                // the nearest character boundary
+
+  // ---- Input and editing (log_view_input.cpp) ----------------------------------------------
+  void OnKeyDown(WPARAM key);
+  void OnChar(WPARAM ch);
+  void OnLButtonDown(int x, int y, bool shift);
+  void OnMouseMove(int x, int y);
+  void OnDoubleClick(int x, int y);
+  void OnWheel(int delta);
+  void OnTimer();
+  void MoveCaret(std::int64_t position, bool extend);
+  void Select(std::int64_t anchor, std::int64_t caret);
+  TextRange Selection() const;
+  bool Editable() const;
+  void ReplaceSelection(std::u16string_view text);
+  void CopySelection();
+  void Paste();
+  void UndoEdit();
+  TextRange WordAt(std::int64_t position) const;
+  std::int64_t WordMove(std::int64_t position, bool forward) const;
+
+  // ---- Edit messages (log_view_messages.cpp) -----------------------------------------------
+  bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
+  std::unique_ptr<LogDocument> doc_;
+  std::thread worker_;
+  std::atomic<bool> stop_{false};
+  std::atomic<bool> progressPosted_{false};
+  std::atomic<std::uint64_t> indexedBytes_{0};
+  WPARAM generation_ = 0;  // of the document, in the worker's posts
+  bool indexDone_ = true;
+  bool readFailureSent_ = false;
+  std::int64_t paintedLines_ = 0;  // lines known at the last scroll-bar update
+
+  HFONT font_ = nullptr;
+  int lineHeight_ = 16;
+  int charWidth_ = 7;     // average: tabs and the horizontal scroll unit
+  int minCharWidth_ = 2;  // how many characters can possibly fit a line
+  GdiObject backBuffer_;
+  SIZE backSize_{0, 0};
+
+  std::int64_t topLine_ = 0;
+  std::int64_t firstColumn_ = 0;
+  int vScale_ = 1;  // lines per scroll-bar unit, for more lines than a scroll bar counts
+
+  std::int64_t anchor_ = 0;
+  std::int64_t caret_ = 0;
+  std::int64_t wantedColumn_ = -1;  // kept through Up and Down
+  bool focused_ = false;
+  bool selecting_ = false;  // the left button is down
+  POINT dragPoint_{0, 0};
+  int wheelRest_ = 0;
+};
+
+// Private messages of the view.
+enum : UINT {
+  kIndexProgressMessage = WM_APP + 0x31,
+  kIndexDoneMessage = WM_APP + 0x32,
+  kReadFailedMessage = WM_APP + 0x33,
+};
+
+}  // namespace vt9::win
