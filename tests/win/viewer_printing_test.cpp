@@ -147,27 +147,8 @@ TEST(ViewerPrinting, CancelWhilePreparingEndsTheLayoutWithTheHourglassShown) {
   std::printf("cancelled after %lu ms at \"%s\"\n", took, status.c_str());
 }
 
-struct Word {
-  double xMin, yMin, xMax, yMax;
-  std::string text;
-};
-std::vector<Word> PdfWords(const std::string& pdf, int page) {
-  std::string html = test::RunHostScript("pdftotext -bbox -f " + std::to_string(page) + " -l " +
-                                         std::to_string(page) + " '" + pdf + "' - | grep '<word'");
-  std::vector<Word> words;
-  std::istringstream lines(html);
-  std::string line;
-  while (std::getline(lines, line)) {
-    Word w{};
-    if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">",
-                    &w.xMin, &w.yMin, &w.xMax, &w.yMax) != 4)
-      continue;
-    std::size_t open = line.find('>'), close = line.find("</word>");
-    w.text = line.substr(open + 1, close - open - 1);
-    words.push_back(w);
-  }
-  return words;
-}
+using test::PdfWords;
+using test::Word;
 
 TEST(ViewerPrinting, AllPagesOfALongLogWithTheCaptionAsItReadsAndTenMillimetreMargins) {
   ASSERT_FALSE(win::Printer().Name().empty());

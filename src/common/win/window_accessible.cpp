@@ -75,16 +75,8 @@ class PushButtonAccessible : public WindowAccessible {
   LONG Role() const override { return ROLE_SYSTEM_PUSHBUTTON; }
   std::string Name() const override { return name_; }
   HRESULT State(VARIANT* state) override {
-    LONG s = 0;
-    if (!IsWindowVisible(hwnd_)) s |= STATE_SYSTEM_INVISIBLE;
-    if (!IsWindowEnabled(hwnd_)) {
-      s |= STATE_SYSTEM_UNAVAILABLE;
-    } else {
-      s |= STATE_SYSTEM_FOCUSABLE;
-      if (GetFocus() == hwnd_) s |= STATE_SYSTEM_FOCUSED;
-    }
     state->vt = VT_I4;
-    state->lVal = s;
+    state->lVal = WindowStates();
     return S_OK;
   }
   std::string DefaultAction() const override { return "Press"; }
@@ -117,6 +109,18 @@ WindowAccessible::~WindowAccessible() {
 }
 
 std::string WindowAccessible::Name() const { return WithoutAccelerators(WindowText(hwnd_)); }
+
+LONG WindowAccessible::WindowStates() const {
+  LONG s = 0;
+  if (!IsWindowVisible(hwnd_)) s |= STATE_SYSTEM_INVISIBLE;
+  if (!IsWindowEnabled(hwnd_)) {
+    s |= STATE_SYSTEM_UNAVAILABLE;
+  } else {
+    s |= STATE_SYSTEM_FOCUSABLE;
+    if (GetFocus() == hwnd_) s |= STATE_SYSTEM_FOCUSED;
+  }
+  return s;
+}
 
 HRESULT WindowAccessible::State(VARIANT* state) {
   VARIANT self;

@@ -59,6 +59,9 @@ class WindowAccessible : public IAccessible {
  protected:
   explicit WindowAccessible(HWND hwnd) : hwnd_(hwnd) {}
   virtual ~WindowAccessible();
+  // The states every control of ours shares: invisible, unavailable, or focusable and maybe
+  // focused.
+  LONG WindowStates() const;
   HWND hwnd_;
 
  private:

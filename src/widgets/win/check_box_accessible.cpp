@@ -24,13 +24,7 @@ class CheckBoxAccessible : public WindowAccessible {
     const LRESULT flags = SendMessageA(hwnd_, BM_GETSTATE, 0, 0);
     if (flags & BST_PUSHED) s |= STATE_SYSTEM_PRESSED;
     if (flags & kButtonStateHot) s |= STATE_SYSTEM_HOTTRACKED;
-    if (!IsWindowVisible(hwnd_)) s |= STATE_SYSTEM_INVISIBLE;
-    if (!IsWindowEnabled(hwnd_)) {
-      s |= STATE_SYSTEM_UNAVAILABLE;
-    } else {
-      s |= STATE_SYSTEM_FOCUSABLE;
-      if (GetFocus() == hwnd_) s |= STATE_SYSTEM_FOCUSED;
-    }
+    s |= WindowStates();
     state->vt = VT_I4;
     state->lVal = s;
     return S_OK;

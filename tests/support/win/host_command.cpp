@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 
@@ -79,6 +80,25 @@ std::string WaitForPdf(const std::string& title, int timeoutMs) {
   std::string out = RunHostScript(script, timeoutMs + 5000);
   while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
   return out;
+}
+
+std::vector<Word> PdfWords(const std::string& pdf, int page) {
+  const std::string html =
+      RunHostScript("pdftotext -bbox -f " + std::to_string(page) + " -l " + std::to_string(page) +
+                    " " + ShellQuote(pdf) + " - | grep '<word'");
+  std::vector<Word> words;
+  std::istringstream lines(html);
+  std::string line;
+  while (std::getline(lines, line)) {
+    Word w{};
+    if (std::sscanf(line.c_str(), " <word xMin=\"%lf\" yMin=\"%lf\" xMax=\"%lf\" yMax=\"%lf\">",
+                    &w.xMin, &w.yMin, &w.xMax, &w.yMax) != 4)
+      continue;
+    const std::size_t open = line.find('>'), close = line.find("</word>");
+    w.text = line.substr(open + 1, close - open - 1);
+    words.push_back(w);
+  }
+  return words;
 }
 
 }  // namespace vt9::test

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vt9::test {
 
@@ -17,5 +18,14 @@ std::string WaitForPdf(const std::string& title, int timeoutMs = 60000);
 
 // `text` as one word for the host shell, whatever characters it holds.
 std::string ShellQuote(const std::string& text);
+
+// A word of a printed page and its box in points (origin at the page's top left), as
+// pdftotext -bbox reads it.
+struct Word {
+  double xMin, yMin, xMax, yMax;
+  std::string text;
+};
+// The words of page `page` (from 1) of a PDF given by its Unix path.
+std::vector<Word> PdfWords(const std::string& pdf, int page);
 
 }  // namespace vt9::test
