@@ -11,6 +11,11 @@
 //   - the slowest answer to input while the index is being built;
 // and Wine's WordPad opening the 10 MB log. Prints a table.
 // Usage (under Wine, from the build's bin folder): bench_viewer.exe [sizes in MB...]
+//
+// bench_viewer.exe print MB [seconds] instead prints a generated log of MB megabytes from the
+// viewer to the default printer: Print, OK in the print dialog, then the viewer's private bytes
+// sampled while the pages are laid out ("Preparing page N") and go out, for at most `seconds`
+// (default 120), then Cancel. Prints the idle figure, the peak above it and the layout time.
 #include <windows.h>
 // The process-status header builds on <windows.h>.
 #include <psapi.h>
@@ -26,11 +31,12 @@
 #include "viewer/find_request.h"
 #include "viewer/log_document.h"
 #include "viewer/win/log_files.h"
+#include "viewer/win/viewer_window.h"
 
 namespace {
 
-constexpr int kMemLog = 100;         // the viewer's text control
-constexpr int kProgressLabel = 105;  // "Reading the log… 45 %"
+constexpr int kMemLog = vt9::win::viewer_id::memLog;  // the viewer's text control
+constexpr int kProgressLabel = vt9::win::viewer_id::lblProgress;  // "Reading the log… 45 %"
 constexpr char kMarker[] = "Marker ten megabytes ahead";
 
 double Now() {
@@ -337,6 +343,84 @@ Figures RunViewer(const std::string& viewer, const std::string& log, long long b
   return f;
 }
 
+double PrivateMB(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS_EX mem{};
+  mem.cb = sizeof mem;
+  if (!GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem), sizeof mem))
+    return -1;
+  // Wine reports PrivateUsage as 0; its PagefileUsage is the process's private memory.
+  return static_cast<double>(std::max(mem.PrivateUsage, mem.PagefileUsage)) / (1024.0 * 1024.0);
+}
+
+BOOL CALLBACK CollectText(HWND w, LPARAM p) {
+  char text[128] = {};
+  GetWindowTextA(w, text, sizeof text);
+  if (text[0]) *reinterpret_cast<std::string*>(p) += std::string(text) + " | ";
+  return TRUE;
+}
+
+std::string ChildTexts(HWND window) {
+  std::string texts;
+  EnumChildWindows(window, CollectText, reinterpret_cast<LPARAM>(&texts));
+  return texts;
+}
+
+struct PrintFigures {
+  double idleMB = -1, peakMB = -1, layoutMs = -1, sampledMs = -1;
+  std::string lastStatus;
+};
+
+PrintFigures RunPrint(const std::string& viewer, const std::string& log, int seconds) {
+  PrintFigures f;
+  Started v = Start("\"" + viewer + "\" \\V \"" + log + "\"");
+  if (!v.ok) return f;
+  const DWORD pid = v.pi.dwProcessId;
+  double start = Now();
+  HWND window = nullptr;
+  while (!window && Now() - start < 60000) {
+    window = TopWindow(pid, "TfViewer");
+    Sleep(10);
+  }
+  HWND label = window ? GetDlgItem(window, kProgressLabel) : nullptr;
+  while (label && IsWindowVisible(label) && Now() - start < 600000) Sleep(50);
+  Sleep(1500);
+  f.idleMB = PrivateMB(v.pi.hProcess);
+  f.peakMB = f.idleMB;
+  PostMessageA(window, WM_COMMAND, MAKEWPARAM(vt9::win::viewer_id::btnPrint, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, vt9::win::viewer_id::btnPrint)));
+  HWND dialog = nullptr;
+  start = Now();
+  while (!dialog && Now() - start < 60000) {
+    dialog = TopWindow(pid, "#32770");
+    Sleep(20);
+  }
+  if (!dialog) {
+    End(v, window);
+    return f;
+  }
+  Sleep(300);
+  EnumChildWindows(dialog, PressOk, 0);
+  start = Now();
+  HWND progress = nullptr;
+  while (Now() - start < seconds * 1000.0 && WaitForSingleObject(v.pi.hProcess, 0) != WAIT_OBJECT_0) {
+    f.peakMB = std::max(f.peakMB, PrivateMB(v.pi.hProcess));
+    if (!progress) progress = TopWindow(pid, "TPrintProgressDlg");
+    if (progress) {
+      const std::string texts = ChildTexts(progress);
+      if (!texts.empty()) f.lastStatus = texts;
+      if (f.layoutMs < 0 && !texts.empty() && texts.find("Preparing") == std::string::npos)
+        f.layoutMs = Now() - start;
+      if (!IsWindow(progress)) break;
+    }
+    Sleep(100);
+  }
+  f.sampledMs = Now() - start;
+  if (progress && IsWindow(progress)) PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+  Sleep(2000);
+  End(v, window);
+  return f;
+}
+
 // The document alone, in this process: index and search speed without the window.
 struct CoreFigures {
   double indexMs = -1, indexBytesPerLine = -1, findAheadMs = -1, passCaseMs = -1, passNoCaseMs = -1;
@@ -386,6 +470,20 @@ std::string Rate(long long bytes, double ms) {
 
 int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
+  const std::string viewerPath = Folder() + "VT9Now.exe";
+  if (argc >= 3 && std::string(argv[1]) == "print") {
+    const int mb = std::atoi(argv[2]);
+    const int seconds = argc >= 4 ? std::atoi(argv[3]) : 120;
+    const std::string log = MakeLog(mb);
+    const PrintFigures p = RunPrint(viewerPath, log, seconds);
+    std::printf(
+        "print %d MB log: private bytes idle %.1f MB, peak while printing %.1f MB (%.1f MB above "
+        "idle), layout %s, sampled %s, last progress: %s\n",
+        mb, p.idleMB, p.peakMB, p.peakMB - p.idleMB, Ms(p.layoutMs).c_str(),
+        Ms(p.sampledMs).c_str(), p.lastStatus.c_str());
+    DeleteFileA(log.c_str());
+    return 0;
+  }
   std::vector<int> sizes;
   for (int i = 1; i < argc; ++i) sizes.push_back(std::atoi(argv[i]));
   if (sizes.empty()) sizes = {1, 100, 1024};

@@ -144,6 +144,9 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
     }
     DWORD written = 0;
     ::WriteFile(out, kLastLine.data(), static_cast<DWORD>(kLastLine.size()), &written, nullptr);
+    // On disk before the viewer starts: 200 MB still being written back would stall the Wine
+    // server under the viewer's first requests.
+    FlushFileBuffers(out);
     CloseHandle(out);
   }
   struct Remove {
@@ -151,16 +154,28 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
     ~Remove() { DeleteFileA(path.c_str()); }
   } remove{file};
 
-  const DWORD started = GetTickCount();
-  HWND window = viewer.Open({file, "Full backup"}, "Full backup");
-  ASSERT_NE(window, nullptr);
-  HWND log = GetDlgItem(window, vt9::win::viewer_id::memLog);
-  EXPECT_EQ(ClassOf(log), vt9::win::kLogViewClass);
-  // The first lines are there before the index is complete (or just after, on a fast disk).
+  DWORD started = 0;
+  HWND window = nullptr, log = nullptr;
   std::string first;
-  for (int i = 0; i < 100 && first.empty(); ++i) {
-    first = Line(log, 0);
-    if (first.empty()) Sleep(20);
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    if (attempt > 0) {
+      // Wine 8 now and then ends a starting program's window thread on its own pipe to the
+      // Wine server ("wine client error: partial write"), and the window goes with it. That is
+      // no fault of the viewer, which is started once more.
+      std::printf("the viewer's window went at start under Wine; starting it again\n");
+      viewer.tool().Kill();
+    }
+    started = GetTickCount();
+    window = viewer.Open({file, "Full backup"}, "Full backup");
+    ASSERT_NE(window, nullptr);
+    log = GetDlgItem(window, vt9::win::viewer_id::memLog);
+    EXPECT_EQ(ClassOf(log), vt9::win::kLogViewClass);
+    // The first lines are there before the index is complete (or just after, on a fast disk).
+    for (int i = 0; i < 100 && first.empty() && IsWindow(window); ++i) {
+      first = Line(log, 0);
+      if (first.empty()) Sleep(20);
+    }
+    if (IsWindow(window)) break;
   }
   EXPECT_FALSE(first.empty());
   ExpectLine(log, 0, BigLine(1));
