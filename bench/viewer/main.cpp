@@ -14,8 +14,9 @@
 //
 // bench_viewer.exe print MB [seconds] instead prints a generated log of MB megabytes from the
 // viewer to the default printer: Print, OK in the print dialog, then the viewer's private bytes
-// sampled while the pages are laid out ("Preparing page N") and go out, for at most `seconds`
-// (default 120), then Cancel. Prints the idle figure, the peak above it and the layout time.
+// sampled while the pages are laid out ("Preparing page N", before the print dialog) and go
+// out, for at most `seconds` (default 120), then Cancel. Prints the idle figure, the peak above
+// it, the layout time and how far printing got.
 #include <windows.h>
 // The process-status header builds on <windows.h>.
 #include <psapi.h>
@@ -388,12 +389,15 @@ PrintFigures RunPrint(const std::string& viewer, const std::string& log, int sec
   f.peakMB = f.idleMB;
   PostMessageA(window, WM_COMMAND, MAKEWPARAM(vt9::win::viewer_id::btnPrint, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(window, vt9::win::viewer_id::btnPrint)));
+  // The pages are laid out ("Preparing page N") before the print dialog asks for the range.
   HWND dialog = nullptr;
   start = Now();
-  while (!dialog && Now() - start < 60000) {
+  while (!dialog && Now() - start < 600000) {
+    f.peakMB = std::max(f.peakMB, PrivateMB(v.pi.hProcess));
     dialog = TopWindow(pid, "#32770");
     Sleep(20);
   }
+  f.layoutMs = Now() - start;
   if (!dialog) {
     End(v, window);
     return f;
@@ -408,8 +412,6 @@ PrintFigures RunPrint(const std::string& viewer, const std::string& log, int sec
     if (progress) {
       const std::string texts = ChildTexts(progress);
       if (!texts.empty()) f.lastStatus = texts;
-      if (f.layoutMs < 0 && !texts.empty() && texts.find("Preparing") == std::string::npos)
-        f.layoutMs = Now() - start;
       if (!IsWindow(progress)) break;
     }
     Sleep(100);
@@ -478,7 +480,7 @@ int main(int argc, char** argv) {
     const PrintFigures p = RunPrint(viewerPath, log, seconds);
     std::printf(
         "print %d MB log: private bytes idle %.1f MB, peak while printing %.1f MB (%.1f MB above "
-        "idle), layout %s, sampled %s, last progress: %s\n",
+        "idle), layout until the print dialog %s, pages going out for %s, last progress: %s\n",
         mb, p.idleMB, p.peakMB, p.peakMB - p.idleMB, Ms(p.layoutMs).c_str(),
         Ms(p.sampledMs).c_str(), p.lastStatus.c_str());
     DeleteFileA(log.c_str());
