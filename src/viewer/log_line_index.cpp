@@ -1,6 +1,7 @@
 #include "viewer/log_line_index.h"
 
 #include <algorithm>
+#include <type_traits>
 
 namespace vt9::logdoc {
 
@@ -133,20 +134,32 @@ LineIndex::Line LineIndex::Get(std::int64_t line) const {
   return Line{c.byteStart, c.charStart, bytes, chars};
 }
 
-std::int64_t LineIndex::LineOfChar(std::int64_t position) const {
-  if (position >= endChar_) return lines_;
-  if (position <= 0 || groups_.empty()) return 0;
-  auto it = std::upper_bound(groups_.begin(), groups_.end(), position,
-                             [](std::int64_t p, const Group& g) { return p < g.charStart; });
+// The line holding `key`, a character position (T = std::int64_t) or a byte offset
+// (T = std::uint64_t): the group found by its start, then the lines decoded from there.
+template <class T>
+std::int64_t LineIndex::LineAt(T key) const {
+  constexpr bool kChars = std::is_same_v<T, std::int64_t>;
+  auto startOf = [](const auto& place) -> T {
+    if constexpr (kChars)
+      return place.charStart;
+    else
+      return place.byteStart;
+  };
+  auto it = std::upper_bound(groups_.begin(), groups_.end(), key,
+                             [&](T k, const Group& g) { return k < startOf(g); });
   const std::size_t gi = std::size_t(it - groups_.begin()) - 1;
   std::lock_guard<std::mutex> lock(cursorMutex_);
-  Cursor c = Start(gi, [&](const Cursor& k) { return k.charStart <= position; });
+  Cursor c = Start(gi, [&](const Cursor& k) { return startOf(k) <= key; });
   for (;; ++c.line) {
     std::uint64_t at = c.stream;
     std::uint64_t bytes = 0;
     std::int64_t chars = 0;
     Record(c.line, at, bytes, chars);
-    if (position < c.charStart + chars) break;
+    if constexpr (kChars) {
+      if (key < c.charStart + chars) break;
+    } else {
+      if (key < c.byteStart + bytes) break;
+    }
     c.stream = at;
     c.byteStart += bytes;
     c.charStart += chars;
@@ -155,26 +168,16 @@ std::int64_t LineIndex::LineOfChar(std::int64_t position) const {
   return c.line;
 }
 
+std::int64_t LineIndex::LineOfChar(std::int64_t position) const {
+  if (position >= endChar_) return lines_;
+  if (position <= 0 || groups_.empty()) return 0;
+  return LineAt(position);
+}
+
 std::int64_t LineIndex::LineOfByte(std::uint64_t byte) const {
   if (byte >= endByte_) return lines_;
   if (groups_.empty() || byte <= groups_[0].byteStart) return 0;
-  auto it = std::upper_bound(groups_.begin(), groups_.end(), byte,
-                             [](std::uint64_t b, const Group& g) { return b < g.byteStart; });
-  const std::size_t gi = std::size_t(it - groups_.begin()) - 1;
-  std::lock_guard<std::mutex> lock(cursorMutex_);
-  Cursor c = Start(gi, [&](const Cursor& k) { return k.byteStart <= byte; });
-  for (;; ++c.line) {
-    std::uint64_t at = c.stream;
-    std::uint64_t bytes = 0;
-    std::int64_t chars = 0;
-    Record(c.line, at, bytes, chars);
-    if (byte < c.byteStart + bytes) break;
-    c.stream = at;
-    c.byteStart += bytes;
-    c.charStart += chars;
-  }
-  cursor_ = c;
-  return c.line;
+  return LineAt(byte);
 }
 
 std::size_t LineIndex::MemoryBytes() const {

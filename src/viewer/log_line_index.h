@@ -83,6 +83,8 @@ class LineIndex {
   void CloseGroup();
   template <class NotPast>
   Cursor Start(std::size_t gi, NotPast&& notPast) const;
+  template <class T>
+  std::int64_t LineAt(T key) const;
 
   bool bitLoss_;
   std::int64_t lines_ = 0;
