@@ -16,7 +16,8 @@
 // viewer to the default printer: Print, OK in the print dialog, then the viewer's private bytes
 // sampled while the pages are laid out ("Preparing page N", before the print dialog) and go
 // out, for at most `seconds` (default 120), then Cancel. Prints the idle figure, the peak above
-// it, the layout time and how far printing got.
+// it, the layout time and how far printing got. With `seconds` 0 every page goes out (no
+// Cancel), and the log's first and last lines are printed too, for run.sh to find in the PDF.
 #include <windows.h>
 // The process-status header builds on <windows.h>.
 #include <psapi.h>
@@ -27,6 +28,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "viewer/find_request.h"
@@ -406,7 +408,8 @@ PrintFigures RunPrint(const std::string& viewer, const std::string& log, int sec
   EnumChildWindows(dialog, PressOk, 0);
   start = Now();
   HWND progress = nullptr;
-  while (Now() - start < seconds * 1000.0 && WaitForSingleObject(v.pi.hProcess, 0) != WAIT_OBJECT_0) {
+  while ((seconds <= 0 || Now() - start < seconds * 1000.0) &&
+         WaitForSingleObject(v.pi.hProcess, 0) != WAIT_OBJECT_0) {
     f.peakMB = std::max(f.peakMB, PrivateMB(v.pi.hProcess));
     if (!progress) progress = TopWindow(pid, "TPrintProgressDlg");
     if (progress) {
@@ -454,6 +457,30 @@ CoreFigures RunCore(const std::string& log, long long bytes) {
   return c;
 }
 
+// The first and the last line of a log (without their line breaks).
+std::pair<std::string, std::string> FirstAndLastLines(const std::string& log) {
+  std::pair<std::string, std::string> lines;
+  HANDLE f = CreateFileA(log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                         nullptr);
+  if (f == INVALID_HANDLE_VALUE) return lines;
+  char buffer[512];
+  DWORD got = 0;
+  ReadFile(f, buffer, sizeof buffer, &got, nullptr);
+  std::string head(buffer, got);
+  lines.first = head.substr(0, head.find("\r\n"));
+  LARGE_INTEGER size{}, at{};
+  GetFileSizeEx(f, &size);
+  at.QuadPart = std::max<LONGLONG>(0, size.QuadPart - static_cast<LONGLONG>(sizeof buffer));
+  SetFilePointerEx(f, at, nullptr, FILE_BEGIN);
+  ReadFile(f, buffer, sizeof buffer, &got, nullptr);
+  std::string tail(buffer, got);
+  while (tail.size() >= 2 && tail.compare(tail.size() - 2, 2, "\r\n") == 0) tail.resize(tail.size() - 2);
+  const std::size_t lastBreak = tail.rfind("\r\n");
+  lines.second = lastBreak == std::string::npos ? tail : tail.substr(lastBreak + 2);
+  CloseHandle(f);
+  return lines;
+}
+
 std::string Ms(double ms) {
   char s[32];
   if (ms < 0) return "-";
@@ -477,6 +504,10 @@ int main(int argc, char** argv) {
     const int mb = std::atoi(argv[2]);
     const int seconds = argc >= 4 ? std::atoi(argv[3]) : 120;
     const std::string log = MakeLog(mb);
+    if (seconds <= 0) {
+      const auto lines = FirstAndLastLines(log);
+      std::printf("first line: %s\nlast line: %s\n", lines.first.c_str(), lines.second.c_str());
+    }
     const PrintFigures p = RunPrint(viewerPath, log, seconds);
     std::printf(
         "print %d MB log: private bytes idle %.1f MB, peak while printing %.1f MB (%.1f MB above "
