@@ -1,7 +1,9 @@
 #!/bin/sh
 # The test print server's backend (installed by print-server.sh as bin/backend/vt9pdf): turns
-# each job's PostScript into DIR/pdf/<title>-job_<id>.pdf with Ghostscript. The file is written
-# under a hidden name and renamed when complete, so whoever sees it may read it at once.
+# each job's PostScript into DIR/pdf/<title>-job_<id>.pdf with Ghostscript, and keeps the
+# PostScript it was given beside it (<title>-job_<id>.ps: what the printer driver spooled). Both
+# are written under hidden names and renamed when complete, the PDF last, so whoever sees the PDF
+# may read both at once.
 # CUPS calls a backend with: job-id user title copies options [file]; without arguments it
 # asks what devices the backend offers.
 if [ $# -eq 0 ]; then
@@ -21,11 +23,14 @@ name=$(printf '%s' "$3" | tr '/' '_')
 input=${6:--}
 final="$out/$name-job_$job.pdf"
 partial="$out/.job_$job.partial"
-if gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile="$partial" "$input" >&2; then
+ps="$out/.job_$job.ps"
+if cat "$input" >"$ps" &&
+  gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pdfwrite -sOutputFile="$partial" "$ps" >&2; then
+  mv -f "$ps" "$out/$name-job_$job.ps"
   mv -f "$partial" "$final"
   echo "INFO: wrote $final" >&2
   exit 0
 fi
-rm -f "$partial"
+rm -f "$partial" "$ps"
 echo "ERROR: Ghostscript could not convert job $job" >&2
 exit 1  # CUPS_BACKEND_FAILED

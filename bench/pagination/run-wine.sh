@@ -60,4 +60,4 @@ firstpage=$(pdftotext -f 1 -l 1 "$f" -)
 lastpage=$(pdftotext -f "$pages" -l "$pages" "$f" -)
 if grep -qF "$first" <<<"$firstpage"; then echo "first line present: $first"; else echo "first line MISSING: $first"; fi
 if grep -qF "$last" <<<"$lastpage"; then echo "last line present: $last"; else echo "last line MISSING: $last"; fi
-[ -n "${KEEP_PDF:-}" ] || rm -f "$f"
+[ -n "${KEEP_PDF:-}" ] || rm -f "$f" "${f%.pdf}.ps"

@@ -60,5 +60,5 @@ echo "PDF: $pages pages ($(du -m "$pdf" | cut -f1) MB), the viewer's page count:
 in_page 1 "$first" && echo "first line on page 1: yes" || echo "first line on page 1: NO"
 in_page "$pages" "$last" && echo "last line on page $pages: yes" || echo "last line on page $pages: NO"
 echo "time: $((spooled - started)) s from the start of the benchmark until the viewer was done, $((done_at - spooled)) s more until the PDF was complete"
-rm -f "$pdf"
+rm -f "$pdf" "${pdf%.pdf}.ps"
 [ "$pages" = "$printed" ]

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 #include <tuple>
 
@@ -177,6 +178,42 @@ TEST_F(PdfPrinting, CancelDuringPageTwoOfFiveLeavesThePagesAlreadySent) {
   const std::string pdf = test::WaitForPdf(title);
   ASSERT_FALSE(pdf.empty());
   EXPECT_EQ(PdfPages(pdf), 1);
+}
+
+// A backup log's lines (no tabs) go to the printer they were measured on as plain text runs,
+// placed once each, not with a position for every character (which made the spool of a page
+// half as big again). The print server keeps each job's PostScript beside its PDF; there a
+// "moveto" is a placing.
+TEST_F(PdfPrinting, PlainLogLinesSpoolWithoutAPositionForEveryCharacter) {
+  const std::string title = UniqueTitle("spool");
+  TPagePrinter pp(nullptr);
+  pp.SetTitle(title);
+  pp.SetFriendlyHeader("&cBackupLog");
+  pp.SetFont(TPrintFont{"Courier New", 10, 0, kColorBlack});
+  pp.BeginDoc();
+  std::size_t characters = 0;
+  for (int i = 1; i <= 180; ++i) {
+    char buf[120];
+    std::snprintf(buf, sizeof buf,
+                  "2026/12/08 10:%02d:%02d  Copied C:\\Users\\Ann\\Documents\\file%07d.dat", i / 60,
+                  i % 60, i);
+    pp.Lines().push_back(buf);
+    characters += pp.Lines().back().size();
+  }
+  pp.WriteLines(false);
+  pp.EndDoc();
+  ASSERT_GE(pp.PageCount(), 3u);
+  EXPECT_TRUE(pp.Print());
+  const std::string pdf = test::WaitForPdf(title);
+  ASSERT_FALSE(pdf.empty());
+  EXPECT_EQ(PdfPages(pdf), static_cast<int>(pp.PageCount()));
+  const std::string ps = test::ShellQuote(pdf.substr(0, pdf.size() - 4) + ".ps");
+  const std::string placings = test::RunHostScript("grep -c moveto " + ps + " || true");
+  ASSERT_FALSE(placings.empty()) << ps;
+  EXPECT_LT(std::stoul(placings), characters / 10) << characters << " characters";
+  // Every line is there in full.
+  const std::string text = PdfText(pdf, 2);
+  EXPECT_NE(text.find("Copied C:\\Users\\Ann\\Documents\\file0000100.dat"), std::string::npos) << text;
 }
 
 TEST_F(PdfPrinting, APrinterThatDisappearedBeforePrintingIsAnErrorForTheCaller) {
