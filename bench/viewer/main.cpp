@@ -420,7 +420,15 @@ PrintFigures RunPrint(const std::string& viewer, const std::string& log, int sec
     Sleep(100);
   }
   f.sampledMs = Now() - start;
-  if (progress && IsWindow(progress)) PostMessageA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0);
+  if (progress && IsWindow(progress)) {
+    // Cancel is clicked and answered before the page label is read again: it then names the
+    // last page the viewer started, since none starts after Cancel.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(GetDlgItem(progress, IDCANCEL), BM_CLICK, 0, 0, SMTO_NORMAL, 10000,
+                        &ignored);
+    const std::string texts = ChildTexts(progress);
+    if (!texts.empty()) f.lastStatus = texts;
+  }
   Sleep(2000);
   End(v, window);
   return f;
