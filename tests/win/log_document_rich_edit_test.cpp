@@ -12,27 +12,16 @@
 #include <thread>
 
 #include "support/win/paths.h"
+#include "support/win/rich_edit_test.h"
 #include "viewer/log_document.h"
 #include "viewer/win/log_file.h"
 
 namespace vt9 {
 namespace {
 
-class LogDocumentRichEdit : public ::testing::Test {
+class LogDocumentRichEdit : public test::RichEditTest {
  protected:
-  void SetUp() override {
-    library_ = LoadLibraryA("riched20.dll");
-    ASSERT_NE(library_, nullptr);
-    edit_ = CreateWindowExA(0, "RichEdit20A", "", WS_POPUP | ES_MULTILINE, 0, 0, 300, 200, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(edit_, nullptr);
-    SendMessageA(edit_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    folder_ = test::MakeTempFolder("logdoc");
-  }
-  void TearDown() override {
-    DestroyWindow(edit_);
-    FreeLibrary(library_);
-  }
+  LogDocumentRichEdit() : RichEditTest("logdoc") {}
 
   std::unique_ptr<LogDocument> Open(const std::string& bytes) {
     const std::string path = folder_ + "log" + std::to_string(++files_) + ".log";
@@ -78,9 +67,6 @@ class LogDocumentRichEdit : public ::testing::Test {
     return text;
   }
 
-  HMODULE library_ = nullptr;
-  HWND edit_ = nullptr;
-  std::string folder_;
   int files_ = 0;
 };
 

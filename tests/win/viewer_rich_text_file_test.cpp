@@ -7,6 +7,7 @@
 #include <string>
 
 #include "support/win/paths.h"
+#include "support/win/rich_edit_test.h"
 #include "viewer/win/rich_text_file.h"
 
 namespace vt9 {
@@ -14,21 +15,9 @@ namespace {
 
 using win::ContentWriter;
 
-class RichTextFile : public ::testing::Test {
+class RichTextFile : public test::RichEditTest {
  protected:
-  void SetUp() override {
-    library_ = LoadLibraryA("riched20.dll");
-    ASSERT_NE(library_, nullptr);
-    edit_ = CreateWindowExA(0, "RichEdit20A", "", WS_POPUP | ES_MULTILINE, 0, 0, 300, 200, nullptr,
-                            nullptr, GetModuleHandleA(nullptr), nullptr);
-    ASSERT_NE(edit_, nullptr);
-    SendMessageA(edit_, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    folder_ = test::MakeTempFolder("richtext");
-  }
-  void TearDown() override {
-    DestroyWindow(edit_);
-    FreeLibrary(library_);
-  }
+  RichTextFile() : RichEditTest("richtext") {}
   std::string Text() const {
     char text[4096] = {};
     GetWindowTextA(edit_, text, sizeof text);
@@ -46,10 +35,6 @@ class RichTextFile : public ::testing::Test {
     FindClose(find);
     return names;
   }
-
-  HMODULE library_ = nullptr;
-  HWND edit_ = nullptr;
-  std::string folder_;
 };
 
 TEST_F(RichTextFile, RichTextByItsHeaderElsePlainText) {
