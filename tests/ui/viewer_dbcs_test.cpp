@@ -33,16 +33,6 @@ std::string ShiftJis(const std::wstring& text) {
   return bytes;
 }
 
-// The window of any process with this class and caption; null after the time-out.
-HWND WaitForAnyWindow(const char* cls, const std::string& caption, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    if (HWND w = FindWindowA(cls, caption.c_str()); w && IsWindowVisible(w)) return w;
-    Sleep(50);
-  } while (GetTickCount() - start < timeoutMs);
-  return nullptr;
-}
-
 std::pair<long, long> Selection(HWND log) {
   const LRESULT packed = SendMessageA(log, EM_GETSEL, 0, 0);
   return {static_cast<long>(LOWORD(packed)), static_cast<long>(HIWORD(packed))};
@@ -74,7 +64,7 @@ TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
   test::RunHostScript("LOCPATH='" + locales + "' LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 '" + loader +
                       "' '" + tool.exe() + "' '\\V' '" + file + "' '" + caption +
                       "' >/dev/null 2>&1 &");
-  HWND viewer = WaitForAnyWindow(vt9::win::kViewerWindowClass, caption, 15000);
+  HWND viewer = test::WaitForAnyWindow(vt9::win::kViewerWindowClass, caption, 15000);
   ASSERT_NE(viewer, nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(viewer, &pid);

@@ -267,16 +267,6 @@ TEST(ViewerPrint, ACloseDuringThePrintDialogWaitsForItThenTheViewerCloses) {
   if (exitCode == STILL_ACTIVE) viewer.tool().Kill();
 }
 
-// A top-level window of any process with this class and caption; null after the time-out.
-HWND WaitForAnyWindow(const char* cls, const std::string& caption, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  do {
-    if (HWND w = FindWindowA(cls, caption.c_str()); w && IsWindowVisible(w)) return w;
-    Sleep(50);
-  } while (GetTickCount() - start < timeoutMs);
-  return nullptr;
-}
-
 // A tool that finds no print server makes Wine drop the printers it had copied into the
 // prefix, with the default printer; loading the spooler once more copies them back.
 class PrintersRestoredAfterwards {
@@ -310,7 +300,7 @@ TEST(ViewerPrint, NoPrintersGiveTheMessageBox) {
   test::RunHostScript("CUPS_SERVER=/nonexistent/cups.sock '" + std::string(loader) + "' '" +
                       viewer.tool().exe() + "' '\\V' '" + file + "' '" + caption +
                       "' >/dev/null 2>&1 &");
-  HWND window = WaitForAnyWindow("TfViewer", caption, 15000);
+  HWND window = test::WaitForAnyWindow("TfViewer", caption, 15000);
   ASSERT_NE(window, nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);

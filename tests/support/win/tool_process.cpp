@@ -102,6 +102,15 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM param) {
 }
 }  // namespace
 
+HWND WaitForAnyWindow(const char* className, const std::string& caption, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  do {
+    if (HWND w = FindWindowA(className, caption.c_str()); w && IsWindowVisible(w)) return w;
+    Sleep(50);
+  } while (GetTickCount() - start < timeoutMs);
+  return nullptr;
+}
+
 HWND WaitForWindow(DWORD pid, const std::string& className, const std::string& caption,
                    DWORD timeoutMs) {
   const DWORD start = GetTickCount();

@@ -46,6 +46,9 @@ class ToolFolder {
 // caption (or any, when empty); null after the time-out.
 HWND WaitForWindow(DWORD pid, const std::string& className, const std::string& caption,
                    DWORD timeoutMs = 10000);
+// A visible top-level window of any process with this class and exact caption; null after the
+// time-out.
+HWND WaitForAnyWindow(const char* className, const std::string& caption, DWORD timeoutMs);
 std::string WindowText(HWND window);
 std::string ClassName(HWND window);
 // The texts of all child windows, in z-order, joined by "\n".
