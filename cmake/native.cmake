@@ -10,6 +10,7 @@ target_link_libraries(unit_tests PRIVATE vt9core GTest::gtest GTest::gtest_main)
 gtest_discover_tests(unit_tests DISCOVERY_TIMEOUT 30)
 
 # Each developer tool, benchmark and fuzz target keeps its build rules beside its sources.
+include(${CMAKE_SOURCE_DIR}/cmake/fuzz-target.cmake)
 file(GLOB VT9_NATIVE_PARTS ${CMAKE_SOURCE_DIR}/tools/*/native.cmake
      ${CMAKE_SOURCE_DIR}/bench/*/native.cmake ${CMAKE_SOURCE_DIR}/fuzz/*/native.cmake)
 foreach(part ${VT9_NATIVE_PARTS})
