@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
+#include "logs/log_document.h"
 #include "support/log_document_support.h"
-#include "viewer/log_document.h"
 
 namespace {
 
@@ -72,12 +72,12 @@ int main(int argc, char** argv) {
   std::printf("generated log: %.0f MB\n", mb);
 
   // Each figure is the best of three runs: the machine may be busy with other work.
-  std::unique_ptr<vt9::LogDocument> doc;
+  std::unique_ptr<vt9::logs::LogDocument> doc;
   double indexSeconds = 1e9;
   for (int run = 0; run < 3; ++run) {
     const double start = CpuNow();
-    doc = std::make_unique<vt9::LogDocument>(vt9::test::MemoryFileOf(log),
-                                             vt9::test::WesternCodePage());
+    doc = std::make_unique<vt9::logs::LogDocument>(vt9::test::MemoryFileOf(log),
+                                              vt9::test::WesternCodePage());
     std::atomic<bool> stop{false};
     doc->BuildIndex(stop);
     indexSeconds = std::min(indexSeconds, (CpuNow() - start));
@@ -145,8 +145,8 @@ int main(int argc, char** argv) {
   // The index's size for longer lines, over 1 GB of each.
   for (std::uint64_t length : {1000u, 16000u}) {
     const std::uint64_t lines = (std::uint64_t(1) << 30) / length;
-    vt9::LogDocument ruled(std::make_unique<RuledFile>(length, lines),
-                           vt9::test::WesternCodePage());
+    vt9::logs::LogDocument ruled(std::make_unique<RuledFile>(length, lines),
+                            vt9::test::WesternCodePage());
     std::atomic<bool> stop{false};
     const double t = CpuNow();
     ruled.BuildIndex(stop);

@@ -31,8 +31,8 @@
 #include <utility>
 #include <vector>
 
+#include "logs/log_document.h"
 #include "viewer/find_request.h"
-#include "viewer/log_document.h"
 #include "viewer/win/log_files.h"
 #include "viewer/win/viewer_window.h"
 
@@ -441,7 +441,7 @@ struct CoreFigures {
 
 CoreFigures RunCore(const std::string& log, long long bytes) {
   CoreFigures c;
-  std::unique_ptr<vt9::LogDocument> doc = vt9::win::OpenLogDocument(log);
+  std::unique_ptr<vt9::logs::LogDocument> doc = vt9::win::OpenLogDocument(log);
   if (!doc) return c;
   std::atomic<bool> stop{false};
   double t = Now();

@@ -10,13 +10,13 @@
 #include <cstdint>
 #include <string>
 
+#include "logs/log_document.h"
 #include "support/log_document_support.h"
-#include "viewer/log_document.h"
 
 namespace {
 
-using vt9::CodePage;
-using vt9::TextRange;
+using vt9::logs::CodePage;
+using vt9::logs::TextRange;
 
 [[noreturn]] void Fail() { __builtin_trap(); }
 void Check(bool ok) {
@@ -24,7 +24,7 @@ void Check(bool ok) {
 }
 
 // The character values of ANSI bytes or UTF-16 text, as the document takes edits and patterns.
-std::u16string ValuesOfAnsi(const std::string& bytes, const CodePage& cp, bool unicode) {
+std::u16string ValuesOfAnsi(const std::string& bytes, const vt9::logs::CodePage& cp, bool unicode) {
   std::u16string values;
   if (unicode) {
     std::u16string u = cp.toUtf16(bytes);
@@ -50,7 +50,7 @@ std::u16string ValuesOfAnsi(const std::string& bytes, const CodePage& cp, bool u
   return values;
 }
 
-char16_t Display(char16_t v, const CodePage& cp, bool unicode) {
+char16_t Display(char16_t v, const vt9::logs::CodePage& cp, bool unicode) {
   if (v < 32 && v != 9) return 0xB7;
   if (unicode) return v;
   std::string bytes;
@@ -61,7 +61,7 @@ char16_t Display(char16_t v, const CodePage& cp, bool unicode) {
 }
 
 struct Context {
-  const CodePage* cp;
+  const vt9::logs::CodePage* cp;
   bool unicode;
 };
 char16_t Fold(char16_t v, const void* c) {
@@ -96,16 +96,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string bytes(reinterpret_cast<const char*>(data + at), size - at);
   if ((options & 3) == 1) bytes.insert(0, "\xEF\xBB\xBF");
   if ((options & 3) == 2) bytes.insert(0, "\xFF\xFE");
-  const CodePage cp =
+  const vt9::logs::CodePage cp =
       (options & 4) ? vt9::test::DoubleByteCodePage() : vt9::test::WesternCodePage();
   const bool matchCase = options & 8;
   const bool wholeWord = options & 16;
 
-  vt9::LogDocument doc(vt9::test::MemoryFileOf(bytes), cp, block);
+  vt9::logs::LogDocument doc(vt9::test::MemoryFileOf(bytes), cp, block);
   std::atomic<bool> stop{false};
   doc.BuildIndex(stop);
   Check(doc.IndexComplete());
-  const bool unicode = doc.Encoding() != vt9::TextEncoding::Ansi;
+  const bool unicode = doc.Encoding() != vt9::logs::TextEncoding::Ansi;
   std::u16string text = vt9::test::MakeReference(bytes, cp).Whole();
 
   auto compare = [&] {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "logs/log_document.h"
 #include "platform/random_access_file.h"
-#include "viewer/log_document.h"
 
 namespace vt9::test {
 
@@ -55,8 +55,8 @@ inline std::unique_ptr<RandomAccessFile> MemoryFileOf(const std::string& bytes) 
 }
 
 // Windows-1252 as far as the tests need it: Latin-1 letters fold and count as letters.
-inline CodePage WesternCodePage() {
-  CodePage cp;
+inline logs::CodePage WesternCodePage() {
+  logs::CodePage cp;
   for (int b = 0; b < 256; ++b) {
     const bool lower = (b >= 'a' && b <= 'z') || (b >= 0xE0 && b <= 0xFE && b != 0xF7);
     const bool upper = (b >= 'A' && b <= 'Z') || (b >= 0xC0 && b <= 0xDE && b != 0xD7);
@@ -89,8 +89,8 @@ inline CodePage WesternCodePage() {
 
 // A double-byte code page shaped like Shift-JIS: lead bytes 0x81-0x9F and 0xE0-0xFC; a pair
 // becomes one CJK character, any other byte above 127 a Latin-1 one.
-inline CodePage DoubleByteCodePage() {
-  CodePage cp = WesternCodePage();
+inline logs::CodePage DoubleByteCodePage() {
+  logs::CodePage cp = WesternCodePage();
   for (int b = 0; b < 256; ++b) {
     cp.leadByte[b] = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
     if (b >= 128) {
@@ -146,7 +146,7 @@ inline bool ReferenceUtf8(const std::string& s, std::size_t i, std::size_t& leng
   return cp >= least[length] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF);
 }
 
-inline ReferenceText MakeReference(const std::string& bytes, const CodePage& cp) {
+inline ReferenceText MakeReference(const std::string& bytes, const logs::CodePage& cp) {
   ReferenceText ref;
   ref.lines.emplace_back();
   const bool utf8 = bytes.size() >= 3 && bytes.compare(0, 3, "\xEF\xBB\xBF") == 0;
@@ -217,12 +217,12 @@ inline ReferenceText MakeReference(const std::string& bytes, const CodePage& cp)
 }
 
 // The simplest search over the values: the first match in [from, to).
-inline std::optional<TextRange> ReferenceFind(const std::u16string& text, std::int64_t from,
-                                              std::int64_t to, const std::u16string& what,
-                                              bool matchCase, bool wholeWord,
-                                              char16_t (*fold)(char16_t, const void*),
-                                              bool (*word)(char16_t, const void*),
-                                              const void* context) {
+inline std::optional<logs::TextRange> ReferenceFind(const std::u16string& text, std::int64_t from,
+                                                    std::int64_t to, const std::u16string& what,
+                                                    bool matchCase, bool wholeWord,
+                                                    char16_t (*fold)(char16_t, const void*),
+                                                    bool (*word)(char16_t, const void*),
+                                                    const void* context) {
   if (what.empty()) return std::nullopt;
   const std::int64_t m = std::int64_t(what.size());
   for (std::int64_t p = std::max<std::int64_t>(0, from); p + m <= to; ++p) {
@@ -237,7 +237,7 @@ inline std::optional<TextRange> ReferenceFind(const std::u16string& text, std::i
       if (p > 0 && word(text[std::size_t(p - 1)], context)) continue;
       if (p + m < std::int64_t(text.size()) && word(text[std::size_t(p + m)], context)) continue;
     }
-    return TextRange{p, p + m};
+    return logs::TextRange{p, p + m};
   }
   return std::nullopt;
 }

@@ -1,7 +1,7 @@
 // The log document without a window: the line index over every kind of line break and
 // encoding at every block boundary, placeholders, long lines, a file that shrinks, edits with
 // undo, search against a plain reference, the lines for printing and rich text out.
-#include "viewer/log_document.h"
+#include "logs/log_document.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +16,17 @@ namespace {
 using test::MakeReference;
 using test::MemoryFileOf;
 
-std::unique_ptr<LogDocument> Open(const std::string& bytes, std::size_t block = 1 << 20,
-                                  CodePage cp = test::WesternCodePage()) {
-  auto doc = std::make_unique<LogDocument>(MemoryFileOf(bytes), std::move(cp), block);
+std::unique_ptr<logs::LogDocument> Open(const std::string& bytes, std::size_t block = 1 << 20,
+                                        logs::CodePage cp = test::WesternCodePage()) {
+  auto doc = std::make_unique<logs::LogDocument>(MemoryFileOf(bytes), std::move(cp), block);
   std::atomic<bool> stop{false};
   doc->BuildIndex(stop);
   return doc;
 }
 
 // Every line, position and range of the document against the reference made from the bytes.
-void ExpectSameAsReference(const LogDocument& doc, const std::string& bytes, const CodePage& cp,
-                           const std::string& what) {
+void ExpectSameAsReference(const logs::LogDocument& doc, const std::string& bytes,
+                           const logs::CodePage& cp, const std::string& what) {
   const test::ReferenceText ref = MakeReference(bytes, cp);
   ASSERT_EQ(doc.LineCount(), std::int64_t(ref.lines.size())) << what;
   std::int64_t start = 0;
@@ -97,7 +97,7 @@ TEST(LogDocumentEncodings, ByteOrderMarksChooseTheEncodingAndAreNoText) {
       "x";
   for (std::size_t block : {1, 2, 3, 5, 64}) {
     auto doc = Open(utf8, block);
-    EXPECT_EQ(doc->Encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(doc->Encoding(), logs::TextEncoding::Utf8);
     ExpectSameAsReference(*doc, utf8, test::WesternCodePage(), "utf8");
     EXPECT_EQ(doc->LineText16(0), u"caf\u00e9");
     EXPECT_EQ(doc->LineText16(1), u"\u20ac \U0001F600!");
@@ -115,7 +115,7 @@ TEST(LogDocumentEncodings, ByteOrderMarksChooseTheEncodingAndAreNoText) {
   for (char16_t u : text16) utf16 += {char(u & 0xFF), char(u >> 8)};
   for (std::size_t block : {1, 3, 4, 7, 64}) {
     auto doc = Open(utf16, block);
-    EXPECT_EQ(doc->Encoding(), TextEncoding::Utf16LE);
+    EXPECT_EQ(doc->Encoding(), logs::TextEncoding::Utf16LE);
     ExpectSameAsReference(*doc, utf16, test::WesternCodePage(), "utf16");
     EXPECT_EQ(doc->LineCount(), 3);
     EXPECT_EQ(doc->LineText16(0), u"Gr\u00fc\u00dfe");
@@ -128,7 +128,7 @@ TEST(LogDocumentEncodings, ByteOrderMarksChooseTheEncodingAndAreNoText) {
 }
 
 TEST(LogDocumentEncodings, DoubleByteCharactersAreOnePosition) {
-  const CodePage cp = test::DoubleByteCodePage();
+  const logs::CodePage cp = test::DoubleByteCodePage();
   // A pair, a pair whose trail byte is a backslash, a single byte above 127, a lead byte right
   // before a break (stands alone) and at the very end.
   const std::string text =
@@ -175,7 +175,7 @@ class LongLineFile : public RandomAccessFile {
 };
 
 TEST(LogDocumentLines, AHundredMegabyteLineReadsOnlyTheColumnsAsked) {
-  LogDocument doc(std::make_unique<LongLineFile>(), test::WesternCodePage());
+  logs::LogDocument doc(std::make_unique<LongLineFile>(), test::WesternCodePage());
   std::atomic<bool> stop{false};
   std::uint64_t firstProgress = 0;
   doc.BuildIndex(stop, [&](std::uint64_t bytes) {
@@ -211,7 +211,7 @@ TEST(LogDocumentReading, AFileThatShrinksGivesOneFailureAndKeepsWhatWasShown) {
   for (int i = 0; i < 2000; ++i) text += "line " + std::to_string(i) + "\r\n";
   auto bytes = std::make_shared<test::FileBytes>();
   bytes->bytes = text;
-  LogDocument doc(std::make_unique<test::MemoryFile>(bytes), test::WesternCodePage(), 4096);
+  logs::LogDocument doc(std::make_unique<test::MemoryFile>(bytes), test::WesternCodePage(), 4096);
   std::atomic<bool> stop{false};
   doc.BuildIndex(stop);
   EXPECT_EQ(doc.LineText16(0), u"line 0");  // its block is now cached
@@ -232,7 +232,8 @@ TEST(LogDocumentReading, AFileThatShrinksGivesOneFailureAndKeepsWhatWasShown) {
   // Shrinking while the index is built ends the index where the file ended.
   auto growing = std::make_shared<test::FileBytes>();
   growing->bytes = text;
-  LogDocument early(std::make_unique<test::MemoryFile>(growing), test::WesternCodePage(), 4096);
+  logs::LogDocument early(std::make_unique<test::MemoryFile>(growing), test::WesternCodePage(),
+                          4096);
   early.BuildIndex(stop, [&](std::uint64_t) {
     std::lock_guard<std::mutex> lock(growing->mutex);
     growing->bytes.resize(std::min<std::size_t>(growing->bytes.size(), 6000));
@@ -243,7 +244,7 @@ TEST(LogDocumentReading, AFileThatShrinksGivesOneFailureAndKeepsWhatWasShown) {
   EXPECT_EQ(early.LineText16(3), u"line 3");
 
   // No file at all, or one whose size cannot be had: an empty text and one failure.
-  LogDocument none(nullptr, test::WesternCodePage());
+  logs::LogDocument none(nullptr, test::WesternCodePage());
   none.BuildIndex(stop);
   EXPECT_TRUE(none.ReadFailed());
   EXPECT_EQ(none.LineCount(), 1);
@@ -253,7 +254,7 @@ TEST(LogDocumentReading, AFileThatShrinksGivesOneFailureAndKeepsWhatWasShown) {
   auto failing = std::make_shared<test::FileBytes>();
   failing->bytes = text;
   failing->failReads = true;
-  LogDocument broken(std::make_unique<test::MemoryFile>(failing), test::WesternCodePage());
+  logs::LogDocument broken(std::make_unique<test::MemoryFile>(failing), test::WesternCodePage());
   broken.BuildIndex(stop);
   EXPECT_TRUE(broken.ReadFailed());
   EXPECT_TRUE(broken.IndexComplete());
@@ -265,7 +266,7 @@ TEST(LogDocumentReading, ReadsInBlocksNeverTheWholeFile) {
   for (int i = 0; i < 200000; ++i) text += "backup file " + std::to_string(i) + "\n";
   auto bytes = std::make_shared<test::FileBytes>();
   bytes->bytes = text;
-  LogDocument doc(std::make_unique<test::MemoryFile>(bytes), test::WesternCodePage());
+  logs::LogDocument doc(std::make_unique<test::MemoryFile>(bytes), test::WesternCodePage());
   std::atomic<bool> stop{false};
   doc.BuildIndex(stop);
   EXPECT_LE(bytes->largestRead.load(), std::size_t(1) << 20);
@@ -276,7 +277,7 @@ TEST(LogDocumentReading, ReadsInBlocksNeverTheWholeFile) {
 TEST(LogDocumentReading, LinesCanBeReadWhileTheIndexGrows) {
   std::string text;
   for (int i = 0; i < 100000; ++i) text += std::to_string(i) + "\r\n";
-  LogDocument doc(MemoryFileOf(text), test::WesternCodePage(), 1000);
+  logs::LogDocument doc(MemoryFileOf(text), test::WesternCodePage(), 1000);
   std::atomic<bool> stop{false};
   std::thread worker([&] { doc.BuildIndex(stop); });
   std::int64_t seen = 0;
@@ -292,7 +293,7 @@ TEST(LogDocumentReading, LinesCanBeReadWhileTheIndexGrows) {
   EXPECT_EQ(doc.LineCount(), 100001);
 
   // Stopped early, it resumes where it stopped.
-  LogDocument stopped(MemoryFileOf(text), test::WesternCodePage(), 1000);
+  logs::LogDocument stopped(MemoryFileOf(text), test::WesternCodePage(), 1000);
   std::atomic<bool> stopNow{false};
   stopped.BuildIndex(stopNow, [&](std::uint64_t bytes) {
     if (bytes > 5000) stopNow = true;
@@ -478,7 +479,7 @@ TEST(LogDocumentSearch, DoubleByteTextIsSearchedByWholeCharacters) {
   // Pairs whose trail bytes are letters, digits or a backslash, and single bytes, in a
   // double-byte code page; a search must never start or end inside a pair, and a trail byte
   // is never folded.
-  const CodePage cp = test::DoubleByteCodePage();
+  const logs::CodePage cp = test::DoubleByteCodePage();
   std::mt19937 random(5);
   const char* pieces[] = {"\x82\x61", "\x82\x41", "a",    "A", "\x95\\", "\\",      "\x81\x81",
                           "\x81",     "b1",       "\xa5", " ", "\r\n",   "\xe0\x62"};
@@ -486,11 +487,11 @@ TEST(LogDocumentSearch, DoubleByteTextIsSearchedByWholeCharacters) {
   for (int i = 0; i < 4000; ++i) text += pieces[random() % 13];
   const std::u16string whole = MakeReference(text, cp).Whole();
   auto fold = [](char16_t v, const void* c) -> char16_t {
-    const CodePage& p = *static_cast<const CodePage*>(c);
+    const logs::CodePage& p = *static_cast<const logs::CodePage*>(c);
     return v < 256 ? char16_t(p.upper[v]) : v;
   };
   auto word = [](char16_t v, const void* c) -> bool {
-    const CodePage& p = *static_cast<const CodePage*>(c);
+    const logs::CodePage& p = *static_cast<const logs::CodePage*>(c);
     if (v < 256) return p.wordChar[v];
     const char bytes[2] = {char(v >> 8), char(v & 0xFF)};
     const std::u16string u = p.toUtf16(std::string_view(bytes, 2));

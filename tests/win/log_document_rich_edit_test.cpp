@@ -11,10 +11,10 @@
 #include <string>
 #include <thread>
 
+#include "logs/log_document.h"
+#include "logs/win/log_file.h"
 #include "support/win/paths.h"
 #include "support/win/rich_edit_test.h"
-#include "viewer/log_document.h"
-#include "viewer/win/log_file.h"
 
 namespace vt9 {
 namespace {
@@ -23,12 +23,12 @@ class LogDocumentRichEdit : public test::RichEditTest {
  protected:
   LogDocumentRichEdit() : RichEditTest("logdoc") {}
 
-  std::unique_ptr<LogDocument> Open(const std::string& bytes) {
+  std::unique_ptr<logs::LogDocument> Open(const std::string& bytes) {
     const std::string path = folder_ + "log" + std::to_string(++files_) + ".log";
     test::WriteFile(path, bytes);
     auto file = win::OpenRandomAccessFile(path);
     EXPECT_NE(file, nullptr);
-    auto doc = std::make_unique<LogDocument>(std::move(file), win::SystemCodePage());
+    auto doc = std::make_unique<logs::LogDocument>(std::move(file), win::SystemCodePage());
     std::atomic<bool> stop{false};
     doc->BuildIndex(stop);
     return doc;
@@ -70,7 +70,7 @@ class LogDocumentRichEdit : public test::RichEditTest {
   int files_ = 0;
 };
 
-std::string RichTextOf(const LogDocument& doc) {
+std::string RichTextOf(const logs::LogDocument& doc) {
   std::string rtf;
   EXPECT_TRUE(doc.WriteRichText([&](std::string_view piece) {
     rtf += piece;
@@ -93,7 +93,7 @@ TEST_F(LogDocumentRichEdit, SavedRichTextReadsBackAsTheSameText) {
   std::string utf16 = "\xFF\xFE";
   for (char16_t u : text16) utf16 += {char(u & 0xFF), char(u >> 8)};
   auto unicode = Open(utf16);
-  ASSERT_EQ(unicode->Encoding(), TextEncoding::Utf16LE);
+  ASSERT_EQ(unicode->Encoding(), logs::TextEncoding::Utf16LE);
   StreamIn(RichTextOf(*unicode), SF_RTF);
   EXPECT_EQ(Text16(), u"\u4e2d\u6587 {\u00e9} \u03a9\r\n\u0416\U0001F600 end");
 
@@ -156,7 +156,7 @@ TEST_F(LogDocumentRichEdit, TheFileStaysWritableAndDeletableAndMayShrink) {
   EXPECT_EQ(win::OpenRandomAccessFile(folder_ + "missing.log"), nullptr);
   auto file = win::OpenRandomAccessFile(path);
   ASSERT_NE(file, nullptr);
-  LogDocument doc(std::move(file), win::SystemCodePage(), 4096);
+  logs::LogDocument doc(std::move(file), win::SystemCodePage(), 4096);
   std::atomic<bool> stop{false};
   doc.BuildIndex(stop);
   ASSERT_EQ(doc.LineCount(), 5001);

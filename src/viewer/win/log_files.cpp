@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "common/win/handles.h"
-#include "viewer/win/log_file.h"
+#include "logs/win/log_file.h"
 #include "viewer/win/rich_text_file.h"
 
 namespace vt9::win {
@@ -38,13 +38,13 @@ bool IsRichTextFile(const std::string& path) {
          std::memcmp(head, "{\\rtf", sizeof head) == 0;
 }
 
-std::unique_ptr<LogDocument> OpenLogDocument(const std::string& path) {
+std::unique_ptr<logs::LogDocument> OpenLogDocument(const std::string& path) {
   std::unique_ptr<RandomAccessFile> file = OpenRandomAccessFile(path);
   if (!file) return nullptr;
-  return std::make_unique<LogDocument>(std::move(file), SystemCodePage());
+  return std::make_unique<logs::LogDocument>(std::move(file), SystemCodePage());
 }
 
-bool SaveLogDocument(const LogDocument& document, const std::string& target) {
+bool SaveLogDocument(const logs::LogDocument& document, const std::string& target) {
   // The rich-edit control takes a document's last \par as its own final paragraph mark, so a
   // log that ends with a line break needs one \par more to read back with that break (the
   // control's own rich text ends so). The writer's last piece ends with the closing brace.
@@ -64,8 +64,8 @@ bool SaveLogDocument(const LogDocument& document, const std::string& target) {
   });
 }
 
-bool CopyLogToClipboard(HWND owner, const LogDocument& document) {
-  const bool unicode = document.Encoding() != TextEncoding::Ansi;
+bool CopyLogToClipboard(HWND owner, const logs::LogDocument& document) {
+  const bool unicode = document.Encoding() != logs::TextEncoding::Ansi;
   const std::int64_t length = document.Length();
   const std::int64_t breaks = document.LineCount() - 1;
   CPINFO info{};
@@ -84,7 +84,7 @@ bool CopyLogToClipboard(HWND owner, const LogDocument& document) {
   bool ok = true;
   try {
     for (std::int64_t at = 0; at < length && ok; at += kCopyPiece) {
-      const TextRange piece{at, std::min(length, at + kCopyPiece)};
+      const logs::TextRange piece{at, std::min(length, at + kCopyPiece)};
       if (unicode) {
         const std::u16string text = document.RangeText16(piece);
         ok = used + (text.size() + 1) * 2 <= bound;

@@ -22,12 +22,12 @@ bool RegisterLogView() {
   return registered;
 }
 
-void LogViewSetDocument(HWND view, std::unique_ptr<LogDocument> document) {
+void LogViewSetDocument(HWND view, std::unique_ptr<logs::LogDocument> document) {
   if (LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr)
     v->SetDocument(std::move(document));
 }
 
-LogDocument* LogViewDocument(HWND view) {
+logs::LogDocument* LogViewDocument(HWND view) {
   LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr;
   return v ? v->Document() : nullptr;
 }
@@ -57,7 +57,7 @@ void LogView::StopIndexing() {
   stop_ = false;
 }
 
-void LogView::SetDocument(std::unique_ptr<LogDocument> document) {
+void LogView::SetDocument(std::unique_ptr<logs::LogDocument> document) {
   StopIndexing();
   doc_ = std::move(document);
   topLine_ = firstColumn_ = 0;
@@ -69,7 +69,7 @@ void LogView::SetDocument(std::unique_ptr<LogDocument> document) {
   progressPosted_ = false;
   indexDone_ = !doc_;
   if (doc_) {
-    LogDocument* doc = doc_.get();
+    logs::LogDocument* doc = doc_.get();
     const HWND self = hwnd_;
     const WPARAM generation = ++generation_;
     // The worker only indexes and posts; every window call stays on the window's thread. A
@@ -351,7 +351,7 @@ void LogView::PaintLine(HDC dc, std::int64_t line, int y, int width) {
   draw(row, GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_WINDOW));
 
   // The selection: its part of this line, and the line break as a narrow block when selected.
-  const TextRange selection = Selection();
+  const logs::TextRange selection = Selection();
   if (selection.start == selection.end) return;
   const std::int64_t start = doc_->LineStart(line);
   const bool lastLine = line + 1 >= doc_->LineCount();

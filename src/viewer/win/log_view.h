@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <memory>
 
-namespace vt9 {
+namespace vt9::logs {
 class LogDocument;
 }
 
@@ -39,9 +39,9 @@ bool RegisterLogView();
 
 // Hands the view its document and starts indexing it on a worker thread; the view owns it from
 // now on, and stops and joins the worker when it is destroyed or given another document.
-void LogViewSetDocument(HWND view, std::unique_ptr<LogDocument> document);
+void LogViewSetDocument(HWND view, std::unique_ptr<logs::LogDocument> document);
 // The view's document, or null (no view, or none given yet).
-LogDocument* LogViewDocument(HWND view);
+logs::LogDocument* LogViewDocument(HWND view);
 // Per cent of the file indexed, 0 to 100 (100 once complete or without a document).
 int LogViewProgress(HWND view);
 // Returns once the index is complete (at once when it is); the viewer waits so before an

@@ -18,7 +18,7 @@ bool KeyDown(int key) { return GetKeyState(key) < 0; }
 
 }  // namespace
 
-TextRange LogView::Selection() const {
+logs::TextRange LogView::Selection() const {
   return {std::min(anchor_, caret_), std::max(anchor_, caret_)};
 }
 
@@ -178,7 +178,7 @@ void LogView::OnChar(WPARAM ch) {
 
 void LogView::ReplaceSelection(std::u16string_view text) {
   if (!Editable()) return;
-  const TextRange range = Selection();
+  const logs::TextRange range = Selection();
   if (range.start == range.end && text.empty()) return;
   const std::int64_t before = doc_->Length();
   doc_->Replace(range, text);
@@ -196,7 +196,7 @@ void LogView::ReplaceSelection(std::u16string_view text) {
 
 void LogView::UndoEdit() {
   if (!doc_->CanUndo()) return;
-  if (const std::optional<TextRange> restored = doc_->Undo()) {
+  if (const std::optional<logs::TextRange> restored = doc_->Undo()) {
     anchor_ = restored->start;
     caret_ = restored->end;
   }
@@ -208,9 +208,9 @@ void LogView::UndoEdit() {
 }
 
 void LogView::CopySelection() {
-  const TextRange range = Selection();
+  const logs::TextRange range = Selection();
   if (!doc_ || range.start == range.end) return;
-  const bool unicode = doc_->Encoding() != TextEncoding::Ansi;
+  const bool unicode = doc_->Encoding() != logs::TextEncoding::Ansi;
   HGLOBAL memory = nullptr;
   if (unicode) {
     const std::u16string text = doc_->RangeText16(range);
@@ -272,7 +272,7 @@ std::int64_t LogView::WordMove(std::int64_t position, bool forward) const {
   return start + from + static_cast<std::int64_t>(i);
 }
 
-TextRange LogView::WordAt(std::int64_t position) const {
+logs::TextRange LogView::WordAt(std::int64_t position) const {
   const std::int64_t line = doc_->LineFromPosition(position);
   const std::int64_t start = doc_->LineStart(line);
   const std::int64_t length = doc_->LineLength(line);
@@ -324,7 +324,7 @@ void LogView::OnTimer() {
 
 void LogView::OnDoubleClick(int x, int y) {
   if (!doc_) return;
-  const TextRange word = WordAt(PositionAt(x, y));
+  const logs::TextRange word = WordAt(PositionAt(x, y));
   wantedColumn_ = -1;
   Select(word.start, word.end);
 }

@@ -49,7 +49,7 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       if (doc_) {
         const std::int64_t breaks = doc_->LineCount() - 1;
         CPINFO info{};
-        const bool wide = doc_->Encoding() != TextEncoding::Ansi ||
+        const bool wide = doc_->Encoding() != logs::TextEncoding::Ansi ||
                           (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1);
         result = Clamp32((wide ? 2 : 1) * length + breaks);
       }
@@ -79,7 +79,7 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       }
       return true;
     case EM_GETSEL: {
-      const TextRange s = Selection();
+      const logs::TextRange s = Selection();
       if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(s.start);
       if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(s.end);
       result = s.start > 0xFFFF || s.end > 0xFFFF
@@ -101,7 +101,7 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     }
     case EM_EXGETSEL: {
       if (auto* range = reinterpret_cast<CHARRANGE*>(lParam)) {
-        const TextRange s = Selection();
+        const logs::TextRange s = Selection();
         range->cpMin = static_cast<LONG>(std::min<std::int64_t>(s.start, LONG_MAX));
         range->cpMax = static_cast<LONG>(std::min<std::int64_t>(s.end, LONG_MAX));
       }
@@ -137,7 +137,7 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       const int at = static_cast<int>(wParam);
       if (at < 0) {
         // The characters on the selection's lines that are not selected.
-        const TextRange s = Selection();
+        const logs::TextRange s = Selection();
         const std::int64_t first = doc_->LineFromPosition(s.start);
         const std::int64_t last = doc_->LineFromPosition(s.end);
         result = Clamp32((s.start - doc_->LineStart(first)) +

@@ -14,7 +14,7 @@
 
 #include "common/win/handles.h"
 #include "common/win/window_base.h"
-#include "viewer/log_document.h"
+#include "logs/log_document.h"
 
 namespace vt9::win {
 
@@ -25,8 +25,8 @@ class LogView : public WindowBase<LogView> {
   LogView(const LogView&) = delete;
   LogView& operator=(const LogView&) = delete;
 
-  void SetDocument(std::unique_ptr<LogDocument> document);
-  LogDocument* Document() const { return doc_.get(); }
+  void SetDocument(std::unique_ptr<logs::LogDocument> document);
+  logs::LogDocument* Document() const { return doc_.get(); }
   int Progress() const;
   void WaitForIndex();
 
@@ -66,19 +66,19 @@ class LogView : public WindowBase<LogView> {
   void OnTimer();
   void MoveCaret(std::int64_t position, bool extend);
   void Select(std::int64_t anchor, std::int64_t caret);
-  TextRange Selection() const;
+  logs::TextRange Selection() const;
   bool Editable() const;
   void ReplaceSelection(std::u16string_view text);
   void CopySelection();
   void Paste();
   void UndoEdit();
-  TextRange WordAt(std::int64_t position) const;
+  logs::TextRange WordAt(std::int64_t position) const;
   std::int64_t WordMove(std::int64_t position, bool forward) const;
 
   // ---- Edit messages (log_view_messages.cpp) -----------------------------------------------
   bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-  std::unique_ptr<LogDocument> doc_;
+  std::unique_ptr<logs::LogDocument> doc_;
   std::thread worker_;
   std::atomic<bool> stop_{false};
   std::atomic<bool> progressPosted_{false};

@@ -118,7 +118,7 @@ LONG CharacterCount(const std::string& text) {
 // line after a final line break is no line of the log and prints nothing.
 class LogViewLines : public LineSource {
  public:
-  explicit LogViewLines(LogDocument& document) : lines_(document.Lines()) {
+  explicit LogViewLines(logs::LogDocument& document) : lines_(document.Lines()) {
     count_ = document.LineCount();
     if (count_ > 0 && document.LineLength(count_ - 1) == 0) --count_;
   }
@@ -195,7 +195,7 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   HWND LoadFile(const std::string& file, bool* incomplete = nullptr);
   void OnLogViewNotify(int code);
   void PlaceProgress();
-  void FindInLogView(LogDocument& document, const FindRequest& request);
+  void FindInLogView(logs::LogDocument& document, const FindRequest& request);
   void AdoptLogControl(HWND log);
   void PaintButtonBar(HDC dc);
   int Scale(int v) const { return MulDiv(v, dpi_, 96); }
@@ -370,7 +370,7 @@ HWND TfViewer::CreateLogView() {
 // view. Null when the file cannot be opened or read (the shown text then stays as it was).
 HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
   if (!IsRichTextFile(file)) {
-    std::unique_ptr<LogDocument> document = OpenLogDocument(file);
+    std::unique_ptr<logs::LogDocument> document = OpenLogDocument(file);
     if (!document) return nullptr;
     HWND view = CreateLogView();
     LogViewSetDocument(view, std::move(document));
@@ -746,7 +746,7 @@ void TfViewer::btnSaveAsClick() {
   if (!GetSaveFileNameA(&ofn)) return;
   const std::string target = file;
   LogViewWaitForIndex(memLog);
-  const LogDocument* document = LogViewDocument(memLog);
+  const logs::LogDocument* document = LogViewDocument(memLog);
   const bool saved = document ? SaveLogDocument(*document, target)
                               : SaveFileSafely(target, [this](const ContentWriter& write) {
                                   return StreamOutRichText(memLog, write);
@@ -770,7 +770,7 @@ void TfViewer::BitBtn2Click() {
   // The log view hands out its document's lines, the rich-edit control its own: either way
   // layout and printing read them one at a time, and the log is never copied.
   std::unique_ptr<LineSource> lines;
-  if (LogDocument* document = LogViewDocument(memLog))
+  if (logs::LogDocument* document = LogViewDocument(memLog))
     lines = std::make_unique<LogViewLines>(*document);
   else
     lines = std::make_unique<RichEditLines>(memLog);
@@ -788,7 +788,7 @@ void TfViewer::BitBtn2Click() {
 
 void TfViewer::popCopyClick() {
   LogViewWaitForIndex(memLog);
-  if (const LogDocument* document = LogViewDocument(memLog)) {
+  if (const logs::LogDocument* document = LogViewDocument(memLog)) {
     if (!CopyLogToClipboard(hwnd_, *document)) vTaskDialog->ShowCopyError();
     return;
   }
@@ -811,7 +811,7 @@ void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
   if (!data) return;
   const auto request = DecodeFindRequest(data->dwData, data->lpData, data->cbData);
   if (!request || request->command != kFindNextCommand) return;
-  if (LogDocument* document = LogViewDocument(memLog)) {
+  if (logs::LogDocument* document = LogViewDocument(memLog)) {
     FindInLogView(*document, *request);
     return;
   }
@@ -870,12 +870,12 @@ void TfViewer::PlaceProgress() {
 
 // A find request in the log view: forward from behind the selection (from the top without
 // one) to the end, no wrap; the match is selected in characters, as the document counts them.
-void TfViewer::FindInLogView(LogDocument& document, const FindRequest& request) {
+void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& request) {
   LogViewWaitForIndex(memLog);
   CHARRANGE selection{};
   SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
   const std::int64_t from = selection.cpMax > selection.cpMin ? selection.cpMax : 0;
-  const std::optional<TextRange> found =
+  const std::optional<logs::TextRange> found =
       document.Find(from, document.Length(), request.text, (request.options & kFindMatchCase) != 0,
                     (request.options & kFindWholeWord) != 0);
   if (found) {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 // The offset of the first byte in p[from, n) equal to `a` or `b`, or n.
 std::size_t FindEitherByte(const std::uint8_t* p, std::size_t from, std::size_t n, std::uint8_t a,
@@ -16,4 +16,4 @@ inline std::size_t FindLineBreak(const std::uint8_t* p, std::size_t from, std::s
   return FindEitherByte(p, from, n, '\r', '\n');
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

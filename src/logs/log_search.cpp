@@ -9,10 +9,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "viewer/log_document_impl.h"
-#include "viewer/log_scan.h"
+#include "logs/log_document_impl.h"
+#include "logs/log_scan.h"
 
-namespace vt9 {
+namespace vt9::logs {
 
 namespace {
 
@@ -47,7 +47,7 @@ std::int64_t LogDocument::Impl::OCharOfByte(std::uint64_t byte) const {
   std::uint64_t byteStart = index->EndByte();
   std::int64_t charStart = index->EndChar();
   if (line < index->Lines()) {
-    const logdoc::LineIndex::Line l = index->Get(line);
+    const LineIndex::Line l = index->Get(line);
     byteStart = l.byteStart;
     charStart = l.charStart;
   }
@@ -68,7 +68,7 @@ std::int64_t LogDocument::Impl::OCharOfByte(std::uint64_t byte) const {
 std::optional<TextRange> LogDocument::Impl::FindAnsiBytes(std::int64_t from, std::int64_t to,
                                                           const std::u16string& values,
                                                           bool matchCase, bool wholeWord) const {
-  const logdoc::TextCodec& c = *codec;
+  const TextCodec& c = *codec;
   const bool dbcs = !c.SingleByte();
   // The search text as bytes and, without match case, folded.
   std::string pattern;
@@ -152,7 +152,7 @@ std::optional<TextRange> LogDocument::Impl::FindAnsiBytes(std::int64_t from, std
         const std::int64_t at = OCharOfByte(e);
         DReadChars(at, at + 1, [&](char16_t v) { after = v; });
       }
-      if (after != '\r' && after != '\n' && after != logdoc::kBreakValue && c.IsWordChar(after)) {
+      if (after != '\r' && after != '\n' && after != kBreakValue && c.IsWordChar(after)) {
         return false;
       }
     }
@@ -171,7 +171,7 @@ std::optional<TextRange> LogDocument::Impl::FindAnsiBytes(std::int64_t from, std
     // Key hits at i + key for candidate i; scan the key byte's range of the buffer.
     std::size_t i = 0;
     while (i < candidates) {
-      const std::size_t hit = logdoc::FindEitherByte(base + key, i, candidates, keyA, keyB);
+      const std::size_t hit = FindEitherByte(base + key, i, candidates, keyA, keyB);
       if (hit >= candidates) break;
       const std::uint8_t* t = base + hit;
       i = hit + 1;
@@ -208,14 +208,14 @@ std::optional<TextRange> LogDocument::Impl::FindLocked(std::int64_t from, std::i
                                                        bool wholeWord) const {
   std::u16string pattern = codec->ValuesFromAnsi(what);
   if (pattern.empty()) return std::nullopt;
-  const logdoc::TextCodec& c = *codec;
+  const TextCodec& c = *codec;
   const std::int64_t length = DLength();
   if (to < 0 || to > length) to = length;
   from = std::max<std::int64_t>(0, from);
   const std::int64_t m = std::int64_t(pattern.size());
   if (from + m > to) return std::nullopt;
   if (!edited && encoding == TextEncoding::Ansi &&
-      std::find(pattern.begin(), pattern.end(), logdoc::kBreakValue) == pattern.end()) {
+      std::find(pattern.begin(), pattern.end(), kBreakValue) == pattern.end()) {
     return FindAnsiBytes(from, to, pattern, matchCase, wholeWord);
   }
   // Over character values: fold through a table, look for the first character's fold, then
@@ -257,4 +257,4 @@ std::optional<TextRange> LogDocument::Impl::FindLocked(std::int64_t from, std::i
   return std::nullopt;
 }
 
-}  // namespace vt9
+}  // namespace vt9::logs

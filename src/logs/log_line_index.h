@@ -21,7 +21,7 @@
 #include <mutex>
 #include <vector>
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 class LineIndex {
  public:
@@ -101,4 +101,4 @@ class LineIndex {
   mutable Cursor cursor_;
 };
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

@@ -1,8 +1,8 @@
-#include "viewer/log_block_cache.h"
+#include "logs/log_block_cache.h"
 
 #include <cstring>
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 BlockCache::BlockCache(RandomAccessFile& file, std::uint64_t fileBytes, std::size_t blockBytes,
                        std::size_t blocks)
@@ -60,9 +60,9 @@ bool BlockCache::Read(std::uint64_t offset, std::size_t size, std::uint8_t* out)
   return true;
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 bool BlockCache::ReadThrough(std::uint64_t offset, std::size_t size, std::uint8_t* out) {
   if (offset > fileBytes_ || size > fileBytes_ - offset) return false;
@@ -78,4 +78,4 @@ bool BlockCache::ReadThrough(std::uint64_t offset, std::size_t size, std::uint8_
   return false;
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

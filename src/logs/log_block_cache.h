@@ -13,7 +13,7 @@
 
 #include "platform/random_access_file.h"
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 class BlockCache {
  public:
@@ -63,4 +63,4 @@ bool BlockCache::ForEach(std::uint64_t offset, std::uint64_t size, Use&& use) {
   return true;
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

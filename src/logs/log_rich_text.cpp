@@ -4,9 +4,9 @@
 // the placeholder the view shows for them.
 #include <cstdio>
 
-#include "viewer/log_document_impl.h"
+#include "logs/log_document_impl.h"
 
-namespace vt9 {
+namespace vt9::logs {
 
 namespace {
 
@@ -38,12 +38,12 @@ bool LogDocument::Impl::WriteRichTextLocked(
   const bool ansi = encoding == TextEncoding::Ansi;
   const bool ok = DReadChars(0, DLength(), [&](char16_t v) {
     if (refused) return;
-    if (v == logdoc::kBreakValue) {
+    if (v == kBreakValue) {
       out += "\\par\r\n";
     } else if (v == 9) {
       out += "\\tab ";
-    } else if (logdoc::IsControl(v)) {
-      unicode(logdoc::kPlaceholder16);
+    } else if (IsControl(v)) {
+      unicode(kPlaceholder16);
     } else if (v == '\\' || v == '{' || v == '}') {
       out += '\\';
       out += char(v);
@@ -62,4 +62,4 @@ bool LogDocument::Impl::WriteRichTextLocked(
   return ok && !refused;
 }
 
-}  // namespace vt9
+}  // namespace vt9::logs

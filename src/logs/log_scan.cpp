@@ -1,4 +1,4 @@
-#include "viewer/log_scan.h"
+#include "logs/log_scan.h"
 
 #include <cstring>
 
@@ -7,7 +7,7 @@
 #define VT9_HAVE_SSE2_PATH 1
 #endif
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 namespace {
 
@@ -84,4 +84,4 @@ std::size_t FindEitherByte(const std::uint8_t* p, std::size_t from, std::size_t 
   return FindPortable(p, from, n, a, b);
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

@@ -1,6 +1,6 @@
-#include "viewer/log_codec.h"
+#include "logs/log_codec.h"
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 TextCodec::TextCodec(TextEncoding encoding, const CodePage& codePage)
     : encoding_(encoding), cp_(codePage) {
@@ -165,4 +165,4 @@ bool TextCodec::IsWordChar(char16_t value) const {
          (unit >= 'a' && unit <= 'z');
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

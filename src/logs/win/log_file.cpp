@@ -1,4 +1,4 @@
-#include "viewer/win/log_file.h"
+#include "logs/win/log_file.h"
 
 #include <windows.h>
 
@@ -55,8 +55,8 @@ std::unique_ptr<RandomAccessFile> OpenRandomAccessFile(const std::string& path) 
   return std::make_unique<WinRandomAccessFile>(file);
 }
 
-CodePage SystemCodePage() {
-  CodePage cp;
+logs::CodePage SystemCodePage() {
+  logs::CodePage cp;
   cp.number = GetACP();
   for (int b = 0; b < 256; ++b) {
     cp.leadByte[b] = IsDBCSLeadByte(BYTE(b)) != FALSE;

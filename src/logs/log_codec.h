@@ -15,9 +15,9 @@
 #include <mutex>
 #include <string>
 
-#include "viewer/log_document.h"
+#include "logs/log_document.h"
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 constexpr char16_t kBreakValue = 13;
 constexpr char16_t kPlaceholder16 = 0x00B7;  // middle dot, for NUL and other control characters
@@ -191,4 +191,4 @@ std::size_t TextCodec::Decode(const std::uint8_t* p, std::size_t n, bool final, 
   return i;
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

@@ -1,9 +1,9 @@
-#include "viewer/log_line_index.h"
+#include "logs/log_line_index.h"
 
 #include <algorithm>
 #include <type_traits>
 
-namespace vt9::logdoc {
+namespace vt9::logs {
 
 LineIndex::LineIndex(std::uint64_t startByte, bool bitLoss)
     : bitLoss_(bitLoss), endByte_(startByte) {}
@@ -185,4 +185,4 @@ std::size_t LineIndex::MemoryBytes() const {
          groups_.capacity() * sizeof(Group) + bits_.capacity() * sizeof(Bits) + sizeof(*this);
 }
 
-}  // namespace vt9::logdoc
+}  // namespace vt9::logs

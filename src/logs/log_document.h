@@ -35,7 +35,7 @@
 #include "platform/random_access_file.h"
 #include "printing/line_source.h"
 
-namespace vt9 {
+namespace vt9::logs {
 
 enum class TextEncoding { Ansi, Utf8, Utf16LE };
 
@@ -153,4 +153,4 @@ class LogDocument {
   std::unique_ptr<Impl> impl_;
 };
 
-}  // namespace vt9
+}  // namespace vt9::logs

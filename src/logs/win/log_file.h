@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
+#include "logs/log_document.h"
 #include "platform/random_access_file.h"
-#include "viewer/log_document.h"
 
 namespace vt9::win {
 
@@ -16,6 +16,6 @@ std::unique_ptr<RandomAccessFile> OpenRandomAccessFile(const std::string& path);
 
 // The system's ANSI code page: lead bytes, case fold and letters of each byte, conversions to
 // and from UTF-16 and the UTF-16 letters and fold, from the system's own tables.
-CodePage SystemCodePage();
+logs::CodePage SystemCodePage();
 
 }  // namespace vt9::win

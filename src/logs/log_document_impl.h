@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
-#include "viewer/log_block_cache.h"
-#include "viewer/log_codec.h"
-#include "viewer/log_document.h"
-#include "viewer/log_line_index.h"
+#include "logs/log_block_cache.h"
+#include "logs/log_codec.h"
+#include "logs/log_document.h"
+#include "logs/log_line_index.h"
 
-namespace vt9 {
+namespace vt9::logs {
 
 struct LogDocument::Impl {
   Impl(std::unique_ptr<RandomAccessFile> file, CodePage codePage, std::size_t blockBytes);
@@ -33,13 +33,13 @@ struct LogDocument::Impl {
   std::uint64_t fileBytes = 0;
   std::uint64_t startByte = 0;  // after the byte-order mark
   std::size_t blockBytes;
-  std::unique_ptr<logdoc::TextCodec> codec;
-  std::unique_ptr<logdoc::BlockCache> cache;
+  std::unique_ptr<TextCodec> codec;
+  std::unique_ptr<BlockCache> cache;
   std::atomic<bool> readFailed{false};
 
   mutable std::shared_mutex mutex;
   std::condition_variable_any indexChanged;
-  std::unique_ptr<logdoc::LineIndex> index;
+  std::unique_ptr<LineIndex> index;
   // The text after the last complete line: its characters counted so far and where its counted
   // bytes end.
   std::int64_t tailChars = 0;
@@ -190,7 +190,7 @@ bool LogDocument::Impl::OReadLine(std::int64_t line, std::int64_t first, std::in
   std::uint64_t byteEnd = 0;
   std::int64_t chars = 0;
   if (line < index->Lines()) {
-    const logdoc::LineIndex::Line l = index->Get(line);
+    const LineIndex::Line l = index->Get(line);
     byteStart = l.byteStart;
     byteEnd = l.byteStart + l.bytes;
     chars = l.chars - 1;
@@ -229,7 +229,7 @@ bool LogDocument::Impl::OReadChars(std::int64_t start, std::int64_t end, Sink&& 
       start += take;
     }
     if (start < end) {
-      sink(logdoc::kBreakValue);
+      sink(kBreakValue);
       ++start;
       ++line;
       column = 0;
@@ -267,4 +267,4 @@ bool LogDocument::Impl::DReadLine(std::int64_t line, std::int64_t first, std::in
   return DReadChars(start, start + std::min(count, length - first), sink);
 }
 
-}  // namespace vt9
+}  // namespace vt9::logs

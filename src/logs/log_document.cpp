@@ -1,15 +1,13 @@
-#include "viewer/log_document.h"
+#include "logs/log_document.h"
 
 #include <algorithm>
 #include <cstring>
 #include <mutex>
 
-#include "viewer/log_document_impl.h"
-#include "viewer/log_scan.h"
+#include "logs/log_document_impl.h"
+#include "logs/log_scan.h"
 
-namespace vt9 {
-
-using logdoc::kBreakValue;
+namespace vt9::logs {
 
 namespace {
 
@@ -54,9 +52,9 @@ LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, 
     encoding = TextEncoding::Utf16LE;
     startByte = 2;
   }
-  codec = std::make_unique<logdoc::TextCodec>(encoding, cp);
-  cache = std::make_unique<logdoc::BlockCache>(*file, fileBytes, blockBytes, kCachedBlocks);
-  index = std::make_unique<logdoc::LineIndex>(startByte, codec->SingleByte());
+  codec = std::make_unique<TextCodec>(encoding, cp);
+  cache = std::make_unique<BlockCache>(*file, fileBytes, blockBytes, kCachedBlocks);
+  index = std::make_unique<LineIndex>(startByte, codec->SingleByte());
   nextRead = startByte;
   lineStart = startByte;
   tailEnd = startByte;
@@ -73,7 +71,7 @@ namespace {
 // since a character of the code page may need more than one UTF-16 unit to choose.
 class AnsiWriter {
  public:
-  AnsiWriter(const logdoc::TextCodec& codec, const CodePage& cp, std::string& out)
+  AnsiWriter(const TextCodec& codec, const CodePage& cp, std::string& out)
       : codec_(codec), cp_(cp), out_(out) {}
   void Put(char16_t value) {
     if (value == kBreakValue) {
@@ -82,7 +80,7 @@ class AnsiWriter {
     } else if (codec_.Encoding() == TextEncoding::Ansi) {
       codec_.AppendAnsi(value, out_);
     } else {
-      pending_ += logdoc::IsControl(value) ? u'?' : value;
+      pending_ += IsControl(value) ? u'?' : value;
       if (pending_.size() >= 4096 && (pending_.back() < 0xD800 || pending_.back() > 0xDBFF))
         Flush();
     }
@@ -98,7 +96,7 @@ class AnsiWriter {
   }
 
  private:
-  const logdoc::TextCodec& codec_;
+  const TextCodec& codec_;
   const CodePage& cp_;
   std::string& out_;
   std::u16string pending_;
@@ -153,7 +151,7 @@ std::size_t LogDocument::Impl::FindBreak(const std::uint8_t* p, std::size_t from
     }
     return n;
   }
-  return logdoc::FindLineBreak(p, from, n);
+  return FindLineBreak(p, from, n);
 }
 
 // Finds the lines ending in p[0, n) (p starts at file offset `base`); `final` says no bytes
@@ -449,4 +447,4 @@ bool LogDocument::WriteRichText(const std::function<bool(std::string_view)>& wri
 
 LineSource& LogDocument::Lines() { return *impl_->lineSource; }
 
-}  // namespace vt9
+}  // namespace vt9::logs

@@ -3,11 +3,9 @@
 // text, what is left of the last), so an undo step keeps only those few pieces.
 #include <algorithm>
 
-#include "viewer/log_document_impl.h"
+#include "logs/log_document_impl.h"
 
-namespace vt9 {
-
-using logdoc::kBreakValue;
+namespace vt9::logs {
 
 std::int64_t LogDocument::Impl::BreaksIn(const Piece& piece, std::int64_t from,
                                          std::int64_t to) const {
@@ -126,4 +124,4 @@ std::optional<TextRange> LogDocument::Impl::UndoLocked() {
   return TextRange{step.position, step.position + step.removedChars};
 }
 
-}  // namespace vt9
+}  // namespace vt9::logs
