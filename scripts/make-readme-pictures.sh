@@ -40,6 +40,6 @@ for pair in "${pictures[@]}"; do
     exit 1
   fi
   convert "$source" -alpha set -fill none -fuzz 0 -draw 'color 0,0 floodfill' -trim +repage \
-    -resize "$scale%" -colors 128 "PNG8:docs/images/$picture"
+    -resize "$scale%" -colors 128 -strip -define png:exclude-chunks=date,time "PNG8:docs/images/$picture"
   echo "docs/images/$picture $(identify -format '%wx%h' "docs/images/$picture") $(stat -c %s "docs/images/$picture") bytes"
 done
