@@ -165,6 +165,13 @@ void TTaskDialogButton::Paint(HDC target) {
   }
 }
 
+void TTaskDialogButton::Release(bool click) {
+  const bool wasPressed = pressed_;
+  pressed_ = false;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  if (wasPressed && click) Click();
+}
+
 LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
@@ -194,20 +201,16 @@ LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     case WM_LBUTTONUP: {
-      const bool wasPressed = pressed_;
-      pressed_ = false;
       if (GetCapture() == hwnd_) ReleaseCapture();
-      InvalidateRect(hwnd_, nullptr, FALSE);
       RECT rc{};
       GetClientRect(hwnd_, &rc);
-      POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (wasPressed && PtInRect(&rc, pt)) Click();
+      const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      Release(PtInRect(&rc, pt) != FALSE);
       return 0;
     }
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      pressed_ = false;
-      InvalidateRect(hwnd_, nullptr, FALSE);
+      Release(false);
       return 0;
     case WM_KEYDOWN:
       if (wParam == VK_SPACE) {
@@ -218,9 +221,8 @@ LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       break;
     case WM_KEYUP:
       if (wParam == VK_SPACE && spaceDown_) {
-        spaceDown_ = pressed_ = false;
-        InvalidateRect(hwnd_, nullptr, FALSE);
-        Click();
+        spaceDown_ = false;
+        Release(true);
         return 0;
       }
       break;

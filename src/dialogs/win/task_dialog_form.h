@@ -84,6 +84,10 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   // Paints the whole client area on `dc` (the form's own painting, and the text windows that
   // stand over its painted texts, each showing its part of it).
   void PaintClient(HDC dc);
+  // WM_DRAWITEM of the owner-drawn text windows; false for other windows.
+  bool OnDrawItem(const DRAWITEMSTRUCT* item);
+  // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: white, or the band's grey for controls in the band.
+  LRESULT OnCtlColor(HDC dc, HWND control);
   void OnMouseDown(int x, int y);
   bool OnSetCursor();
   std::string LinkAt(int x, int y);
