@@ -3,9 +3,11 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "common/win/window_accessible.h"
 #include "common/win/window_class.h"
+#include "dialogs/task_dialog_screen.h"
 #include "dialogs/win/task_dialog_button.h"
 #include "dialogs/win/task_dialog_form_parts.h"
 #include "markup/win/gdi_canvas.h"
@@ -77,6 +79,9 @@ void PlaceScrolled(HWND control, const TaskDialogLayout& layout, Rect r, bool te
   if (!text) {
     shown = shown && layout.ShowsWhole(r);
   } else if (layout.scrollRange > 0) {
+    // Only the part that shows: a window of a huge text could be taller than a window may be
+    // (its lines are drawn where the layout put them, see OnDrawItem).
+    r.top = std::max(r.top, 0);
     r.bottom = std::min(r.bottom, layout.viewBottom);
     shown = shown && r.bottom > std::max(r.top, 0);
   }
@@ -86,6 +91,44 @@ void PlaceScrolled(HWND control, const TaskDialogLayout& layout, Rect r, bool te
 
 // The program's file name, which the system's dialog shows as the caption of a dialog
 // without a title.
+// The monitor the owner is on (the primary one without an owner) and its work area. Looked up
+// at run time: the oldest systems this window serves know one screen only, and no such calls.
+void OwnerScreen(HWND owner, Rect& monitor, Rect& work) {
+  RECT area{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  work = {area.left, area.top, area.right, area.bottom};
+  monitor = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  HMODULE user = GetModuleHandleA("user32.dll");
+  if (!user) return;
+  using FromWindow = HMONITOR(WINAPI*)(HWND, DWORD);
+  using FromPoint = HMONITOR(WINAPI*)(POINT, DWORD);
+  using Info = BOOL(WINAPI*)(HMONITOR, LPMONITORINFO);
+  const auto fromWindow = reinterpret_cast<FromWindow>(
+      reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromWindow")));
+  const auto fromPoint = reinterpret_cast<FromPoint>(
+      reinterpret_cast<void*>(GetProcAddress(user, "MonitorFromPoint")));
+  const auto info =
+      reinterpret_cast<Info>(reinterpret_cast<void*>(GetProcAddress(user, "GetMonitorInfoA")));
+  if (!fromWindow || !fromPoint || !info) return;
+  HMONITOR handle = owner ? fromWindow(owner, MONITOR_DEFAULTTONEAREST)
+                          : fromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO mi{};
+  mi.cbSize = sizeof(mi);
+  if (!handle || !info(handle, &mi)) return;
+  monitor = {mi.rcMonitor.left, mi.rcMonitor.top, mi.rcMonitor.right, mi.rcMonitor.bottom};
+  work = {mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+}
+
+// The lead bytes of the system's code page, where it has double-byte characters.
+std::optional<LeadBytes> SystemLeadBytes() {
+  LeadBytes lead{};
+  bool any = false;
+  for (int b = 0x80; b < 256; ++b)
+    any |= lead[static_cast<std::size_t>(b)] = IsDBCSLeadByte(static_cast<BYTE>(b)) != FALSE;
+  if (!any) return std::nullopt;
+  return lead;
+}
+
 std::string ProgramName() {
   char path[MAX_PATH] = {};
   const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -114,7 +157,8 @@ void ReadAsText(HWND window) {
 
 }  // namespace
 
-TTaskDialogForm::TTaskDialogForm(TTaskDialog& dialog) : dialog_(dialog) {}
+TTaskDialogForm::TTaskDialogForm(TTaskDialog& dialog)
+    : dialog_(dialog), model_(static_cast<const TaskDialogModel&>(dialog)) {}
 
 TTaskDialogForm::~TTaskDialogForm() {
   if (hwnd_) DestroyWindow(hwnd_);
@@ -130,15 +174,14 @@ bool TTaskDialogForm::Build(HWND owner) {
   // Measure with the fonts the controls will use, on a canvas of the screen.
   TaskDialogEnvironment env;
   env.formFont = MessageFont();
-  env.screenWidth = GetSystemMetrics(SM_CXSCREEN);
   env.defaultCaption = ProgramName();
   env.scrollBarWidth = GetSystemMetrics(SM_CXVSCROLL);
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  Rect monitor;
+  OwnerScreen(owner, monitor, work_);
   RECT frame{0, 0, 0, 0};
   AdjustWindowRectEx(&frame, kFormStyle, FALSE, kFormExStyle);
-  env.maxClientHeight = (work.bottom - work.top) - (frame.bottom - frame.top);
-  env.maxClientWidth = (work.right - work.left) - (frame.right - frame.left);
+  FitTaskDialogToMonitor(env, monitor, work_, {frame.right - frame.left, frame.bottom - frame.top});
+  env.leadBytes = SystemLeadBytes();
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof(version);
   env.oldSystem = GetVersionExA(&version) && version.dwMajorVersion < 6;
@@ -150,7 +193,7 @@ bool TTaskDialogForm::Build(HWND owner) {
     MeasureDc dc;
     if (!dc.get()) return false;
     GdiCanvas canvas(dc.get());
-    layout_ = LayOutTaskDialog(dialog_, canvas, env);
+    layout_ = LayOutTaskDialog(model_, canvas, env);
   }
 
   if (!CreateWindowExA(kFormExStyle, kTaskDialogFormClass, layout_.caption.c_str(), kFormStyle, 0,
@@ -160,10 +203,11 @@ bool TTaskDialogForm::Build(HWND owner) {
   CreateFonts();
   CreateControls();
   PlaceControls();
-  dialog_.RadioResult = dialog_.DefaultRadioButton;
+  // A DefaultRadioButton that names no radio leaves none chosen.
+  radioResult_ = dialog_.RadioResult = layout_.InitialRadioResult();
   for (std::size_t i = 0; i < layout_.radios.size(); ++i)
     if (layout_.radios[i].checked) checkedRadio_ = static_cast<int>(i);
-  dialog_.VerifyResult = layout_.verificationChecked;
+  verifyResult_ = dialog_.VerifyResult = layout_.verificationChecked;
   if (layout_.hasTimer) timerRunning_ = SetTimer(hwnd_, kTimerId, 100, nullptr) != 0;
   return true;
 }
@@ -179,22 +223,22 @@ void TTaskDialogForm::CreateFonts() {
 void TTaskDialogForm::CreateControls() {
   // Drawn by the form (WM_DRAWITEM) with the lines the layout measured, so that what is shown
   // is exactly what was measured; the text stays the window's text for screen readers.
-  instruction_ = Child(hwnd_, "STATIC", dialog_.Instruction, SS_OWNERDRAW, kInstructionId);
+  instruction_ = Child(hwnd_, "STATIC", model_.Instruction, SS_OWNERDRAW, kInstructionId);
   SetFont(instruction_, instructionFont_.get());
   ReadAsText(instruction_);
 
   // The content and the footer are painted by the form; a window over each holds their plain
   // text for screen readers and shows the form's painting of its place. Static windows let
   // the mouse through to the form, whose links they cover.
-  if (!dialog_.Content.empty()) {
-    const std::string plain = dialog_.Options.Contains(doHyperlinks)
-                                  ? WithoutAccelerators(MarkupToWindowText(dialog_.Content))
-                                  : dialog_.Content;
+  if (!model_.Content.empty()) {
+    const std::string plain = model_.Options.Contains(doHyperlinks)
+                                  ? WithoutAccelerators(MarkupToWindowText(model_.Content))
+                                  : model_.Content;
     content_ = Child(hwnd_, "STATIC", plain, SS_OWNERDRAW, kContentId);
     ReadAsText(content_);
   }
   if (layout_.hasFooter) {
-    footer_ = Child(hwnd_, "STATIC", WithoutAccelerators(MarkupToWindowText(dialog_.Footer)),
+    footer_ = Child(hwnd_, "STATIC", WithoutAccelerators(MarkupToWindowText(model_.Footer)),
                     SS_OWNERDRAW, kFooterId);
     ReadAsText(footer_);
   }
@@ -218,7 +262,7 @@ void TTaskDialogForm::CreateControls() {
 
   if (layout_.hasExpand) {
     expandLabel_ =
-        Child(hwnd_, "STATIC", dialog_.ExpandedText, SS_OWNERDRAW | WS_GROUP, kExpandLabelId);
+        Child(hwnd_, "STATIC", model_.ExpandedText, SS_OWNERDRAW | WS_GROUP, kExpandLabelId);
     SetFont(expandLabel_, formFont_.get());
     ReadAsText(expandLabel_);
     expandButton_ = TTaskDialogButton::Create(hwnd_, kExpandButtonId, {0, 0, 22, 22}, "");
@@ -261,7 +305,7 @@ void TTaskDialogForm::CreateControls() {
   addPush(false);
 
   if (layout_.hasVerification) {
-    verification_ = Child(hwnd_, "BUTTON", dialog_.VerificationText,
+    verification_ = Child(hwnd_, "BUTTON", model_.VerificationText,
                           BS_AUTOCHECKBOX | BS_MULTILINE | WS_TABSTOP | WS_GROUP, kVerificationId);
     SetFont(verification_, formFont_.get());
     if (layout_.verificationChecked) SendMessageA(verification_, BM_SETCHECK, BST_CHECKED, 0);
@@ -269,8 +313,8 @@ void TTaskDialogForm::CreateControls() {
 
   if (layout_.hasProgressBar) {
     progress_ = Child(hwnd_, PROGRESS_CLASSA, "", 0, kProgressId);
-    SendMessageA(progress_, PBM_SETRANGE32, static_cast<WPARAM>(dialog_.ProgressBarMin),
-                 dialog_.ProgressBarMax);
+    SendMessageA(progress_, PBM_SETRANGE32, static_cast<WPARAM>(model_.ProgressBarMin),
+                 model_.ProgressBarMax);
     SendMessageA(progress_, PBM_SETPOS, 0, 0);
   }
 
@@ -279,7 +323,7 @@ void TTaskDialogForm::CreateControls() {
                                reinterpret_cast<HMENU>(INT_PTR{kScrollBarId}),
                                GetModuleHandleA(nullptr), nullptr);
 
-  if (dialog_.Icon == tiShield)
+  if (model_.Icon == tiShield)
     shield_.Reset(LoadImageA(GetModuleHandleA(nullptr), "TD_SHIELD", IMAGE_BITMAP, 0, 0,
                              LR_CREATEDIBSECTION));
 
@@ -312,7 +356,7 @@ void TTaskDialogForm::PlaceControls() {
       expandButton_->SetPictures("TD_EXP", "TD_EXPHOT", "TD_EXPDOWN");
     // Read by screen readers as its label says, or as the system's dialog names it.
     const std::string& label =
-        layout_.expanded ? dialog_.ExpandControlText : dialog_.CollapsControlText;
+        layout_.expanded ? model_.ExpandControlText : model_.CollapsControlText;
     expandButton_->AccessibleName =
         !label.empty() ? label : (layout_.expanded ? "Hide details" : "See details");
   }
@@ -338,8 +382,17 @@ void TTaskDialogForm::PlaceControls() {
 
   RECT r{0, 0, layout_.clientWidth, layout_.clientHeight};
   AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
-  SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  const Size size{r.right - r.left, r.bottom - r.top};
+  RECT now{};
+  GetWindowRect(hwnd_, &now);
+  // Grown (the details expanded) near the screen's edge: moved back onto the work area, so that
+  // its buttons stay on the screen.
+  const Rect kept =
+      IsWindowVisible(hwnd_)
+          ? KeepOnWorkArea({now.left, now.top, now.left + size.cx, now.top + size.cy}, work_)
+          : Rect{now.left, now.top, now.left + size.cx, now.top + size.cy};
+  SetWindowPos(hwnd_, nullptr, kept.left, kept.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
   InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
@@ -348,7 +401,7 @@ void TTaskDialogForm::ToggleExpanded() {
   MeasureDc dc;
   {
     GdiCanvas canvas(dc.get());
-    VerticalPass(layout_, dialog_, canvas);
+    VerticalPass(layout_, model_, canvas);
   }
   PlaceControls();
 }
@@ -360,7 +413,7 @@ void TTaskDialogForm::ScrollTo(int pos) {
   MeasureDc dc;
   {
     GdiCanvas canvas(dc.get());
-    VerticalPass(layout_, dialog_, canvas);
+    VerticalPass(layout_, model_, canvas);
   }
   PlaceControls();
 }

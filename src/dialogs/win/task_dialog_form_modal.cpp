@@ -11,6 +11,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "dialogs/task_dialog_screen.h"
 #include "dialogs/win/task_dialog_button.h"
 #include "dialogs/win/task_dialog_form_parts.h"
 
@@ -41,16 +42,15 @@ int TTaskDialogForm::ShowModal(HWND owner, int x, int y) {
   GetWindowRect(hwnd_, &wr);
   const int w = wr.right - wr.left;
   const int h = wr.bottom - wr.top;
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
   if (x < 0 && y < 0) {
-    RECT over = work;
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &over);
-    x = over.left + ((over.right - over.left) - w) / 2;
-    y = over.top + ((over.bottom - over.top) - h) / 2;
-    // Keep the whole window, with its buttons, on the work area.
-    x = std::max<int>(work.left, std::min<int>(x, work.right - w));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - h));
+    // Centred over the owner, the whole window with its buttons on the owner's screen.
+    Rect over = work_;
+    RECT r{};
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner) && GetWindowRect(owner, &r))
+      over = {r.left, r.top, r.right, r.bottom};
+    const Rect placed = PlaceTaskDialog({w, h}, over, work_);
+    x = placed.left;
+    y = placed.top;
   }
   SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -128,7 +128,7 @@ void TTaskDialogForm::OnCommand(int id, int code, HWND control) {
   } else if (id >= kRadioId && id < kRadioId + static_cast<int>(radios_.size())) {
     RadioClicked(static_cast<std::size_t>(id - kRadioId));
   } else if (id == kVerificationId) {
-    dialog_.VerifyResult = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    verifyResult_ = dialog_.VerifyResult = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
     if (dialog_.OnDialogVerifyClick) dialog_.OnDialogVerifyClick(dialog_, dialog_.VerifyResult);
   } else if (id == kExpandButtonId) {
     ToggleExpanded();
@@ -141,7 +141,7 @@ void TTaskDialogForm::RadioClicked(std::size_t index) {
   if (SendMessageA(radios_[index], BM_GETCHECK, 0, 0) != BST_CHECKED) return;
   if (static_cast<int>(index) == checkedRadio_) return;
   checkedRadio_ = static_cast<int>(index);
-  dialog_.RadioResult = layout_.radios[index].id;
+  radioResult_ = dialog_.RadioResult = layout_.radios[index].id;
   if (dialog_.OnDialogRadioClick) dialog_.OnDialogRadioClick(dialog_, dialog_.RadioResult);
 }
 
@@ -165,7 +165,7 @@ void TTaskDialogForm::OnTimer() {
 std::string TTaskDialogForm::ClipboardText() const {
   std::vector<std::string> captions;
   for (const TaskDialogPushButton& b : layout_.pushButtons) captions.push_back(b.caption);
-  return TaskDialogClipboardText(layout_.caption, dialog_.Instruction, captions);
+  return TaskDialogClipboardText(layout_.caption, model_.Instruction, captions);
 }
 
 void TTaskDialogForm::CopyToClipboard() const {
@@ -210,8 +210,8 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
       return 0;
     case WM_MOUSEWHEEL:
       if (layout_.scrollRange > 0) {
-        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
-        ScrollTo(layout_.scrollPos - notches * 3 * std::max(1, layout_.m.cy));
+        const int notches = wheel_.Add(GET_WHEEL_DELTA_WPARAM(wParam));
+        if (notches) ScrollTo(layout_.scrollPos - notches * 3 * std::max(1, layout_.m.cy));
         return 0;
       }
       break;
@@ -253,18 +253,26 @@ LRESULT TTaskDialogForm::HandleMessage(UINT message, WPARAM wParam, LPARAM lPara
 
 int RunTaskDialogForm(TTaskDialog& dialog, HWND owner, int x, int y) {
   auto form = std::make_unique<TTaskDialogForm>(dialog);
+  // The one dialog object can be executed again from a message this run's loop dispatches:
+  // each run has its own copy of the texts, its own results, and gives the running form back
+  // to the run it interrupted.
   struct RunningReset {
     TTaskDialog& d;
+    TTaskDialogForm* form = d.RunningForm();
+    HWND window = d.DialogWindow();
     ~RunningReset() {
-      d.SetRunningForm(nullptr);
-      d.SetDialogWindow(nullptr);
+      d.SetRunningForm(form);
+      d.SetDialogWindow(window);
     }
   } reset{dialog};
   if (!form->Build(owner)) return -1;
   dialog.SetRunningForm(form.get());
   dialog.SetDialogWindow(form->hwnd());
   if (dialog.OnDialogCreated) dialog.OnDialogCreated(dialog);
-  return form->ShowModal(owner, x, y);
+  const int result = form->ShowModal(owner, x, y);
+  dialog.RadioResult = form->RadioResult();
+  dialog.VerifyResult = form->VerifyResult();
+  return result;
 }
 
 }  // namespace vt9::win

@@ -93,9 +93,9 @@ void TTaskDialogForm::PaintClient(HDC dc) {
     FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     {
       GdiCanvas canvas(dc);
-      PaintTaskDialog(canvas, layout_, dialog_, false);
+      PaintTaskDialog(canvas, layout_, model_, false);
     }
-    if (!dialog_.Options.Contains(doHyperlinks) && !layout_.contentLines.empty()) {
+    if (!model_.Options.Contains(doHyperlinks) && !layout_.contentLines.empty()) {
       const Rect& c = layout_.contentRect;
       const Rect shown = layout_.Shown(c);
       const int saved = SaveDC(dc);
@@ -107,7 +107,7 @@ void TTaskDialogForm::PaintClient(HDC dc) {
     }
     if (layout_.hasIcon) {
       const Rect& r = layout_.iconRect;
-      if (LPCSTR id = SystemIconOf(dialog_.Icon)) {
+      if (LPCSTR id = SystemIconOf(model_.Icon)) {
         DrawIconEx(dc, r.left, r.top, LoadIconA(nullptr, id), r.Width(), r.Height(), 0, nullptr,
                    DI_NORMAL);
       } else if (shield_) {
@@ -140,7 +140,7 @@ std::string TTaskDialogForm::LinkAt(int x, int y) {
   std::string link;
   {
     GdiCanvas canvas(dc);
-    link = TaskDialogLinkAt(canvas, layout_, dialog_, x, y);
+    link = TaskDialogLinkAt(canvas, layout_, model_, x, y);
   }
   ReleaseDC(hwnd_, dc);
   return link;
@@ -179,15 +179,25 @@ bool TTaskDialogForm::OnDrawItem(const DRAWITEMSTRUCT* item) {
     // Drawn with the lines the layout wrapped, so that its height holds all of them.
     FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SetTextColor(item->hDC, RGB(0, 0, 0));
-    DrawLines(item->hDC, static_cast<HFONT>(formFont_.get()), layout_.expandLines, item->rcItem);
+    DrawLines(item->hDC, static_cast<HFONT>(formFont_.get()), layout_.expandLines,
+              LinesRect(item->hwndItem, layout_.expandLabel));
     return true;
   }
   if (item->hwndItem != instruction_) return false;
   FillRect(item->hDC, &item->rcItem, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
   SetTextColor(item->hDC, ToColorRef(kTaskDialogBlue));
   DrawLines(item->hDC, static_cast<HFONT>(instructionFont_.get()), layout_.instructionLines,
-            item->rcItem);
+            LinesRect(item->hwndItem, layout_.instructionRect));
   return true;
+}
+
+RECT TTaskDialogForm::LinesRect(HWND window, const Rect& placed) const {
+  // The window covers only the part of the text that shows; its lines stand where the layout
+  // put them, scrolled.
+  RECT w{};
+  GetWindowRect(window, &w);
+  MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&w), 2);
+  return {placed.left - w.left, placed.top - w.top, placed.right - w.left, placed.bottom - w.top};
 }
 
 LRESULT TTaskDialogForm::OnCtlColor(HDC dc, HWND control) {
