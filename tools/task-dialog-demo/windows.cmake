@@ -14,7 +14,7 @@ set_tests_properties(task_dialog_demo_runs PROPERTIES FIXTURES_REQUIRED winepref
   PASS_REGULAR_EXPRESSION "everything: result")
 
 # The task dialog's window tests show both paths with the same pictures and manifest.
-foreach(test_target win_task_dialog_test win_task_dialog_own_window_test)
+foreach(test_target win_task_dialog_test win_task_dialog_own_window_test win_task_dialog_runs_test)
   if(TARGET ${test_target})
     target_sources(${test_target} PRIVATE ${VT9_TASK_DIALOG_RESOURCES})
     target_include_directories(${test_target} PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR}/res)
