@@ -238,10 +238,15 @@ LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_GETOBJECT:
       if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        // A push button; a command link is named by its heading, the first line of its text.
-        const std::string name =
-            !AccessibleName.empty() ? AccessibleName : SplitCommandLinkText(text_).front();
-        if (LRESULT answer = AnswerPushButtonAccessibility(hwnd_, wParam, name)) return answer;
+        // A push button; a command link is named by its heading, the first line of its text,
+        // and described by the lines below it.
+        const std::vector<std::string> lines = SplitCommandLinkText(text_);
+        const std::string name = !AccessibleName.empty() ? AccessibleName : lines.front();
+        std::string description;
+        for (std::size_t i = 1; i < lines.size(); ++i)
+          description += (description.empty() ? "" : " ") + lines[i];
+        if (LRESULT answer = AnswerPushButtonAccessibility(hwnd_, wParam, name, description))
+          return answer;
       }
       break;
     default:
