@@ -172,7 +172,9 @@ TEST_F(TaskDialogRuns, ExpandingNearTheBottomOfTheScreenKeepsTheButtonsOnIt) {
 
 TEST_F(TaskDialogRuns, SmallWheelStepsAddUpAndScroll) {
   d.Instruction = "Long";
-  for (int i = 0; i < 400; ++i) d.Content += "A long content line " + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 400; ++i) d.ExpandedText += "Detail line " + std::to_string(i) + "\r\n";
+  d.ExpandedText += "The last detail line";
+  d.Options = {doExpandedDefault};
   d.CommonButtons = {cbOK};
   RunDialog(d, [&](HWND dialog) {
     ASSERT_TRUE(d.RunningForm());
@@ -182,6 +184,13 @@ TEST_F(TaskDialogRuns, SmallWheelStepsAddUpAndScroll) {
     EXPECT_EQ(d.RunningForm()->Layout().scrollPos, 0) << "three quarters of a notch";
     SendMessageA(dialog, WM_MOUSEWHEEL, down, 0);
     EXPECT_GT(d.RunningForm()->Layout().scrollPos, 0) << "the fourth makes a notch";
+    // To the end: the details' last line shows above the buttons.
+    SendMessageA(dialog, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120 * 200)), 0);
+    const TaskDialogLayout& L = d.RunningForm()->Layout();
+    EXPECT_EQ(L.scrollPos, L.scrollRange);
+    EXPECT_LE(L.expandLabel.bottom, L.viewBottom);
+    Sleep(500);  // the dialog paints
+    SaveScreenshot("task-dialog-own-details-scrolled-to-the-end");
     ClickText(dialog, "OK");
   });
 }
@@ -202,25 +211,18 @@ class TaskDialogBothPaths : public ::testing::TestWithParam<bool> {
 };
 
 TEST_P(TaskDialogBothPaths, EnterAnswersTheDefaultButtonNo) {
+  const auto pressEnter = [](HWND dialog) {
+    SetForegroundWindow(dialog);
+    Sleep(100);
+    PostKey(VK_RETURN);
+  };
   d.Instruction = "Delete the old logs?";
   d.CommonButtons = {cbYes, cbNo};
   d.DefaultButton = 7;
-  EXPECT_EQ(RunDialog(d,
-                      [&](HWND dialog) {
-                        SetForegroundWindow(dialog);
-                        Sleep(100);
-                        PostKey(VK_RETURN);
-                      }),
-            7);
+  EXPECT_EQ(RunDialog(d, pressEnter), 7);
   d.CommonButtons = {cbOK, cbRetry, cbCancel};
   d.DefaultButton = 4;
-  EXPECT_EQ(RunDialog(d,
-                      [&](HWND dialog) {
-                        SetForegroundWindow(dialog);
-                        Sleep(100);
-                        PostKey(VK_RETURN);
-                      }),
-            4);
+  EXPECT_EQ(RunDialog(d, pressEnter), 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, TaskDialogBothPaths, ::testing::Values(true, false),

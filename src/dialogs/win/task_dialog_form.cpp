@@ -86,6 +86,8 @@ void PlaceScrolled(HWND control, const TaskDialogLayout& layout, Rect r, bool te
     shown = shown && r.bottom > std::max(r.top, 0);
   }
   if (shown) Move(control, r);
+  // A text window of a scrolled part stays where it is while its text moves within it.
+  if (shown && text) InvalidateRect(control, nullptr, FALSE);
   ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
