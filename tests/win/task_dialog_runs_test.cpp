@@ -70,6 +70,8 @@ struct Inner {
   int result = -2;
   bool verify = true;
   int radio = -1;
+  int outerBoxClicks = 0;  // reported to the outer run's handler
+  int innerBoxClicks = 0;  // to the handler the notice's caller set
 };
 
 // The outer question with its box ticked; a posted message shows the read-error notice with the
@@ -80,8 +82,10 @@ void RunNested(TTaskDialog& d, bool outerFirst, Inner& inner, int& outerResult) 
   d.VerificationText = "Outer box";
   d.RadioButtons = {"Outer radio"};
   d.CommonButtons = {cbOK, cbCancel};
+  d.OnDialogVerifyClick = [&](TTaskDialog&, bool) { ++inner.outerBoxClicks; };
   Poster poster([&] {
     d.Clear();
+    d.OnDialogVerifyClick = [&](TTaskDialog&, bool) { ++inner.innerBoxClicks; };
     d.Instruction = "Inner notice";
     d.VerificationText = "Inner box";
     d.CommonButtons = {cbOK};
@@ -110,6 +114,9 @@ void RunNested(TTaskDialog& d, bool outerFirst, Inner& inner, int& outerResult) 
     EXPECT_EQ(d.DialogWindow(), outer) << "the running window is the outer one again";
     ASSERT_TRUE(d.RunningForm());
     EXPECT_NE(d.RunningForm()->ClipboardText().find("Outer question"), std::string::npos);
+    // Its box reports to its own handler still; ticked again after two clicks.
+    ClickText(outer, "Outer box");
+    ClickText(outer, "Outer box");
     ClickText(outer, "OK");
   });
 }
@@ -125,6 +132,8 @@ TEST_F(TaskDialogRuns, ANoticeShownWhileADialogIsUpKeepsEachRunsTextsAndResults)
   EXPECT_TRUE(d.VerifyResult) << "the outer run's box, ticked";
   EXPECT_EQ(d.RadioResult, 200);
   EXPECT_EQ(d.DialogWindow(), nullptr);
+  EXPECT_EQ(inner.outerBoxClicks, 3);
+  EXPECT_EQ(inner.innerBoxClicks, 0);
 }
 
 TEST_F(TaskDialogRuns, TheOuterDialogAnsweredFirstEndsAfterTheNoticeWithItsOwnResults) {
@@ -137,6 +146,8 @@ TEST_F(TaskDialogRuns, TheOuterDialogAnsweredFirstEndsAfterTheNoticeWithItsOwnRe
   EXPECT_TRUE(d.VerifyResult);
   EXPECT_EQ(d.RadioResult, 200);
   EXPECT_EQ(d.DialogWindow(), nullptr);
+  EXPECT_EQ(inner.outerBoxClicks, 1);
+  EXPECT_EQ(inner.innerBoxClicks, 0);
 }
 
 TEST_F(TaskDialogRuns, ExpandingNearTheBottomOfTheScreenKeepsTheButtonsOnIt) {

@@ -91,8 +91,6 @@ void PlaceScrolled(HWND control, const TaskDialogLayout& layout, Rect r, bool te
   ShowWindow(control, shown ? SW_SHOWNA : SW_HIDE);
 }
 
-// The program's file name, which the system's dialog shows as the caption of a dialog
-// without a title.
 // The monitor the owner is on (the primary one without an owner) and its work area. Looked up
 // at run time: the oldest systems this window serves know one screen only, and no such calls.
 void OwnerScreen(HWND owner, Rect& monitor, Rect& work) {
@@ -131,6 +129,8 @@ std::optional<LeadBytes> SystemLeadBytes() {
   return lead;
 }
 
+// The program's file name, which the system's dialog shows as the caption of a dialog
+// without a title.
 std::string ProgramName() {
   char path[MAX_PATH] = {};
   const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -160,7 +160,11 @@ void ReadAsText(HWND window) {
 }  // namespace
 
 TTaskDialogForm::TTaskDialogForm(TTaskDialog& dialog)
-    : dialog_(dialog), model_(static_cast<const TaskDialogModel&>(dialog)) {}
+    : dialog_(dialog),
+      model_(static_cast<const TaskDialogModel&>(dialog)),
+      events_{dialog.OnDialogClose,          dialog.OnDialogButtonClick, dialog.OnDialogRadioClick,
+              dialog.OnDialogHyperlinkClick, dialog.OnDialogTimer,       dialog.OnDialogVerifyClick,
+              dialog.OnDialogProgress} {}
 
 TTaskDialogForm::~TTaskDialogForm() {
   if (hwnd_) DestroyWindow(hwnd_);

@@ -106,6 +106,16 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   // The texts and settings as they were when this run began: the caller may fill the dialog
   // object for another message while this one is up.
   TaskDialogModel model_;
+  // ... and its event handlers, for the same reason.
+  struct Events {
+    TTaskDialog::TTaskDialogCloseEvent OnDialogClose;
+    TTaskDialog::TTaskDialogButtonClickEvent OnDialogButtonClick;
+    TTaskDialog::TTaskDialogButtonClickEvent OnDialogRadioClick;
+    TTaskDialog::TTaskDialogHyperlinkClickEvent OnDialogHyperlinkClick;
+    TTaskDialog::TNotifyEvent OnDialogTimer;
+    TTaskDialog::TTaskDialogVerifyClickEvent OnDialogVerifyClick;
+    TTaskDialog::TTaskDialogProgressEvent OnDialogProgress;
+  } events_;
   TaskDialogLayout layout_;
   Rect work_;  // the owner's screen's work area
   WheelSteps wheel_;

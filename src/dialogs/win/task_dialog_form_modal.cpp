@@ -91,9 +91,9 @@ int TTaskDialogForm::ShowModal(HWND owner, int x, int y) {
 }
 
 void TTaskDialogForm::TryClose(int result) {
-  if (dialog_.OnDialogClose) {
+  if (events_.OnDialogClose) {
     bool canClose = true;
-    dialog_.OnDialogClose(dialog_, canClose);
+    events_.OnDialogClose(dialog_, canClose);
     if (!canClose) return;
   }
   modalResult_ = result;
@@ -106,15 +106,15 @@ void TTaskDialogForm::TryClose(int result) {
 void TTaskDialogForm::PushButtonClicked(std::size_t index) {
   const TaskDialogPushButton& b = layout_.pushButtons[index];
   // Only custom buttons report their click; common buttons just close the dialog.
-  if (b.customIndex >= 0 && dialog_.OnDialogButtonClick)
-    dialog_.OnDialogButtonClick(dialog_, kFirstCustomButtonId + b.customIndex);
+  if (b.customIndex >= 0 && events_.OnDialogButtonClick)
+    events_.OnDialogButtonClick(dialog_, kFirstCustomButtonId + b.customIndex);
   TryClose(b.result);
 }
 
 void TTaskDialogForm::CommandLinkClicked(std::size_t index) {
   const TaskDialogCommandLink& l = layout_.commandLinks[index];
-  if (dialog_.OnDialogButtonClick)
-    dialog_.OnDialogButtonClick(dialog_, kFirstCustomButtonId + l.customIndex);
+  if (events_.OnDialogButtonClick)
+    events_.OnDialogButtonClick(dialog_, kFirstCustomButtonId + l.customIndex);
   TryClose(l.result);
 }
 
@@ -129,7 +129,7 @@ void TTaskDialogForm::OnCommand(int id, int code, HWND control) {
     RadioClicked(static_cast<std::size_t>(id - kRadioId));
   } else if (id == kVerificationId) {
     verifyResult_ = dialog_.VerifyResult = SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
-    if (dialog_.OnDialogVerifyClick) dialog_.OnDialogVerifyClick(dialog_, dialog_.VerifyResult);
+    if (events_.OnDialogVerifyClick) events_.OnDialogVerifyClick(dialog_, verifyResult_);
   } else if (id == kExpandButtonId) {
     ToggleExpanded();
   }
@@ -142,7 +142,7 @@ void TTaskDialogForm::RadioClicked(std::size_t index) {
   if (static_cast<int>(index) == checkedRadio_) return;
   checkedRadio_ = static_cast<int>(index);
   radioResult_ = dialog_.RadioResult = layout_.radios[index].id;
-  if (dialog_.OnDialogRadioClick) dialog_.OnDialogRadioClick(dialog_, dialog_.RadioResult);
+  if (events_.OnDialogRadioClick) events_.OnDialogRadioClick(dialog_, radioResult_);
 }
 
 void TTaskDialogForm::StopTimer() {
@@ -151,11 +151,11 @@ void TTaskDialogForm::StopTimer() {
 }
 
 void TTaskDialogForm::OnTimer() {
-  if (dialog_.OnDialogTimer) dialog_.OnDialogTimer(dialog_);
-  if (!dialog_.OnDialogProgress) return;
+  if (events_.OnDialogTimer) events_.OnDialogTimer(dialog_);
+  if (!events_.OnDialogProgress) return;
   int pos = progress_ ? static_cast<int>(SendMessageA(progress_, PBM_GETPOS, 0, 0)) : 0;
   TTaskDialogProgressState state = psNormal;
-  dialog_.OnDialogProgress(dialog_, pos, state);
+  events_.OnDialogProgress(dialog_, pos, state);
   // A dialog with a timer but no progress bar has nothing to move.
   if (!progress_) return;
   SendMessageA(progress_, PBM_SETPOS, static_cast<WPARAM>(pos), 0);

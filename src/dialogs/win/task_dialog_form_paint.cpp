@@ -150,7 +150,7 @@ void TTaskDialogForm::OnMouseDown(int x, int y) {
   const std::string link = LinkAt(x, y);
   if (link.empty()) return;
   if (TaskDialogOpensLink(link)) OpenLinkTarget(hwnd_, link);
-  if (dialog_.OnDialogHyperlinkClick) dialog_.OnDialogHyperlinkClick(dialog_, link);
+  if (events_.OnDialogHyperlinkClick) events_.OnDialogHyperlinkClick(dialog_, link);
 }
 
 bool TTaskDialogForm::OnSetCursor() {
