@@ -181,6 +181,25 @@ TEST_F(TaskDialogRuns, ExpandingNearTheBottomOfTheScreenKeepsTheButtonsOnIt) {
   DestroyWindow(owner);
 }
 
+TEST_F(TaskDialogRuns, AHugeFooterAndVerificationTextKeepTheWindowOnTheScreen) {
+  const RECT work = WorkArea();
+  d.Instruction = "Long texts below the buttons";
+  for (int i = 0; i < 3000; ++i) {
+    d.Footer += "footer" + std::to_string(i) + " ";
+    d.VerificationText += "box" + std::to_string(i) + " ";
+  }
+  d.CommonButtons = {cbOK};
+  RunDialog(d, [&](HWND dialog) {
+    const RECT r = ScreenRectOf(dialog);
+    EXPECT_GE(r.top, work.top);
+    EXPECT_LE(r.bottom, work.bottom);
+    const RECT ok = ScreenRectOf(FindChildByText(dialog, "OK"));
+    EXPECT_LE(ok.bottom, work.bottom) << "the OK button is on the screen";
+    SaveScreenshot("task-dialog-own-huge-footer-and-box");
+    ClickText(dialog, "OK");
+  });
+}
+
 TEST_F(TaskDialogRuns, SmallWheelStepsAddUpAndScroll) {
   d.Instruction = "Long";
   for (int i = 0; i < 400; ++i) d.ExpandedText += "Detail line " + std::to_string(i) + "\r\n";
