@@ -1,11 +1,14 @@
 // Table rows, headers and footers of the page layout: cells in columns, page macros, grid
-// lines and the translation of friendly headers and footers.
+// lines, the translation of friendly headers and footers, and the decoration of a new page.
 #include <algorithm>
 #include <cmath>
 
 #include "printing/page_layout.h"
+#include "printing/page_layout_internal.h"
 
 namespace vt9 {
+
+using page_detail::ScopeExit;
 
 namespace {
 
@@ -179,6 +182,63 @@ void TPageLayout::Translate(const std::string& friendly, bool header) {
   } else {
     footer_ = row.row;
     footerFormat_ = format;
+  }
+}
+
+// --- Page decoration ---------------------------------------------------------------------
+
+void TPageLayout::DecoratePage() {
+  x_ = y_ = lineNumber_ = 0;
+  if (OnNewPage && !relayout_) OnNewPage();
+  WriteHeaderFooter();
+  if (OnNewLine && !relayout_) OnNewLine();
+  if (printToFile_ || !docOpen_) return;
+  const Geometry& g = geo_;
+  const int bx = XPixels(pageBorderOffset_), by = YPixels(pageBorderOffset_);
+  const int l = g.left - bx, r = g.left + g.textWidth + bx;
+  const int t = g.top - by, b = g.top + g.textHeight + by;
+  if (pageBorders_.Contains(pbTop)) rec_->Line(l, t, r, t, PenY());
+  if (pageBorders_.Contains(pbBottom)) rec_->Line(l, b, r, b, PenY());
+  if (pageBorders_.Contains(pbLeft)) rec_->Line(l, t, l, b, PenX());
+  if (pageBorders_.Contains(pbRight)) rec_->Line(r, t, r, b, PenX());
+}
+
+void TPageLayout::WriteHeaderFooter() {
+  if (header_.empty() && footer_.empty()) return;
+  const int savedX = x_, savedY = y_, savedLine = lineNumber_;
+  const bool savedGrid = tableGrid_;
+  const TPrintFont savedFont = current_;
+  ScopeExit restore([&] {
+    x_ = savedX;
+    y_ = savedY;
+    lineNumber_ = savedLine;
+    tableGrid_ = savedGrid;
+    headerFooterMode_ = false;
+    UseFont(savedFont);
+  });
+  headerFooterMode_ = true;
+  tableGrid_ = false;
+  const Geometry& g = geo_;
+  const int by = YPixels(pageBorderOffset_);
+  if (!header_.empty()) {
+    UseFont(headerFont_);
+    const int marginTopPx = g.top + g.offsetY;
+    const int band = pageBorders_.Contains(pbTop) ? marginTopPx - by : marginTopPx;
+    y_ = (band - lineHeight_) / 2 - marginTopPx;
+    if (g.top + y_ < 0) y_ = -g.top;
+    x_ = 0;
+    WriteRowWith(header_, headerFormat_);
+  }
+  if (!footer_.empty()) {
+    UseFont(footerFont_);
+    const int marginBottomPx = g.printableHeight - g.top - g.textHeight + g.offsetY;
+    if (pageBorders_.Contains(pbBottom))
+      y_ = by + g.textHeight + (marginBottomPx - by - lineHeight_) / 2;
+    else
+      y_ = g.textHeight + (marginBottomPx - lineHeight_) / 2;
+    if (g.top + y_ + lineHeight_ > g.printableHeight) y_ = g.printableHeight - g.top - lineHeight_;
+    x_ = 0;
+    WriteRowWith(footer_, footerFormat_);
   }
 }
 
