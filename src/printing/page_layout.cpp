@@ -252,6 +252,7 @@ void TPageLayout::SetOrientation(TPrinterOrientation v) {
   CheckNotPrinting("Unable to change orientation while printing");
   orientation_ = v;
   device_.SetOrientation(v);
+  cache_.clear();  // the printer's fonts may measure otherwise now
   PreviewChanged();
 }
 
@@ -330,6 +331,8 @@ void TPageLayout::BeginDoc() {
   }
   sources_.clear();
   cache_.clear();
+  docDate_ = device_.Now(NowText::ShortDate);
+  docTime_ = device_.Now(NowText::LongTime);
   docOpen_ = true;
   UseFont(font_);
   pageNumber_ = 1;
@@ -345,6 +348,7 @@ void TPageLayout::EndDoc() {
     return;
   }
   if (!wasOpen) return;
+  cache_.clear();  // nothing laid out while the document was open is kept
   pageNumber_ = PageCount() ? 1 : 0;
   PreviewChanged();
 }

@@ -27,13 +27,25 @@ std::string TPageLayout::ExpandTabs(std::string_view text) const {
   return out;
 }
 
+std::size_t TPageLayout::WholeChars(std::string_view text, std::size_t fit, bool force) {
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t next =
+        at +
+        (device_.IsLeadByte(static_cast<unsigned char>(text[at])) && at + 1 < text.size() ? 2 : 1);
+    if (next > fit) return at == 0 && force ? next : at;
+    at = next;
+  }
+  return at;
+}
+
 std::size_t TPageLayout::FitPrefix(std::string_view text, int width, int* fitWidth) {
   const std::size_t n = text.size();
   Canvas& c = device_.MeasureCanvas();
   int w = 0;
-  if (n <= 1) {
-    if (fitWidth) *fitWidth = n ? c.TextWidth(text) : 0;
-    return n;
+  if (n == 0) {
+    if (fitWidth) *fitWidth = 0;
+    return 0;
   }
   // The canvas fits a line in one pass over what it is given. A window that grows fourfold
   // keeps that pass about as long as the line that fits, however long the text, so fitting
@@ -42,20 +54,19 @@ std::size_t TPageLayout::FitPrefix(std::string_view text, int width, int* fitWid
   for (;;) {
     std::size_t fit = c.FitText(text.substr(0, window), width, w);
     if (fit < window || window == n) {
-      if (fit == 0) {  // at least one character goes on a line, or nothing would ever progress
-        fit = 1;
-        w = c.TextWidth(text.substr(0, 1));
-      }
+      // Never half a double-byte character; at least one character goes on a line, or nothing
+      // would ever progress (a caller that continues a line checks the width it gets).
+      const std::size_t whole = WholeChars(text, fit, true);
+      if (whole != fit) w = c.TextWidth(text.substr(0, whole));
       if (fitWidth) *fitWidth = w;
-      return fit;
+      return whole;
     }
     window = n - window < 3 * window ? n : 4 * window;
   }
 }
 
-std::pair<std::size_t, std::size_t> TPageLayout::SplitForWrap(std::string_view t, int width,
-                                                              bool dropBlank) {
-  std::size_t p = FitPrefix(t, width);
+std::pair<std::size_t, std::size_t> TPageLayout::SplitAt(std::string_view t, std::size_t p,
+                                                         bool dropBlank) {
   if (p >= t.size()) return {t.size(), t.size()};
   if (IsBreakChar(t[p])) return {p, dropBlank ? p + 1 : p};
   for (std::size_t i = p; i-- > 0;)
@@ -63,10 +74,18 @@ std::pair<std::size_t, std::size_t> TPageLayout::SplitForWrap(std::string_view t
   return {p, p};
 }
 
+std::pair<std::size_t, std::size_t> TPageLayout::SplitForWrap(std::string_view t, int width,
+                                                              bool dropBlank) {
+  return SplitAt(t, FitPrefix(t, width), dropBlank);
+}
+
 // --- Writing --------------------------------------------------------------------------------
 
 void TPageLayout::BreakPageIfFull() {
-  if (!printToFile_ && !headerFooterMode_ && y_ + lineHeight_ >= geo_.textHeight) NewPage();
+  // A line at the top of a page stays there even when its font is taller than the text area:
+  // it would not fit on the next page either, and a page laid out again starts the same way.
+  if (!printToFile_ && !headerFooterMode_ && y_ > 0 && y_ + lineHeight_ >= geo_.textHeight)
+    NewPage();
 }
 
 void TPageLayout::FileWrite(std::string_view text) {
@@ -86,6 +105,8 @@ void TPageLayout::CloseFile(bool keep) {
 }
 
 void TPageLayout::DrawLinePiece(std::string_view piece) {
+  // Taken first: what OnNewPage writes when the page breaks here is no text of the source.
+  const bool fromSource = std::exchange(pieceFromSource_, false) && sourceIndex_ >= 0;
   // The page break comes first: a new page starts at the left, and the first line of a page
   // keeps its alignment as every other line does.
   BreakPageIfFull();
@@ -100,43 +121,90 @@ void TPageLayout::DrawLinePiece(std::string_view piece) {
   } else if (docOpen_) {
     // Text read from a source is not kept: the page notes where it starts and reads it again.
     const bool checkpoint =
-        sourceIndex_ >= 0 && !relayout_ &&
+        fromSource && !relayout_ &&
         (pages_.CheckpointOf(pages_.Count() - 1).hasSource
              ? pages_.CheckpointOf(pages_.Count() - 1).source == unsigned(sourceIndex_)
-             : pages_.MarkSource(static_cast<unsigned>(sourceIndex_), sourceLine_,
-                                 static_cast<std::uint32_t>(pieceOffset_), y_));
+             : pages_.MarkSource(static_cast<unsigned>(sourceIndex_), sourceLine_, pieceAt_, y_));
     if (!checkpoint) rec_->Text(geo_.left + x_, geo_.top + y_, piece);
   }
   NewLine();
 }
 
-void TPageLayout::WriteLn(std::string_view text) { WriteLineFrom(text, 0); }
-
-// Writes a line from byte `from` of its tab-expanded text: 0 for a whole line, more when a page
-// is laid out again from a wrapped piece in the middle of a line.
-void TPageLayout::WriteLineFrom(std::string_view text, std::size_t from) {
-  std::string expanded;
-  if (text.find('\t') != std::string_view::npos) {
-    expanded = ExpandTabs(text);
-    text = expanded;
-  }
-  pieceOffset_ = 0;
-  // A line that fits goes out whole; fitting it measures no further than the page is wide.
-  if (from == 0 && (text.size() <= 1 || FitPrefix(text, geo_.textWidth) == text.size())) {
-    DrawLinePiece(text);
-    return;
-  }
+bool TPageLayout::WriteLineParts(LineCursor& cursor) {
+  constexpr std::size_t kFirstPart = 256;
+  std::size_t want = kFirstPart;
+  bool drawn = false;
   x_ = 0;
-  if (!wordWrap_) {
-    DrawLinePiece(text.substr(0, FitPrefix(text, geo_.textWidth)));
-    return;
+  while (!relayoutStop_) {
+    if (!cursor.Fill(want)) return false;
+    const std::string_view t = cursor.Pending();
+    if (t.empty() && cursor.Ended()) {
+      if (!drawn) {
+        pieceAt_ = cursor.Position().Pack();
+        pieceFromSource_ = sourceIndex_ >= 0;
+        DrawLinePiece({});
+      }
+      return true;
+    }
+    const std::size_t fit = FitPrefix(t, geo_.textWidth);
+    if (fit >= t.size() && !cursor.Ended()) {
+      // All that was read fits: where the piece ends lies further on.
+      want = 2 * t.size() + kFirstPart;
+      continue;
+    }
+    pieceAt_ = cursor.Position().Pack();
+    pieceFromSource_ = sourceIndex_ >= 0;
+    if (!wordWrap_) {
+      DrawLinePiece(t.substr(0, fit));  // the rest of the line is cut off, and not read
+      return true;
+    }
+    const auto [len, rest] = SplitAt(t, fit, true);
+    DrawLinePiece(t.substr(0, len));
+    drawn = true;
+    cursor.Consume(rest);
+    want = kFirstPart;
   }
-  for (std::size_t at = std::min(from, text.size()); at < text.size() && !relayoutStop_;) {
-    auto [len, rest] = SplitForWrap(text.substr(at), geo_.textWidth - x_, true);
-    pieceOffset_ = at;
-    DrawLinePiece(text.substr(at, len));
-    at += rest;
+  return true;
+}
+
+void TPageLayout::WriteLn(std::string_view text) {
+  // Pieces of a line written here and of a line read from a source are cut by the same code,
+  // so a page laid out again from a source is the page a written line would give.
+  LineCursor cursor(
+      [text](std::uint64_t offset, std::size_t max, std::string& part) {
+        part.assign(text.substr(std::min<std::uint64_t>(offset, text.size()), max));
+        return true;
+      },
+      tabSize_, {});
+  const int savedSource = std::exchange(sourceIndex_, -1);
+  ScopeExit restore([&] { sourceIndex_ = savedSource; });
+  WriteLineParts(cursor);
+}
+
+void TPageLayout::WriteSourceLine(std::uint64_t line, std::uint64_t position) {
+  LineSource& source = *sources_[static_cast<std::size_t>(sourceIndex_)].source;
+  std::string whole;
+  bool haveWhole = false;
+  LineCursor::Reader reader;
+  if (source.ReadsParts()) {
+    reader = [&source, line](std::uint64_t offset, std::size_t max, std::string& part) {
+      return source.ReadLinePart(line, offset, max, part);
+    };
+  } else {
+    // A source that reads whole lines is asked once per line.
+    reader = [&](std::uint64_t offset, std::size_t max, std::string& part) {
+      if (!haveWhole && !source.ReadLine(line, whole)) return false;
+      haveWhole = true;
+      part.assign(
+          std::string_view(whole).substr(std::min<std::uint64_t>(offset, whole.size()), max));
+      return true;
+    };
   }
+  sourceLine_ = line;
+  LineCursor cursor(std::move(reader), tabSize_, page_detail::LinePosition::Unpack(position));
+  if (!WriteLineParts(cursor))
+    throw EInOutError("Unable to read line " + std::to_string(line + 1) +
+                      " of the document to print");
 }
 
 void TPageLayout::Write(std::string_view text) {
@@ -147,22 +215,24 @@ void TPageLayout::Write(std::string_view text) {
   }
   Canvas& c = device_.MeasureCanvas();
   while (!text.empty()) {
-    std::string_view piece = text;
-    std::size_t rest = text.size();
+    const int room = geo_.textWidth - x_;
     // Only what fits on the line is measured, so a long text costs its length once.
     int w = 0;
-    const std::size_t fit = FitPrefix(text, geo_.textWidth - x_, &w);
-    if (text.size() > 1 && fit < text.size()) {
-      if (wordWrap_) {
-        auto split = SplitForWrap(text, geo_.textWidth - x_, false);
-        piece = text.substr(0, split.first);
-        rest = split.second;
-        w = piece.size() == fit ? w : c.TextWidth(piece);
-      } else {
-        piece = text.substr(0, fit);
-      }
-    } else if (text.size() == 1) {
-      w = c.TextWidth(text);
+    const std::size_t fit = FitPrefix(text, room, &w);
+    if (w > room && x_ > 0) {
+      // Not one character fits after what the line holds: the text goes on the next line.
+      NewLine();
+      continue;
+    }
+    std::string_view piece = text.substr(0, fit);
+    std::size_t rest = fit;
+    if (fit < text.size() && wordWrap_) {
+      const auto split = SplitAt(text, fit, false);
+      piece = text.substr(0, split.first);
+      rest = split.second;
+      if (piece.size() != fit) w = c.TextWidth(piece);
+    } else if (fit < text.size()) {
+      rest = text.size();  // without word wrap, what does not fit is cut off
     }
     BreakPageIfFull();
     if (printToFile_)
@@ -186,24 +256,24 @@ void TPageLayout::WriteLines(bool useTable) {
 }
 
 void TPageLayout::WriteLines(LineSource& source) {
-  if (printToFile_ || !docOpen_) {
-    // Nothing is kept then: the lines go out as they are read.
+  const std::uint64_t n = source.LineCount();
+  if (printToFile_ || !docOpen_ || OnNewLine) {
+    // The lines are written as WriteLn writes them: nothing of them is kept while no document
+    // is recorded, and all of them when OnNewLine may write between any two.
     std::string line;
-    for (std::uint64_t i = 0, n = source.LineCount(); i < n; ++i) {
-      source.ReadLine(i, line);
+    for (std::uint64_t i = 0; i < n; ++i) {
+      if (!source.ReadLine(i, line))
+        throw EInOutError("Unable to read line " + std::to_string(i + 1) +
+                          " of the document to print");
       WriteLn(line);
     }
     return;
   }
-  sources_.push_back({&source, current_});
+  if (n == 0) return;
+  sources_.push_back({&source, n, CurrentStyle()});
   sourceIndex_ = static_cast<int>(sources_.size() - 1);
   ScopeExit done([&] { sourceIndex_ = -1; });
-  std::string line;
-  for (std::uint64_t i = 0, n = source.LineCount(); i < n; ++i) {
-    source.ReadLine(i, line);
-    sourceLine_ = i;
-    WriteLineFrom(line, 0);
-  }
+  for (std::uint64_t i = 0; i < n; ++i) WriteSourceLine(i, 0);
 }
 
 void TPageLayout::NewLine() {
@@ -235,19 +305,14 @@ unsigned TPageLayout::NewPage() {
     FileWrite("\f\r\n");
   } else if (docOpen_) {
     pages_.AddPage();
-    if (regenerated) {
-      pages_.MarkRegenerated();
-      pages_.SetMuted(true);
-    }
+    // A page drawn again names its font itself.
+    pages_.SetMuted(regenerated);
     pages_.SetFont(ToFontSpec(current_, PixelsPerInchY()), textHeight_);
+    pages_.SetMuted(false);
   }
   ++pageNumber_;
-  {
-    ScopeExit unmute([&] { pages_.SetMuted(false); });
-    DecoratePage();
-  }
+  DecoratePage(regenerated);
   if (!LayoutProgress(pageNumber_)) throw ECancelPrinting("Printing Cancelled");
   return pageNumber_;
 }
-
 }  // namespace vt9
