@@ -331,6 +331,8 @@ void TPageLayout::BeginDoc() {
   }
   sources_.clear();
   cache_.clear();
+  wholeSource_ = nullptr;
+  whole_ = std::string();
   docDate_ = device_.Now(NowText::ShortDate);
   docTime_ = device_.Now(NowText::LongTime);
   docOpen_ = true;

@@ -285,6 +285,10 @@ class TPageLayout {
   std::uint64_t sourceLine_ = 0;  // its line being laid out
   std::uint64_t pieceAt_ = 0;     // where the piece being drawn starts in that line (packed)
   bool pieceFromSource_ = false;  // the piece about to be drawn is a source's own text
+  // The line last read whole from a source that reads no parts of lines.
+  LineSource* wholeSource_ = nullptr;
+  std::uint64_t wholeLine_ = 0;
+  std::string whole_;
   bool relayout_ = false;         // laying a page out again
   bool relayoutStop_ = false;     // that page has ended
   // Pages laid out again lately, for a preview that paints the same page many times.

@@ -5,7 +5,8 @@
 // before a log of a million lines is paginated).
 //
 // Pages laid out from a line source hold no text at all: a page records a checkpoint (which
-// source, the line and byte offset its first piece starts at, and where on the page) and, when
+// run of a source, the line and the position in it its first piece starts at, and where on the
+// page) and, when
 // the page was begun inside that source, that its header, footer and borders are drawn again
 // on replay. The page layout (page_layout.h) lays such pages out again from the source; this
 // list only keeps the checkpoint and whatever else was recorded on the page.

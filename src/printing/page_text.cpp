@@ -183,20 +183,23 @@ void TPageLayout::WriteLn(std::string_view text) {
 
 void TPageLayout::WriteSourceLine(std::uint64_t line, std::uint64_t position) {
   LineSource& source = *sources_[static_cast<std::size_t>(sourceIndex_)].source;
-  std::string whole;
-  bool haveWhole = false;
   LineCursor::Reader reader;
   if (source.ReadsParts()) {
     reader = [&source, line](std::uint64_t offset, std::size_t max, std::string& part) {
       return source.ReadLinePart(line, offset, max, part);
     };
   } else {
-    // A source that reads whole lines is asked once per line.
+    // A source that reads whole lines is asked once per line, and the line is kept: the pages
+    // of a giant line, printed one after another, read it once.
     reader = [&](std::uint64_t offset, std::size_t max, std::string& part) {
-      if (!haveWhole && !source.ReadLine(line, whole)) return false;
-      haveWhole = true;
+      if (wholeSource_ != &source || wholeLine_ != line) {
+        wholeSource_ = nullptr;
+        if (!source.ReadLine(line, whole_)) return false;
+        wholeSource_ = &source;
+        wholeLine_ = line;
+      }
       part.assign(
-          std::string_view(whole).substr(std::min<std::uint64_t>(offset, whole.size()), max));
+          std::string_view(whole_).substr(std::min<std::uint64_t>(offset, whole_.size()), max));
       return true;
     };
   }

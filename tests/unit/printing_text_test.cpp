@@ -236,5 +236,36 @@ TEST(PagePrinterText, LinesAndCellsNeverCutADoubleByteCharacter) {
   EXPECT_EQ(c.texts[0].text.size(), 19u);
 }
 
+TEST(PagePrinterText, AGiantLineOfASourceOfWholeLinesIsReadOnceForAllItsPages) {
+  // The log viewer's sources read whole lines: a page of a giant line must not read it again
+  // for every page (200 pages of a 4 MB line read 800 MB).
+  class WholeLines : public LineSource {
+   public:
+    Strings lines;
+    int reads = 0;
+    std::uint64_t LineCount() override { return lines.size(); }
+    bool ReadLine(std::uint64_t index, std::string& line) override {
+      ++reads;
+      line = lines.at(index);
+      return true;
+    }
+  } source;
+  std::string giant;
+  while (giant.size() < (1u << 20)) giant += "word\t" + std::to_string(giant.size()) + " ";
+  source.lines = {"first", giant, "last"};
+  Doc d(400, 300);
+  d.pp.BeginDoc();
+  d.pp.WriteLines(source);
+  d.pp.EndDoc();
+  ASSERT_GT(d.pp.PageCount(), 500u);
+  source.reads = 0;
+  struct Job : test::RecordingPrintJob {
+    void EndPage() override { canvas.log.clear(), canvas.texts.clear(); }
+    void Progress(const std::string&, unsigned, unsigned, unsigned) override {}
+  } job;
+  EXPECT_TRUE(d.pp.PrintPages(job));
+  EXPECT_LE(source.reads, 4);
+}
+
 }  // namespace
 }  // namespace vt9
