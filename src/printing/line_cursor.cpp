@@ -29,15 +29,16 @@ bool TPageLayout::LineCursor::Fill(std::size_t count) {
     if (!reader_(nextByte_, want, part_)) return false;
     if (part_.size() > want) part_.resize(want);
     if (part_.size() < want) ended_ = true;
-    for (std::size_t i = 0; i < part_.size(); ++i) {
-      const char ch = part_[i];
-      if (ch != '\t') {
-        text_ += ch;
-        continue;
-      }
+    for (std::size_t i = 0; i < part_.size();) {
+      // The text up to the next tab goes in at once.
+      std::size_t tab = part_.find('\t', i);
+      if (tab == std::string::npos) tab = part_.size();
+      text_.append(part_, i, tab - i);
+      if (tab == part_.size()) break;
       const auto width = static_cast<unsigned>(tab_ - (baseColumn_ + text_.size()) % tab_);
-      tabs_.push_back({static_cast<std::int64_t>(text_.size()), width, nextByte_ + i});
+      tabs_.push_back({static_cast<std::int64_t>(text_.size()), width, nextByte_ + tab});
       text_.append(width, ' ');
+      i = tab + 1;
     }
     nextByte_ += part_.size();
   }
