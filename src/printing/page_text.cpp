@@ -260,9 +260,10 @@ void TPageLayout::WriteLines(bool useTable) {
 
 void TPageLayout::WriteLines(LineSource& source) {
   const std::uint64_t n = source.LineCount();
-  if (printToFile_ || !docOpen_ || OnNewLine) {
+  if (printToFile_ || !docOpen_ || OnNewLine || sourceIndex_ >= 0) {
     // The lines are written as WriteLn writes them: nothing of them is kept while no document
-    // is recorded, and all of them when OnNewLine may write between any two.
+    // is recorded, and all of them when OnNewLine may write between any two or when OnNewPage
+    // writes them while another source is laid out (a page has one source to read again).
     std::string line;
     for (std::uint64_t i = 0; i < n; ++i) {
       if (!source.ReadLine(i, line))

@@ -239,6 +239,36 @@ TEST(PagesLaidOutAgain, WhatOnNewPageWritesOrChangesIsKept) {
   EXPECT_TRUE(HasText(pair.source, 3, "-- page 3 --"));
 }
 
+TEST(PagesLaidOutAgain, ASourceOnNewPageWritesWhileAnotherIsLaidOutIsKept) {
+  Pair pair;
+  VectorSource banner({"== continued ==", "(backup log)"});
+  pair.Both([&](TPageLayout& p) {
+    p.SetFriendlyHeader("&cThe log");
+    p.OnNewPage = [&p, &banner, &pair] {
+      if (&p == &pair.source) {
+        p.WriteLines(banner);
+      } else {
+        p.Lines() = banner.lines;
+        p.WriteLines(false);
+      }
+    };
+    p.BeginDoc();
+  });
+  Strings lines;
+  for (int i = 0; i < 40; ++i) lines.push_back("entry " + std::to_string(i));
+  VectorSource source(lines);
+  pair.Lines(source);
+  pair.Both([](TPageLayout& p) {
+    p.OnNewPage = nullptr;
+    p.SetFriendlyHeader("&cchanged");
+    p.EndDoc();
+  });
+  ASSERT_GT(pair.kept.PageCount(), 3u);
+  pair.ExpectSamePages("a source in OnNewPage");
+  EXPECT_TRUE(HasText(pair.source, 3, "== continued =="));
+  EXPECT_TRUE(HasText(pair.source, 3, "entry"));
+}
+
 TEST(PagesLaidOutAgain, OnNewLineOutputBetweenLinesIsKept) {
   Pair pair;
   int lines = 0;
