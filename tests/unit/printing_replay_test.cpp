@@ -186,7 +186,7 @@ TEST(PagesLaidOutAgain, RandomWritesAndPropertyChangesGiveTheSamePages) {
 }
 
 TEST(PagesLaidOutAgain, ChangesAfterTheSourceAndAfterEndDocChangeNoPage) {
-  // The cases the review found, each on its own: double to single spacing printed lines twice,
+  // Each change on its own: double to single spacing used to print lines twice,
   // and word wrap turned off started a line cut by a page again.
   Strings lines;
   for (int i = 0; i < 30; ++i)
