@@ -61,7 +61,7 @@ LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, 
   scanEnd = startByte;
   if (nextRead >= fileBytes) {
     complete = true;
-    indexedBytes = fileBytes;
+    indexedBytes = fileBytes.load();
   }
 }
 
@@ -214,6 +214,30 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     if (d.complete || d.indexing) return;
     d.indexing = true;
   }
+  try {
+    d.IndexBlocks(stop, progress);
+  } catch (...) {
+    // Out of memory, or any other failure on this thread: the text ends with the last block
+    // published, as after a read failure, and every wait on the index ends.
+    std::unique_lock<std::shared_mutex> lock(d.mutex);
+    try {
+      d.index->Finish();
+    } catch (...) {
+    }
+    d.complete = true;
+    d.fileBytes = d.indexedBytes.load();
+    d.readFailed = true;
+  }
+  {
+    std::unique_lock<std::shared_mutex> lock(d.mutex);
+    d.indexing = false;
+  }
+  d.indexChanged.notify_all();
+}
+
+void LogDocument::Impl::IndexBlocks(const std::atomic<bool>& stop,
+                                    const std::function<void(std::uint64_t)>& progress) {
+  Impl& d = *this;
   std::vector<std::uint8_t> buffer(d.blockBytes + 8);
   std::vector<std::pair<std::uint64_t, std::uint64_t>> lines;
   bool done = false;
@@ -246,17 +270,12 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;
       }
-      d.indexedBytes = done ? d.fileBytes : d.nextRead;
+      d.indexedBytes = done ? d.fileBytes.load() : d.nextRead;
     }
     if (failed) d.readFailed = true;
     d.indexChanged.notify_all();
     if (progress) progress(d.indexedBytes);
   }
-  {
-    std::unique_lock<std::shared_mutex> lock(d.mutex);
-    d.indexing = false;
-  }
-  d.indexChanged.notify_all();
 }
 
 bool LogDocument::IndexComplete() const {
@@ -425,8 +444,12 @@ bool LogDocument::Modified() const {
 }
 
 void LogDocument::SetModified(bool modified) {
-  std::unique_lock<std::shared_mutex> lock(impl_->mutex);
-  impl_->modified = modified;
+  Impl& d = *impl_;
+  std::unique_lock<std::shared_mutex> lock(d.mutex);
+  d.modified = modified;
+  // Not modified: this text is the saved one, and undoing back to it clears the mark again.
+  d.savedDepth = d.undo.size();
+  d.savedLost = modified;
 }
 
 // ---- Search and text out --------------------------------------------------------------------
