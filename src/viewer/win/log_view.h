@@ -21,6 +21,7 @@
 
 namespace vt9::logs {
 class LogDocument;
+struct TextRange;
 }
 
 namespace vt9::win {
@@ -49,5 +50,10 @@ int LogViewProgress(HWND view);
 void LogViewWaitForIndex(HWND view);
 // Whether `window` is a log view.
 bool IsLogView(HWND window);
+// The selection in 64-bit positions, for the viewer in the same process: the edit messages answer
+// other programs in 32 bits, clamped, so a log past 2 GB is driven through these instead.
+logs::TextRange LogViewSelection(HWND view);
+// Selects [range.start, range.end) with the caret at its end and scrolls it into view.
+void LogViewSelect(HWND view, logs::TextRange range);
 
 }  // namespace vt9::win

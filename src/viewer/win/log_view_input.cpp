@@ -36,6 +36,12 @@ void LogView::Select(std::int64_t anchor, std::int64_t caret) {
   UpdateCaret();
 }
 
+void LogView::SelectAndShow(logs::TextRange range) {
+  wantedColumn_ = -1;
+  Select(range.start, range.end);
+  EnsureVisible(caret_);
+}
+
 void LogView::MoveCaret(std::int64_t position, bool extend) {
   Select(extend ? anchor_ : position, position);
   EnsureVisible(caret_);

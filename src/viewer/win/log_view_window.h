@@ -29,6 +29,8 @@ class LogView : public WindowBase<LogView> {
   logs::LogDocument* Document() const { return doc_.get(); }
   int Progress() const;
   void WaitForIndex();
+  logs::TextRange Selection() const;
+  void SelectAndShow(logs::TextRange range);
 
  private:
   friend class WindowBase<LogView>;
@@ -66,7 +68,6 @@ class LogView : public WindowBase<LogView> {
   void OnTimer();
   void MoveCaret(std::int64_t position, bool extend);
   void Select(std::int64_t anchor, std::int64_t caret);
-  logs::TextRange Selection() const;
   bool Editable() const;
   void ReplaceSelection(std::u16string_view text);
   void CopySelection();
