@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -165,6 +166,90 @@ TEST(ViewerLimits, SetTextWhileIndexingLeavesExactlyTheNewText) {
   EXPECT_EQ(viewer.LogText(), fresh);
   EXPECT_EQ(Send(log, EM_GETMODIFY), FALSE);
   if (!stillIndexing) std::printf("note: the index was complete before WM_SETTEXT arrived\n");
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+void PutOnClipboard(const std::string& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+// The texts of the message the viewer shows next (empty when none comes), which is then closed.
+std::string NextMessage(ViewerDriver& viewer, DWORD timeoutMs = 30000) {
+  HWND message = viewer.WaitForMessage(timeoutMs);
+  if (!message) return {};
+  const std::string texts = test::ChildTexts(message);
+  test::ClickButton(message, "OK");
+  viewer.WaitForNoDialog();
+  return texts;
+}
+
+TEST(ViewerLimits, CopyAboveTheLimitLeavesTheClipboardAndSaysSoOnce) {
+  ViewerDriver viewer("limits-copy");
+  const std::string file = viewer.logFolder() + "Big.log";
+  ASSERT_TRUE(WriteSparseLog(file, 300'000'000ull, 1 << 20, nullptr, 0));
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Big log"}, "Big log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(WaitForIndex(viewer, 120000));
+  PutOnClipboard("held before");
+  // Ctrl+A, Ctrl+C: the keys' copy and the context menu's are one path with one message.
+  SetForegroundWindow(viewer.window());
+  SetFocus(log);
+  test::KeyDown(VK_CONTROL);
+  test::PressKey('A');
+  test::PressKey('C');
+  test::KeyUp(VK_CONTROL);
+  const std::string keys = NextMessage(viewer);
+  EXPECT_NE(keys.find("too large to copy"), std::string::npos) << keys;
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before");
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  const std::string menu = NextMessage(viewer);
+  EXPECT_EQ(menu, keys);
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before");
+  // A selection below the limit is copied.
+  Send(log, EM_SETSEL, 0, 10);
+  Send(log, WM_COPY);
+  EXPECT_EQ(ViewerDriver::Clipboard().size(), 10u);
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+TEST(ViewerLimits, ALogCutAfterIndexingMakesCopyAndFindReportTheReadError) {
+  ViewerDriver viewer("limits-cut");
+  std::string text;
+  for (int i = 0; i < 100000; ++i)
+    text += "2026/12/09 backup copied file " + std::to_string(i) + "\r\n";
+  text += "the last word";
+  const std::string file = viewer.WriteLog("Cut.log", text);
+  ASSERT_TRUE(viewer.Open({file, "Cut log"}, "Cut log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(WaitForIndex(viewer, 30000));
+  HANDLE cut = CreateFileA(file.c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(cut, INVALID_HANDLE_VALUE);
+  SetFilePointer(cut, 1000, nullptr, FILE_BEGIN);
+  SetEndOfFile(cut);
+  CloseHandle(cut);
+
+  PutOnClipboard("held before");
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  const std::string copy = NextMessage(viewer);
+  EXPECT_NE(copy.find("Error reading file!"), std::string::npos) << copy;
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before") << "no text with holes";
+
+  ASSERT_TRUE(viewer.ShowFind());
+  viewer.FindNext("the last word", false, false);
+  const std::string find = NextMessage(viewer);
+  EXPECT_NE(find.find("Error reading file!"), std::string::npos) << find;
+  EXPECT_EQ(find.find("Not Found"), std::string::npos) << find;
+  (void)log;
   EXPECT_TRUE(viewer.CloseAndEnd(60000));
 }
 

@@ -8,6 +8,7 @@
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <thread>
 
 #include "logs/log_document.h"
@@ -153,6 +154,83 @@ TEST(LogDocumentLimits, AFailureOnTheIndexingThreadIsAReadError) {
   EXPECT_EQ(doc.LineCount(), 2);
   EXPECT_FALSE(doc.Find(0, -1, "y", false, false));  // returns instead of waiting for ever
   EXPECT_EQ(doc.FileBytes(), 4096u);
+}
+
+// Reads fail for a while (a share that drops for a moment), or from a byte on for good.
+class FlakyFile : public RandomAccessFile {
+ public:
+  FlakyFile(std::string bytes, int failures) : bytes_(std::move(bytes)), failures_(failures) {}
+  std::int64_t Size() override { return std::int64_t(bytes_.size()); }
+  std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
+    if (offset >= brokenFrom && offset > 0) return -1;
+    if (offset > 0 && failures_ > 0) {
+      --failures_;
+      return -1;
+    }
+    if (offset >= bytes_.size()) return 0;
+    const std::uint64_t end = std::min<std::uint64_t>(bytes_.size(), brokenFrom);
+    const std::size_t n = std::size_t(std::min<std::uint64_t>(size, end - offset));
+    std::memcpy(buffer, bytes_.data() + offset, n);
+    return std::int64_t(n);
+  }
+  std::atomic<std::uint64_t> brokenFrom{UINT64_MAX};
+
+ private:
+  std::string bytes_;
+  std::atomic<int> failures_;
+};
+
+std::string Lines(int count) {
+  std::string text;
+  for (int i = 0; i < count; ++i) text += "line " + std::to_string(i) + "\r\n";
+  return text;
+}
+
+TEST(LogDocumentLimits, ATransientReadFailureWhileIndexingIsRetried) {
+  const std::string text = Lines(3000);
+  logs::LogDocument doc(std::make_unique<FlakyFile>(text, 2), test::WesternCodePage(), 4096);
+  std::atomic<bool> stop{false};
+  doc.BuildIndex(stop);
+  EXPECT_FALSE(doc.ReadFailed());
+  EXPECT_EQ(doc.LineCount(), 3001);
+  EXPECT_EQ(doc.FileBytes(), text.size());
+  EXPECT_EQ(doc.LineTextAnsi(2999), "line 2999");
+
+  // One that does not come back still ends the text where it could be read.
+  logs::LogDocument gone(std::make_unique<FlakyFile>(text, 1000), test::WesternCodePage(), 4096);
+  gone.BuildIndex(stop);
+  EXPECT_TRUE(gone.ReadFailed());
+  EXPECT_LT(gone.LineCount(), 3001);
+}
+
+TEST(LogDocumentLimits, ReadFailuresAfterIndexingAreErrorsNotEmptyText) {
+  const std::string text = Lines(3000) + "the last word";
+  auto file = std::make_unique<FlakyFile>(text, 0);
+  FlakyFile& flaky = *file;
+  logs::LogDocument doc(std::move(file), test::WesternCodePage(), 4096);
+  std::atomic<bool> stop{false};
+  doc.BuildIndex(stop);
+  ASSERT_FALSE(doc.ReadFailed());
+  std::string ansi;
+  ASSERT_TRUE(doc.RangeTextAnsi({0, 20}, ansi));
+  EXPECT_EQ(ansi, "line 0\r\nline 1\r\nline 2");
+  flaky.brokenFrom = 8192;  // the file is cut: everything from the third block on is gone
+  EXPECT_FALSE(doc.RangeTextAnsi({0, doc.Length()}, ansi));
+  EXPECT_EQ(ansi, "");
+  std::u16string wide;
+  EXPECT_FALSE(doc.RangeText16({doc.Length() - 5, doc.Length()}, wide));
+  EXPECT_TRUE(doc.RangeText16({0, 6}, wide)) << "the first block is still there";
+  EXPECT_EQ(wide, u"line 0");
+  bool readFailed = false;
+  EXPECT_FALSE(doc.Find(0, -1, "last word", false, false, &readFailed));
+  EXPECT_TRUE(readFailed) << "not a plain \"Not Found\"";
+  EXPECT_TRUE(doc.Find(0, 100, "line 1", false, false, &readFailed));
+  EXPECT_FALSE(readFailed);
+  EXPECT_FALSE(doc.Find(0, 100, "absent", false, false, &readFailed));
+  EXPECT_FALSE(readFailed) << "nothing unread in the range";
+  EXPECT_FALSE(doc.WriteRichText([](std::string_view) { return true; }));
+  // A line is read no further than asked (EM_GETLINE's buffer).
+  EXPECT_EQ(doc.LineTextAnsi(1, 0, 4), "line");
 }
 
 // One thread reads through every const member while another indexes a file that shrinks

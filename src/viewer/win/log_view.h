@@ -30,9 +30,11 @@ inline constexpr char kLogViewClass[] = "VT9LogView";
 
 // Notifications in WM_COMMAND's high word.
 enum : WORD {
-  LVN_INDEXPROGRESS = 0x7F01,  // more of the file is indexed (LogViewProgress)
-  LVN_INDEXDONE = 0x7F02,      // the index is complete (or stopped by a read failure)
-  LVN_READFAILED = 0x7F03,     // the file shrank or could not be read; sent once
+  LVN_INDEXPROGRESS = 0x7F01,   // more of the file is indexed (LogViewProgress)
+  LVN_INDEXDONE = 0x7F02,       // the index is complete (or stopped by a read failure)
+  LVN_READFAILED = 0x7F03,      // the file shrank or could not be read; sent once
+  LVN_COPYTOOLARGE = 0x7F04,    // a copy was refused: above the limit, or no memory for it
+  LVN_COPYREADFAILED = 0x7F05,  // a copy was refused: part of the selection could not be read
 };
 
 // Registers the window class (once); false when it cannot be registered.

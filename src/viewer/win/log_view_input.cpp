@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "viewer/win/log_files.h"
 #include "viewer/win/log_view.h"
 #include "viewer/win/log_view_window.h"
 
@@ -216,31 +217,17 @@ void LogView::UndoEdit() {
 void LogView::CopySelection() {
   const logs::TextRange range = Selection();
   if (!doc_ || range.start == range.end) return;
-  const bool unicode = doc_->Encoding() != logs::TextEncoding::Ansi;
-  HGLOBAL memory = nullptr;
-  if (unicode) {
-    const std::u16string text = doc_->RangeText16(range);
-    memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
-    if (void* bytes = memory ? GlobalLock(memory) : nullptr) {
-      std::memcpy(bytes, text.c_str(), (text.size() + 1) * sizeof(char16_t));
-      GlobalUnlock(memory);
-    }
-  } else {
-    const std::string text = doc_->RangeTextAnsi(range);
-    memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (void* bytes = memory ? GlobalLock(memory) : nullptr) {
-      std::memcpy(bytes, text.c_str(), text.size() + 1);
-      GlobalUnlock(memory);
-    }
+  // The viewer's one copy: its limit, and its message through the parent.
+  switch (CopyLogToClipboard(hwnd_, *doc_, range)) {
+    case CopyResult::Copied:
+      return;
+    case CopyResult::TooLarge:
+      Notify(LVN_COPYTOOLARGE);
+      return;
+    case CopyResult::ReadFailed:
+      Notify(LVN_COPYREADFAILED);
+      return;
   }
-  if (!memory) return MessageBeep(MB_ICONERROR), void();
-  if (!OpenClipboard(hwnd_)) {
-    GlobalFree(memory);
-    return;
-  }
-  EmptyClipboard();
-  if (!SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, memory)) GlobalFree(memory);
-  CloseClipboard();
 }
 
 void LogView::Paste() {

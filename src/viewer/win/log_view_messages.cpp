@@ -161,7 +161,8 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       WORD room = 0;
       std::memcpy(&room, buffer, sizeof room);
       if (line >= doc_->LineCount() || room == 0) return true;
-      const std::string text = doc_->LineTextAnsi(line);
+      // No more characters than the caller's buffer holds bytes: a long line is never read whole.
+      const std::string text = doc_->LineTextAnsi(line, 0, room);
       const std::size_t copied = std::min<std::size_t>(text.size(), room);
       std::memcpy(buffer, text.data(), copied);
       if (copied < room) buffer[copied] = '\0';  // as the edit control: no NUL when full

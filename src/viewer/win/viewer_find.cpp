@@ -69,16 +69,21 @@ void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& req
   // In 64-bit positions: a log past 2 GB has matches beyond what the edit messages can say.
   const logs::TextRange selection = LogViewSelection(memLog);
   const std::int64_t from = selection.end > selection.start ? selection.end : 0;
+  bool readFailed = false;
   const std::optional<logs::TextRange> found =
       document.Find(from, document.Length(), request.text, (request.options & kFindMatchCase) != 0,
-                    (request.options & kFindWholeWord) != 0);
+                    (request.options & kFindWholeWord) != 0, &readFailed);
   if (found) {
     SetFocus(memLog);
     LogViewSelect(memLog, *found);
     return;
   }
   if (FFindForm) FFindForm->Hide();
-  vTaskDialog->ShowNotFound(Caption(), request.text);
+  // Not "Not Found" when part of the log could not be searched.
+  if (readFailed)
+    vTaskDialog->ShowReadError(logFile_);
+  else
+    vTaskDialog->ShowNotFound(Caption(), request.text);
 }
 
 }  // namespace vt9::win
