@@ -126,6 +126,31 @@ TEST(LogDocumentLimits, UndoingEveryEditLeavesTheSavedText) {
   EXPECT_TRUE(doc->Modified());
 }
 
+TEST(LogDocumentLimits, DoubleByteTextIsIndexedWithoutConvertingItsCharacters) {
+  // 64 MB of Shift-JIS-shaped text: pairs, single bytes and breaks, with a lead byte before a
+  // break (a character of its own) and pairs across every block edge.
+  std::string text;
+  const std::string line = "\x82\xa0\x82\xa2 backup \x93\xfa\x96\x7b\xe0\r\n";
+  while (text.size() < (64u << 20)) text += line;
+  std::atomic<long> conversions{0};
+  logs::CodePage cp = test::DoubleByteCodePage();
+  const auto convert = cp.toUtf16;
+  cp.toUtf16 = [&conversions, convert](std::string_view s) {
+    ++conversions;
+    return convert(s);
+  };
+  logs::LogDocument doc(test::MemoryFileOf(text), cp, 1000003);
+  std::atomic<bool> stop{false};
+  doc.BuildIndex(stop);
+  EXPECT_LT(conversions.load(), 1000) << "indexing converts no characters";
+  const std::int64_t lines = std::int64_t(text.size() / line.size());
+  ASSERT_EQ(doc.LineCount(), lines + 1);
+  // Per line: 2 pairs, " backup ", 2 pairs, a lone lead byte before the break.
+  EXPECT_EQ(doc.LineLength(lines / 2), 2 + 8 + 2 + 1);
+  EXPECT_EQ(doc.LineStart(lines - 1), (lines - 1) * 14);
+  EXPECT_EQ(doc.LongestLine(), 13);
+}
+
 // A file whose one read throws: an allocation failure (or any exception) on the indexing thread.
 class ThrowingFile : public RandomAccessFile {
  public:
