@@ -132,7 +132,7 @@ void DoubleByteAndFarFigures(std::size_t megabytes) {
         BestOfThree([&] { (void)pure->Find(0, -1, "Restored file", false, false); });
     std::printf("  %-9s pure ASCII find:  %6.0f MB/s (%.3f s)\n", name, mb / asciiFind, asciiFind);
     // Whole-word "ab" on one line of `kb` KB where "ab" only occurs inside words.
-    for (const std::size_t kb : {16u, 64u}) {
+    for (const std::size_t kb : {64u, 256u}) {
       std::string line;
       while (line.size() < kb * 1024) line += "xaby ";
       LogDocument one(vt9::test::MemoryFileOf(line), cp);

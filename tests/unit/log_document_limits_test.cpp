@@ -151,6 +151,35 @@ TEST(LogDocumentLimits, DoubleByteTextIsIndexedWithoutConvertingItsCharacters) {
   EXPECT_EQ(doc.LongestLine(), 13);
 }
 
+TEST(LogDocumentLimits, WholeWordsOnALongDoubleByteLine) {
+  // 256 KB of words that hold "ab" only inside them, and pairs whose trail byte is 'a' (0x82 'a'
+  // is one character): none is a whole-word "ab". The one real word is near the end.
+  std::string line;
+  while (line.size() < 256 * 1024)
+    line +=
+        "xaby \x82"
+        "ab ";
+  line += "\x82\xa0 ab.";
+  auto doc = std::make_unique<logs::LogDocument>(test::MemoryFileOf(line + "\r\nab"),
+                                                 test::DoubleByteCodePage(), 4096);
+  std::atomic<bool> stop{false};
+  doc->BuildIndex(stop);
+  const std::int64_t lineChars = doc->LineLength(0);
+  const auto found = doc->Find(0, -1, "ab", false, true);
+  ASSERT_TRUE(found);
+  EXPECT_EQ(found->start, lineChars - 3);
+  const auto next = doc->Find(found->end, -1, "ab", false, true);
+  ASSERT_TRUE(next);
+  EXPECT_EQ(next->start, lineChars + 1) << "the next line";
+  // Not whole words: the first "ab" inside "xaby"; the pair 0x82 'a' is skipped.
+  const auto inner = doc->Find(0, -1, "ab", true, false);
+  ASSERT_TRUE(inner);
+  EXPECT_EQ(inner->start, 1);
+  const auto second = doc->Find(2, -1, "ab", true, false);
+  ASSERT_TRUE(second);
+  EXPECT_EQ(second->start, 9) << "after \"xaby \", the pair and \"b \": the next \"xaby\"";
+}
+
 // A file whose one read throws: an allocation failure (or any exception) on the indexing thread.
 class ThrowingFile : public RandomAccessFile {
  public:
