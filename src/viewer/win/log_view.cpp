@@ -207,6 +207,9 @@ LRESULT LogView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
       OnChar(wParam);
       return 0;
+    case WM_IME_CHAR:
+      OnImeChar(wParam);
+      return 0;
     case WM_LBUTTONDOWN:
       OnLButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),
                     (wParam & MK_SHIFT) != 0);
