@@ -55,20 +55,6 @@ struct RemoveFile {
   ~RemoveFile() { DeleteFileA(path.c_str()); }
 };
 
-std::string Progress(const ViewerDriver& viewer) {
-  HWND label = GetDlgItem(viewer.window(), vt9::win::viewer_id::lblProgress);
-  return label && IsWindowVisible(label) ? test::WindowText(label) : std::string();
-}
-
-bool WaitForIndex(const ViewerDriver& viewer, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!Progress(viewer).empty()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(100);
-  }
-  return true;
-}
-
 // The selection by EM_GETSEL with pointers: DWORDs, exact below 4 GB, at their largest above.
 std::pair<DWORD, DWORD> Selection(HWND log) {
   DWORD start = 0, end = 0;
@@ -113,7 +99,7 @@ TEST(ViewerLimits, FindsAndSelectsWordsPastTwoAndFourGigabytes) {
 
   ASSERT_TRUE(viewer.Open({file, "Huge log"}, "Huge log"));
   HWND log = viewer.Log();
-  ASSERT_TRUE(WaitForIndex(viewer, 300000)) << "indexing 4.4 GB";
+  ASSERT_TRUE(viewer.WaitForIndex(300000)) << "indexing 4.4 GB";
   ASSERT_TRUE(viewer.ShowFind());
 
   // The first word lies past 2^31 characters: selected, in view, and its position exact in the
@@ -159,7 +145,7 @@ TEST(ViewerLimits, SetTextWhileIndexingLeavesExactlyTheNewText) {
   RemoveFile remove{file};
   ASSERT_TRUE(viewer.Open({file, "Large log"}, "Large log"));
   HWND log = viewer.Log();
-  const bool stillIndexing = !Progress(viewer).empty();
+  const bool stillIndexing = !viewer.Progress().empty();
   const std::string fresh = "a new text\r\nof two lines";
   EXPECT_EQ(Send(log, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fresh.c_str())), TRUE);
   EXPECT_EQ(Send(log, EM_GETLINECOUNT), 2);
@@ -197,7 +183,7 @@ TEST(ViewerLimits, CopyAboveTheLimitLeavesTheClipboardAndSaysSoOnce) {
   RemoveFile remove{file};
   ASSERT_TRUE(viewer.Open({file, "Big log"}, "Big log"));
   HWND log = viewer.Log();
-  ASSERT_TRUE(WaitForIndex(viewer, 120000));
+  ASSERT_TRUE(viewer.WaitForIndex(120000));
   PutOnClipboard("held before");
   // Ctrl+A, Ctrl+C: the keys' copy and the context menu's are one path with one message.
   SetForegroundWindow(viewer.window());
@@ -229,7 +215,7 @@ TEST(ViewerLimits, ALogCutAfterIndexingMakesCopyAndFindReportTheReadError) {
   const std::string file = viewer.WriteLog("Cut.log", text);
   ASSERT_TRUE(viewer.Open({file, "Cut log"}, "Cut log"));
   HWND log = viewer.Log();
-  ASSERT_TRUE(WaitForIndex(viewer, 30000));
+  ASSERT_TRUE(viewer.WaitForIndex(30000));
   HANDLE cut = CreateFileA(file.c_str(), GENERIC_WRITE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                            OPEN_EXISTING, 0, nullptr);
