@@ -29,6 +29,8 @@ class LogView : public WindowBase<LogView> {
   logs::LogDocument* Document() const { return doc_.get(); }
   int Progress() const;
   void WaitForIndex();
+  logs::TextRange Selection() const;
+  void SelectAndShow(logs::TextRange range);
 
  private:
   friend class WindowBase<LogView>;
@@ -59,6 +61,8 @@ class LogView : public WindowBase<LogView> {
   // ---- Input and editing (log_view_input.cpp) ----------------------------------------------
   void OnKeyDown(WPARAM key);
   void OnChar(WPARAM ch);
+  void OnImeChar(WPARAM ch);
+  void InsertAnsi(const char* bytes, int count);  // one character of the code page
   void OnLButtonDown(int x, int y, bool shift);
   void OnMouseMove(int x, int y);
   void OnDoubleClick(int x, int y);
@@ -66,7 +70,6 @@ class LogView : public WindowBase<LogView> {
   void OnTimer();
   void MoveCaret(std::int64_t position, bool extend);
   void Select(std::int64_t anchor, std::int64_t caret);
-  logs::TextRange Selection() const;
   bool Editable() const;
   void ReplaceSelection(std::u16string_view text);
   void CopySelection();
@@ -106,6 +109,7 @@ class LogView : public WindowBase<LogView> {
   bool selecting_ = false;  // the left button is down
   POINT dragPoint_{0, 0};
   int wheelRest_ = 0;
+  int leadByte_ = -1;  // a lead byte whose trail byte's WM_CHAR is still to come
 };
 
 // Private messages of the view.

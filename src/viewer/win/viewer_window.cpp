@@ -515,7 +515,8 @@ void TfViewer::OnLogViewNotify(int code) {
     SetWindowTextW(label, text.c_str());
     ShowWindow(label, SW_SHOWNA);
   }
-  if (code == LVN_READFAILED) vTaskDialog->ShowReadError(logFile_);
+  if (code == LVN_READFAILED || code == LVN_COPYREADFAILED) vTaskDialog->ShowReadError(logFile_);
+  if (code == LVN_COPYTOOLARGE) vTaskDialog->ShowCopyError();
 }
 
 // Left in the button bar, beside "Open" when it is shown, up to "Find".
