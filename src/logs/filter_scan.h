@@ -8,7 +8,7 @@
 
 namespace vt9::logs {
 
-constexpr std::size_t kMaxKeyBytes = 8;
+constexpr std::size_t kMaxKeyBytes = 16;
 
 // The offset of the first byte in p[from, n) equal to one of keys[0, count), or n.
 std::size_t FindAnyByte(const std::uint8_t* p, std::size_t from, std::size_t n,

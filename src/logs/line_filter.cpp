@@ -59,7 +59,6 @@ std::unique_ptr<LineFilter> LineFilter::Compile(const std::vector<FilterTerm>& t
     if (error) *error = "Type a word to look for.";
     return nullptr;
   }
-  filter->ChooseKeys();
   return filter;
 }
 
@@ -141,28 +140,46 @@ double ByteCost(int b) {
 
 }  // namespace
 
-void LineFilter::ChooseKeys() {
+void LineFilter::ChooseKeys(const std::uint8_t* sample, std::size_t n) {
   keyCount_ = 0;
   if (include_.empty() || doubleByte_) return;
+  // How often each byte is in the sample, a little of the rough guess mixed in for bytes the
+  // sample happens not to hold.
+  double costs[256];
+  {
+    std::size_t counts[256] = {};
+    for (std::size_t i = 0; i < n; ++i) ++counts[sample[i]];
+    for (int x = 0; x < 256; ++x) {
+      costs[x] = n ? double(counts[x]) * 100.0 / double(n) + ByteCost(x) / 100 : ByteCost(x);
+    }
+  }
   bool key[256] = {};
   std::size_t count = 0;
+  std::vector<std::string> literals;
+  std::vector<std::size_t> offsets;
   for (const Term& t : include_) {
     const std::vector<std::string> plain = {t.pattern};
-    const std::vector<std::string>& literals = t.regex ? t.regex->RequiredLiterals() : plain;
-    if (literals.empty()) return;  // this term may match any line
-    for (const std::string& lit : literals) {
+    const std::vector<std::string>& lits = t.regex ? t.regex->RequiredLiterals() : plain;
+    if (lits.empty()) return;  // this term may match any line
+    for (const std::string& lit : lits) {
+      if (lit.size() > 0xFFFF) return;
+      std::string folded;
+      for (char ch : lit) folded += char(fold_[static_cast<unsigned char>(ch)]);
       int best = -1;
+      std::size_t bestAt = 0;
       double bestCost = 1e300;
-      for (char ch : lit) {
-        const auto c = static_cast<unsigned char>(fold_[static_cast<unsigned char>(ch)]);
+      for (std::size_t k = 0; k < folded.size(); ++k) {
+        const auto c = static_cast<unsigned char>(folded[k]);
         if (c == '?') continue;  // control bytes would need looking for too
         double cost = 0;
         for (int x = 0; x < 256; ++x) {
-          if (fold_[x] == c) cost += ByteCost(x);
+          // A byte already looked for costs nothing more.
+          if (fold_[x] == c && !key[x]) cost += costs[x];
         }
         if (cost < bestCost) {
           bestCost = cost;
           best = c;
+          bestAt = k;
         }
       }
       if (best < 0) return;
@@ -172,16 +189,28 @@ void LineFilter::ChooseKeys() {
           ++count;
         }
       }
+      literals.push_back(folded);
+      offsets.push_back(bestAt);
     }
   }
-  if (count > kMaxKeyBytes) return;
+  if (count > kMaxKeyBytes || literals.size() > 0xFFFF) return;
   for (int x = 0; x < 256; ++x) {
     if (key[x]) keys_[keyCount_++] = std::uint8_t(x);
+  }
+  literals_ = literals;
+  for (std::size_t i = 0; i < literals.size(); ++i) {
+    const auto c = static_cast<unsigned char>(literals[i][offsets[i]]);
+    for (int x = 0; x < 256; ++x) {
+      if (fold_[x] == c) keyAt_[x].push_back({std::uint16_t(i), std::uint16_t(offsets[i])});
+    }
   }
 }
 
 std::int64_t LineFilter::MatchLines(const std::uint8_t* p, std::size_t n, std::int64_t firstLine,
                                     bool final, std::vector<std::int64_t>& out) const {
+  std::call_once(keysChosen_, [&] {
+    const_cast<LineFilter*>(this)->ChooseKeys(p, std::min<std::size_t>(n, 256 * 1024));
+  });
   std::int64_t line = firstLine;
   auto matchLine = [&](std::size_t s, std::size_t e) {
     if (Matches(std::string_view(reinterpret_cast<const char*>(p) + s, e - s))) {
@@ -206,10 +235,31 @@ std::int64_t LineFilter::MatchLines(const std::uint8_t* p, std::size_t n, std::i
       s = afterBreak(b);
     }
   }
-  std::size_t pos = 0;  // always a line's start
+  std::size_t pos = 0;   // always a line's start
+  std::size_t from = 0;  // where to look for the next key byte
   for (;;) {
-    const std::size_t h = FindAnyByte(p, pos, n, keys_, keyCount_);
+    const std::size_t h = FindAnyByte(p, from, n, keys_, keyCount_);
     if (h == n) break;
+    // A candidate only where one of the literals is there in full.
+    bool literal = false;
+    for (const KeyAt& at : keyAt_[p[h]]) {
+      const std::string& lit = literals_[at.literal];
+      if (h < at.offset || h - at.offset + lit.size() > n) continue;
+      const std::uint8_t* t = p + (h - at.offset);
+      std::size_t k = 0;
+      while (k < lit.size() && fold_[t[k]] == static_cast<unsigned char>(lit[k]) && t[k] != '\r' &&
+             t[k] != '\n') {
+        ++k;
+      }
+      if (k == lit.size()) {
+        literal = true;
+        break;
+      }
+    }
+    if (!literal) {
+      from = h + 1;
+      continue;
+    }
     line += CountBreaks(p, pos, h, n);
     std::size_t s = h;
     while (s > pos && p[s - 1] != '\r' && p[s - 1] != '\n') --s;
@@ -217,7 +267,7 @@ std::int64_t LineFilter::MatchLines(const std::uint8_t* p, std::size_t n, std::i
     matchLine(s, b);
     if (b == n) return line + (final ? 1 : 0) - firstLine;
     ++line;
-    pos = afterBreak(b);
+    pos = from = afterBreak(b);
   }
   line += CountBreaks(p, pos, n, n);
   if (final) ++line;  // the text's last line, after its last break

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,7 +62,8 @@ class LineFilter {
   LineFilter(const FilterOptions& options, const CodePage& cp);
   bool TermMatches(const Term& term, std::string_view line) const;
 
-  void ChooseKeys();
+  // Chooses the key bytes: each literal's rarest byte in `sample` (the first bytes searched).
+  void ChooseKeys(const std::uint8_t* sample, std::size_t n);
 
   FilterOptions options_;
   CodePage cp_;
@@ -70,8 +72,17 @@ class LineFilter {
   // bytes as '?'.
   unsigned char fold_[256] = {};
   // Key bytes: every line a filter can show holds one (none when lines cannot be skipped).
-  std::uint8_t keys_[8] = {};
+  std::uint8_t keys_[16] = {};
   std::size_t keyCount_ = 0;
+  // The literals (folded) and, for each key byte, which literal holds it at which offset: a
+  // key hit is a candidate only when a literal is there in full.
+  std::vector<std::string> literals_;
+  struct KeyAt {
+    std::uint16_t literal;
+    std::uint16_t offset;
+  };
+  std::vector<KeyAt> keyAt_[256];
+  mutable std::once_flag keysChosen_;
   std::vector<Term> include_;
   std::vector<Term> exclude_;
 };
