@@ -1,5 +1,7 @@
 #include "logs/filter_scan.h"
 
+#include "logs/log_scan.h"
+
 #if defined(__i386__) || defined(__x86_64__)
 #include <emmintrin.h>
 #define VT9_FILTER_SSE2 1
@@ -75,6 +77,7 @@ bool HavePopcnt() {
 std::size_t FindAnyByte(const std::uint8_t* p, std::size_t from, std::size_t n,
                         const std::uint8_t* keys, std::size_t count) {
   if (count == 0) return n;
+  if (count <= 2) return FindEitherByte(p, from, n, keys[0], keys[count - 1]);
 #ifdef VT9_FILTER_SSE2
   if (HaveSse2()) return FindAnySse2(p, from, n, keys, count);
 #endif
