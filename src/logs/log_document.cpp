@@ -268,8 +268,10 @@ void LogDocument::Impl::IndexBlocks(const std::atomic<bool>& stop,
     const bool failed = got < want;
     done = failed || d.nextRead + got >= d.fileBytes;
     lines.clear();
+    const std::int64_t firstLine = d.index->Lines();  // only this thread appends
     d.ScanBlock(buffer.data(), kept + got, d.nextRead - kept, done, lines);
     d.nextRead += got;
+    if (d.problemFilter && d.problemBytes) d.ProblemsFromBytes(buffer.data() + kept, got, done);
     {
       std::unique_lock<std::shared_mutex> lock(d.mutex);
       for (const auto& line : lines) d.index->Append(line.first, line.second);
@@ -278,13 +280,20 @@ void LogDocument::Impl::IndexBlocks(const std::atomic<bool>& stop,
       d.longest = std::max({d.longest, d.scanLongest, d.tailChars});
       if (done) {
         d.index->Finish();
-        d.complete = true;
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;
       }
       d.indexedBytes = done ? d.fileBytes.load() : d.nextRead;
     }
     if (failed) d.readFailed = true;
+    // The problem lines are whole before the index is called complete.
+    if (d.problemFilter && !d.problemBytes) {
+      d.FindProblems(*this, firstLine, firstLine + std::int64_t(lines.size()) + (done ? 1 : 0));
+    }
+    if (done) {
+      std::unique_lock<std::shared_mutex> lock(d.mutex);
+      d.complete = true;
+    }
     d.indexChanged.notify_all();
     if (progress) progress(d.indexedBytes);
   }

@@ -31,7 +31,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "logs/match_set.h"
 #include "platform/random_access_file.h"
 #include "printing/line_source.h"
 
@@ -89,6 +91,28 @@ class LogDocument {
   std::uint64_t IndexedBytes() const;
   // Bytes the line index itself holds (for the benchmark's memory figures).
   std::size_t IndexMemoryBytes() const;
+
+  // ---- Problem lines -----------------------------------------------------------------------
+  // The lines holding one of `words` (whole words, any case) are recorded by the pass that
+  // builds the index, from the same block reads. Set before BuildIndex; none are recorded
+  // without words.
+  void SetProblemWords(std::vector<std::string> words);
+  // Read once IndexComplete() is true.
+  const MatchSet& ProblemLines() const;
+  // The problem lines found so far; safe at any time.
+  std::int64_t ProblemLineCount() const;
+
+  // ---- The bytes, for a filter's search over whole blocks (log_bytes.cpp) ---------------
+  // Whether the text is the file's bytes, one byte a character: an unedited ANSI log on a
+  // single-byte code page. Only then do the two members below describe the text.
+  bool PlainBytes() const;
+  // The byte where line `line` starts; LineCount() - 1 (the last line) starts after the last
+  // complete line indexed so far.
+  std::uint64_t LineByteStart(std::int64_t line) const;
+  // The end of the text's bytes indexed so far (the whole text's once the index is complete).
+  std::uint64_t TextEndByte() const;
+  // Reads bytes [offset, offset + size) of the file; false when they could not be read.
+  bool ReadBytes(std::uint64_t offset, std::size_t size, std::uint8_t* out) const;
 
   // True once the file shrank or a read failed; the window says so once.
   bool ReadFailed() const;
