@@ -220,7 +220,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     d.indexing = true;
   }
   try {
-    d.IndexBlocks(stop, progress);
+    d.IndexBlocks(*this, stop, progress);
   } catch (...) {
     // Out of memory, or any other failure on this thread: the text ends with the last block
     // published, as after a read failure, and every wait on the index ends.
@@ -240,7 +240,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
   d.indexChanged.notify_all();
 }
 
-void LogDocument::Impl::IndexBlocks(const std::atomic<bool>& stop,
+void LogDocument::Impl::IndexBlocks(const LogDocument& document, const std::atomic<bool>& stop,
                                     const std::function<void(std::uint64_t)>& progress) {
   Impl& d = *this;
   std::vector<std::uint8_t> buffer(d.blockBytes + 8);
@@ -288,7 +288,7 @@ void LogDocument::Impl::IndexBlocks(const std::atomic<bool>& stop,
     if (failed) d.readFailed = true;
     // The problem lines are whole before the index is called complete.
     if (d.problemFilter && !d.problemBytes) {
-      d.FindProblems(*this, firstLine, firstLine + std::int64_t(lines.size()) + (done ? 1 : 0));
+      d.FindProblems(document, firstLine, firstLine + std::int64_t(lines.size()) + (done ? 1 : 0));
     }
     if (done) {
       std::unique_lock<std::shared_mutex> lock(d.mutex);

@@ -108,7 +108,7 @@ struct LogDocument::Impl {
 
   // ---- Indexing ------------------------------------------------------------------------------
   // BuildIndex's blocks; may throw (the caller turns that into a read failure).
-  void IndexBlocks(const std::atomic<bool>& stop,
+  void IndexBlocks(const LogDocument& document, const std::atomic<bool>& stop,
                    const std::function<void(std::uint64_t)>& progress);
   void ScanBlock(const std::uint8_t* p, std::size_t n, std::uint64_t base, bool final,
                  std::vector<std::pair<std::uint64_t, std::uint64_t>>& lines);
