@@ -63,6 +63,7 @@ LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, 
     complete = true;
     indexedBytes = fileBytes;
   }
+  KeepHead();
 }
 
 namespace {

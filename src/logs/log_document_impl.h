@@ -58,6 +58,13 @@ struct LogDocument::Impl {
   std::uint64_t scanEnd = 0;  // where the counted bytes of the last line end
   std::int64_t scanLongest = 0;
 
+  // The first bytes of the file as they were read (up to kHeadBytes), to tell a file that was
+  // rewritten or replaced under the same name from one that grew (log_growth.cpp).
+  static constexpr std::size_t kHeadBytes = 4096;
+  std::vector<std::uint8_t> head;
+  void KeepHead();
+  bool HeadUnchanged() const;
+
   // ---- Edits --------------------------------------------------------------------------------
   struct Piece {
     bool added = false;
