@@ -165,6 +165,9 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void btnSaveAsClick();
   void BitBtn2Click();
   void popCopyClick();
+  void popFollowClick();
+  void ShowFollowNote(const std::wstring& note);
+  void OnFileChanged();
   void OnFindRequest(const COPYDATASTRUCT* data);
 
   // A step that may run a modal loop (a dialog, a menu, the page loop). A close arriving
@@ -374,6 +377,7 @@ HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
     if (!document) return nullptr;
     HWND view = CreateLogView();
     LogViewSetDocument(view, std::move(document));
+    LogViewFollow(view, file);
     logFile_ = file;
     return view;
   }
@@ -497,6 +501,9 @@ void TfViewer::OnCommand(int controlId, int code) {
       break;
     case id::popCopy:
       RunHandler([this] { popCopyClick(); });
+      break;
+    case id::popFollow:
+      RunHandler([this] { popFollowClick(); });
       break;
     case id::btnOK:
       PostMessageA(hwnd_, WM_CLOSE, 0, 0);
@@ -648,7 +655,10 @@ void TfViewer::PlaceIncompleteNote(int left, int right, int panelTop) {
   HDC dc = GetDC(note);
   HGDIOBJ previous = SelectObject(dc, font_.get());
   SIZE text{};
-  GetTextExtentPoint32A(dc, kIncompleteNote, static_cast<int>(std::strlen(kIncompleteNote)), &text);
+  // The note it holds now: the incomplete file's, or the follow note of a growing log.
+  wchar_t shown[256] = {};
+  const int length = GetWindowTextW(note, shown, 256);
+  GetTextExtentPoint32W(dc, shown, length, &text);
   SelectObject(dc, previous);
   ReleaseDC(note, dc);
   const int width = right > left ? right - left : 0;
@@ -661,6 +671,7 @@ void TfViewer::PlaceIncompleteNote(int left, int right, int panelTop) {
 }
 
 void TfViewer::ShowIncomplete(bool incomplete) {
+  if (incomplete) SetWindowTextA(Control(id::lblIncomplete), kIncompleteNote);
   ShowWindow(Control(id::lblIncomplete), incomplete ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -779,9 +790,14 @@ void TfViewer::BitBtn2Click() {
   job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
                       : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
   printing_ = true;
+  // Lines appended meanwhile wait: the pages hold the text as it was when Print was pressed.
+  LogViewHoldGrowth(memLog, true);
   struct Restore {
     TfViewer* viewer;
-    ~Restore() { viewer->printing_ = false; }
+    ~Restore() {
+      viewer->printing_ = false;
+      LogViewHoldGrowth(viewer->memLog, false);
+    }
   } restore{this};
   printer_.Print(hwnd_, job);
 }
@@ -849,7 +865,56 @@ void TfViewer::OnLogViewNotify(int code) {
     SetWindowTextW(label, text.c_str());
     ShowWindow(label, SW_SHOWNA);
   }
+  if (IsLogView(memLog)) ShowFollowNote(percent >= 100 ? LogViewFollowNote(memLog) : L"");
   if (code == LVN_READFAILED) vTaskDialog->ShowReadError(logFile_);
+  if (code == LVN_FOLLOWNOTE && LogViewGrew(memLog) && PopupMenu1 &&
+      GetMenuState(PopupMenu1, id::popFollow, MF_BYCOMMAND) == UINT(-1)) {
+    // The file grows: its context menu offers switching following off (a file that does not
+    // grow keeps the menu as it was).
+    AppendMenuA(PopupMenu1, MF_STRING | MF_CHECKED, id::popFollow, "F&ollow");
+  }
+  if (code == LVN_FILECHANGED) OnFileChanged();
+}
+
+// The follow note ("1,234 new lines", "Follow paused: ...") in the incomplete note's place: a
+// log in the log view is never rich text, so the two never meet.
+void TfViewer::ShowFollowNote(const std::wstring& note) {
+  HWND label = Control(id::lblIncomplete);
+  const int length = GetWindowTextLengthW(label);
+  std::wstring now(static_cast<std::size_t>(length) + 1, L'\0');
+  now.resize(static_cast<std::size_t>(GetWindowTextW(label, now.data(), length + 1)));
+  const bool visible = IsWindowVisible(label) != FALSE;
+  if (now == note && visible == !note.empty()) return;
+  SetWindowTextW(label, note.c_str());
+  FormResize();  // one line or two, as the text needs
+  ShowWindow(label, note.empty() ? SW_HIDE : SW_SHOWNA);
+}
+
+void TfViewer::popFollowClick() {
+  const bool following = !LogViewFollowing(memLog);
+  CheckMenuItem(PopupMenu1, id::popFollow, MF_BYCOMMAND | (following ? MF_CHECKED : MF_UNCHECKED));
+  LogViewSetFollowing(memLog, following);
+}
+
+// The log shrank or another file took its name: what is shown would be stale, so the file is
+// read again from the start, and the button bar says why.
+void TfViewer::OnFileChanged() {
+  const FileChange change = LogViewFileChange(memLog);
+  const std::string file = logFile_;
+  HWND loaded = LoadFile(file);
+  if (!loaded) {
+    LogViewSetFollowNote(memLog, L"The file was deleted or renamed; this is its text as it was");
+    OnLogViewNotify(LVN_FOLLOWNOTE);
+    return;
+  }
+  const bool hadFocus = GetFocus() == memLog;
+  AdoptLogControl(loaded);
+  if (hadFocus) SetFocus(memLog);
+  if (change == FileChange::Shrunk)
+    LogViewSetFollowNote(memLog, L"The log was cut short; read again from the start");
+  else if (change == FileChange::Replaced)
+    LogViewSetFollowNote(memLog, L"The log was replaced; read again from the start");
+  OnLogViewNotify(LVN_FOLLOWNOTE);
 }
 
 // Left in the button bar, beside "Open" when it is shown, up to "Find".

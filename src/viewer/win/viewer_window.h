@@ -21,6 +21,7 @@ enum : int {
   lblProgress,  // "Reading the log… 45 %" while the log view indexes
   popCopy = 200,
   popFind,
+  popFollow,  // offered once the log grew while shown
 };
 }
 
