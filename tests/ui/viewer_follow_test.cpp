@@ -175,6 +175,28 @@ TEST(ViewerFollow, FollowsAtTheEndKeepsItsPlaceWhenScrolledUpFindsAppendedLinesA
   EXPECT_EQ(LineCount(log), 1539);
   EXPECT_EQ(viewer.LogText().rfind("X2026", 0), 0u);
   ViewerDriver::Snapshot("viewer-follow-paused");
+
+  // Saving the edits resumes following: the log is read again, with the lines that waited.
+  viewer.Press("Save");
+  HWND save = nullptr;
+  WaitFor(
+      [&] {
+        HWND d = viewer.WaitForMessage(0);
+        if (d && test::ClickButton(d, "Continue with the Save")) Sleep(200);
+        save = viewer.WaitForDialog(0);
+        return save && test::WindowText(save) == "Save File As:";
+      },
+      8000);
+  ASSERT_NE(save, nullptr);
+  const std::string target = test::MakeTempFolder("follow-saved");
+  ViewerDriver::ChooseFile(save, target + "Edited.log");
+  ASSERT_TRUE(viewer.WaitForNoDialog());
+  EXPECT_GE(WaitFor([&] { return LineCount(viewer.Log()) == 1540; }, 5000), 0)
+      << LineCount(viewer.Log());
+  EXPECT_EQ(Note(viewer), "");
+  EXPECT_NE(test::ReadFile(target + "Edited.log").find("X2026"), std::string::npos);
+  writer.Append(LogLine(10000));
+  EXPECT_GE(WaitFor([&] { return LineCount(viewer.Log()) == 1541; }, 5000), 0);
   writer.Close();
   EXPECT_TRUE(viewer.CloseAndEnd());
   DeleteFileA(file.c_str());

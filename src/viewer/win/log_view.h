@@ -41,6 +41,8 @@ enum : WORD {
 // Starts watching `path` (the file the view's document was opened from): a timer takes in what
 // was appended, the view stays at the end while the caret is on the last line.
 void LogViewFollow(HWND view, const std::string& path);
+// True while appended lines wait because the text was edited.
+bool LogViewFollowPaused(HWND view);
 // Whether the view scrolls to the end as lines arrive (the context menu's "Follow").
 void LogViewSetFollowing(HWND view, bool following);
 bool LogViewFollowing(HWND view);

@@ -65,6 +65,11 @@ bool LogViewFollowing(HWND view) {
   return v && v->following_;
 }
 
+bool LogViewFollowPaused(HWND view) {
+  const LogView* v = ViewOf(view);
+  return v && v->paused_;
+}
+
 bool LogViewGrew(HWND view) {
   const LogView* v = ViewOf(view);
   return v && v->grew_;
@@ -94,6 +99,7 @@ void LogView::Follow(const std::string& path) {
   grew_ = false;
   followStopped_ = path.empty();
   newLines_ = 0;
+  paused_ = false;
   followNote_.clear();
   fileChange_ = 0;
   if (path.empty()) return;
@@ -114,7 +120,7 @@ void LogView::OnFollowTimer() {
     // Deleted or renamed: the text stays as it was, and says so.
     followStopped_ = true;
     KillTimer(hwnd_, kFollowTimer);
-    SetFollowNote(L"The file was deleted or renamed; this is its text as it was");
+    SetFollowNote(L"The log is gone (deleted or renamed)");
     return;
   }
   logs::LogDocument::Growth growth = logs::LogDocument::Growth::None;
@@ -148,6 +154,7 @@ void LogView::OnFollowTimer() {
       Notify(LVN_FILECHANGED);  // the window reads the file again, from the start
       return;
     case logs::LogDocument::Growth::Edited:
+      paused_ = true;
       SetFollowNote(L"Follow paused: the text was edited");
       return;
     default:
@@ -155,6 +162,10 @@ void LogView::OnFollowTimer() {
   }
   const std::int64_t after = doc_->LineCount();
   if (grew) {
+    if (paused_) {  // every edit undone: the text is the file's again
+      paused_ = false;
+      SetFollowNote(std::wstring());
+    }
     const bool first = !grew_;
     grew_ = true;
     paintedLines_ = after;

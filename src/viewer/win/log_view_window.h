@@ -84,6 +84,7 @@ class LogView : public WindowBase<LogView> {
   bool following_ = true;       // stay at the end as lines arrive
   bool grew_ = false;           // the file grew while shown
   bool holdGrowth_ = false;     // printing: the pages hold the text as it was
+  bool paused_ = false;         // edited: appended lines wait
   bool followStopped_ = false;  // gone, edited or changed: no more checks
   std::int64_t newLines_ = 0;   // arrived while the caret was not at the end
   std::wstring followNote_;

@@ -168,6 +168,8 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void popFollowClick();
   void ShowFollowNote(const std::wstring& note);
   void OnFileChanged();
+  void ReadLogAgain(const wchar_t* note);
+  void OfferFollow(bool following);
   void OnFindRequest(const COPYDATASTRUCT* data);
 
   // A step that may run a modal loop (a dialog, a menu, the page loop). A close arriving
@@ -378,6 +380,8 @@ HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
     HWND view = CreateLogView();
     LogViewSetDocument(view, std::move(document));
     LogViewFollow(view, file);
+    // "Follow" is offered again once this file grows.
+    if (PopupMenu1) DeleteMenu(PopupMenu1, id::popFollow, MF_BYCOMMAND);
     logFile_ = file;
     return view;
   }
@@ -769,6 +773,8 @@ void TfViewer::btnSaveAsClick() {
   if (FIsLog)
     WriteRegString(registry, RegRoot::CurrentUser, kSettingsKey, "LastLogSavePath",
                    FolderOfFile(target));
+  // The edits are kept in the saved file: following the log resumes from its text.
+  if (LogViewFollowPaused(memLog)) ReadLogAgain(L"");
 }
 
 void TfViewer::BitBtn2Click() {
@@ -867,12 +873,7 @@ void TfViewer::OnLogViewNotify(int code) {
   }
   if (IsLogView(memLog)) ShowFollowNote(percent >= 100 ? LogViewFollowNote(memLog) : L"");
   if (code == LVN_READFAILED) vTaskDialog->ShowReadError(logFile_);
-  if (code == LVN_FOLLOWNOTE && LogViewGrew(memLog) && PopupMenu1 &&
-      GetMenuState(PopupMenu1, id::popFollow, MF_BYCOMMAND) == UINT(-1)) {
-    // The file grows: its context menu offers switching following off (a file that does not
-    // grow keeps the menu as it was).
-    AppendMenuA(PopupMenu1, MF_STRING | MF_CHECKED, id::popFollow, "F&ollow");
-  }
+  if (code == LVN_FOLLOWNOTE && LogViewGrew(memLog)) OfferFollow(LogViewFollowing(memLog));
   if (code == LVN_FILECHANGED) OnFileChanged();
 }
 
@@ -890,6 +891,15 @@ void TfViewer::ShowFollowNote(const std::wstring& note) {
   ShowWindow(label, note.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
+// The file grows: its context menu offers switching following off (a file that does not grow
+// keeps the menu as it was).
+void TfViewer::OfferFollow(bool following) {
+  if (!PopupMenu1) return;
+  if (GetMenuState(PopupMenu1, id::popFollow, MF_BYCOMMAND) == UINT(-1))
+    AppendMenuA(PopupMenu1, MF_STRING, id::popFollow, "F&ollow");
+  CheckMenuItem(PopupMenu1, id::popFollow, MF_BYCOMMAND | (following ? MF_CHECKED : MF_UNCHECKED));
+}
+
 void TfViewer::popFollowClick() {
   const bool following = !LogViewFollowing(memLog);
   CheckMenuItem(PopupMenu1, id::popFollow, MF_BYCOMMAND | (following ? MF_CHECKED : MF_UNCHECKED));
@@ -900,20 +910,29 @@ void TfViewer::popFollowClick() {
 // read again from the start, and the button bar says why.
 void TfViewer::OnFileChanged() {
   const FileChange change = LogViewFileChange(memLog);
+  ReadLogAgain(change == FileChange::Shrunk     ? L"The log was cut short and read again"
+               : change == FileChange::Replaced ? L"The log was replaced and read again"
+                                                : L"");
+}
+
+// The log view's file read again from the start, following as before (after a change of the
+// file, or once the edits that paused following were saved).
+void TfViewer::ReadLogAgain(const wchar_t* note) {
+  const bool offered = GetMenuState(PopupMenu1, id::popFollow, MF_BYCOMMAND) != UINT(-1);
+  const bool following = LogViewFollowing(memLog);
   const std::string file = logFile_;
   HWND loaded = LoadFile(file);
   if (!loaded) {
-    LogViewSetFollowNote(memLog, L"The file was deleted or renamed; this is its text as it was");
+    LogViewSetFollowNote(memLog, L"The log is gone (deleted or renamed)");
     OnLogViewNotify(LVN_FOLLOWNOTE);
     return;
   }
   const bool hadFocus = GetFocus() == memLog;
   AdoptLogControl(loaded);
   if (hadFocus) SetFocus(memLog);
-  if (change == FileChange::Shrunk)
-    LogViewSetFollowNote(memLog, L"The log was cut short; read again from the start");
-  else if (change == FileChange::Replaced)
-    LogViewSetFollowNote(memLog, L"The log was replaced; read again from the start");
+  LogViewSetFollowing(memLog, following);
+  if (offered) OfferFollow(following);
+  LogViewSetFollowNote(memLog, note);
   OnLogViewNotify(LVN_FOLLOWNOTE);
 }
 
