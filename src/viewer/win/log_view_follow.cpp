@@ -17,8 +17,8 @@ namespace {
 constexpr UINT kFollowMs = 250;
 // A growth step takes in at most this much, and a tick stops stepping after about kTickMs, so
 // the window answers while a writer is far ahead; the rest follows on the next ticks.
-constexpr std::uint64_t kStepBytes = 4 * 1024 * 1024;
-constexpr DWORD kTickMs = 40;
+constexpr std::uint64_t kStepBytes = 1024 * 1024;
+constexpr DWORD kTickMs = 25;
 
 LogView* ViewOf(HWND view) { return IsLogView(view) ? LogView::FromWindow(view) : nullptr; }
 
