@@ -131,8 +131,9 @@ int main(int argc, char** argv) {
   std::printf("indexed after %.0f ms\n", Now() - opened);
   const double idleMB = PrivateMB(pi.hProcess);
 
-  // The caret at the end (the last, empty line).
-  const LRESULT length = Ask(view, WM_GETTEXTLENGTH);
+  // The caret at the end (the last, empty line). Not through WM_GETTEXTLENGTH: from another
+  // process Wine answers it by fetching the whole text.
+  const LRESULT length = Ask(view, EM_LINEINDEX, static_cast<WPARAM>(next));
   Ask(view, EM_SETSEL, static_cast<WPARAM>(length), length);
   Ask(view, EM_SCROLLCARET);
   const long visible =
