@@ -242,7 +242,9 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
       d.tailEnd = d.scanEnd;
       d.longest = std::max({d.longest, d.scanLongest, d.tailChars});
       if (done) {
-        d.index->Finish();
+        // A log that grows keeps its room for more lines: giving it back at every step would
+        // copy the index's tables each time and leave the old copies behind.
+        if (!d.grown) d.index->Finish();
         d.complete = true;
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;

@@ -46,6 +46,7 @@ struct LogDocument::Impl {
   std::uint64_t tailEnd = 0;
   bool complete = false;
   bool indexing = false;
+  bool grown = false;  // CheckGrowth took in appended bytes
   std::atomic<std::uint64_t> indexedBytes{0};
   std::int64_t longest = 0;
 

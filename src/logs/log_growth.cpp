@@ -86,6 +86,7 @@ LogDocument::Growth LogDocument::CheckGrowth(std::uint64_t maxBytes) {
       d.tailChars = line.chars - 1;
       d.tailEnd = line.byteStart + line.bytes - u;
     }
+    d.grown = true;
     d.fileBytes = newBytes;
     d.cache->Grow(newBytes);
     d.complete = false;

@@ -214,10 +214,10 @@ TEST(LogGrowth, OnlyTheUnfinishedLastLineIsReadAgainAndMemoryStaysAsOpened) {
   EXPECT_EQ(doc.LineCount(), 300001);
 
   // The index of a log followed in many steps takes what the index of the same log opened
-  // whole takes.
+  // whole takes, but for the room its tables keep for more lines.
   logs::LogDocument whole(test::MemoryFileOf(text + partial + more), test::WesternCodePage());
   whole.BuildIndex(stop);
-  EXPECT_LE(doc.IndexMemoryBytes(), whole.IndexMemoryBytes() + 1024);
+  EXPECT_LE(doc.IndexMemoryBytes(), whole.IndexMemoryBytes() + whole.IndexMemoryBytes() / 16);
 
   // Find reaches the appended lines, and from before them.
   const auto found = doc.Find(0, -1, "file 299998", true, true);
