@@ -86,3 +86,14 @@ bool BlockCache::ReadThrough(std::uint64_t offset, std::size_t size, std::uint8_
 }
 
 }  // namespace vt9::logs
+
+namespace vt9::logs {
+
+void BlockCache::Grow(std::uint64_t fileBytes) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  fileBytes_ = fileBytes;
+  // Only the block at the old end can be short; it holds fewer bytes than the file has now.
+  blocks_.remove_if([&](const Block& b) { return b.bytes.size() < blockBytes_; });
+}
+
+}  // namespace vt9::logs

@@ -1,10 +1,12 @@
 // The few blocks of a log the window read last, so painting, copying and search read each block
 // of the file once while they work near each other, and the process never holds the whole file.
 //
-// Reads go no further than the size the file had when it was opened. A block that comes back
-// short (the file shrank) or fails counts as a read failure, which the document reports once.
+// Reads go no further than the size the file had when it was opened (or last grew to). A block that
+// comes back short (the file shrank) or fails counts as a read failure, which the document reports
+// once.
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <list>
@@ -33,6 +35,9 @@ class BlockCache {
   // Reads that failed so far: an operation compares it before and after to know whether it saw
   // the whole text.
   std::uint64_t Failures() const;
+  // The file grew to `fileBytes`: reads may go that far, and the block that ended at the old
+  // end is read again.
+  void Grow(std::uint64_t fileBytes);
 
  private:
   struct Block {
@@ -43,7 +48,7 @@ class BlockCache {
   const Block* Fetch(std::uint64_t offset);
 
   RandomAccessFile& file_;
-  std::uint64_t fileBytes_;
+  std::atomic<std::uint64_t> fileBytes_;
   std::size_t blockBytes_;
   std::size_t maxBlocks_;
   mutable std::mutex mutex_;

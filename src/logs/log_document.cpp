@@ -68,6 +68,7 @@ LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, 
     complete = true;
     indexedBytes = fileBytes.load();
   }
+  KeepHead();
 }
 
 namespace {
@@ -279,7 +280,9 @@ void LogDocument::Impl::IndexBlocks(const LogDocument& document, const std::atom
       d.tailEnd = d.scanEnd;
       d.longest = std::max({d.longest, d.scanLongest, d.tailChars});
       if (done) {
-        d.index->Finish();
+        // A log that grows keeps its room for more lines: giving it back at every step would
+        // copy the index's tables each time and leave the old copies behind.
+        if (!d.grown) d.index->Finish();
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;
       }

@@ -19,9 +19,10 @@
 // LineCount() is the count indexed so far. Edits and Find may wait until the index is complete
 // (IndexComplete()); the window does not offer them before then.
 //
-// The document shows the bytes present when it was opened: a file that grows later is not
-// followed. A file that shrinks or fails to read gives ReadFailed() once; the text already shown
-// stays as it was (lines that cannot be read come back empty), and nothing crashes.
+// The document shows the bytes present when it was opened until the window asks it to take in
+// what the writer appended since (CheckGrowth). A file that shrinks or fails to read gives
+// ReadFailed() once; the text already shown stays as it was (lines that cannot be read come back
+// empty), and nothing crashes.
 #pragma once
 
 #include <atomic>
@@ -78,7 +79,8 @@ class LogDocument {
   LogDocument& operator=(const LogDocument&) = delete;
 
   TextEncoding Encoding() const;
-  // The file's size when it was opened, in bytes.
+  // The file's size as far as the text holds it, in bytes (its size at opening, and what
+  // CheckGrowth took in since).
   std::uint64_t FileBytes() const;
 
   // ---- Index (worker thread) -----------------------------------------------------------
@@ -116,6 +118,22 @@ class LogDocument {
 
   // True once the file shrank or a read failed; the window says so once.
   bool ReadFailed() const;
+
+  // ---- Growth (the window's thread) ---------------------------------------------------
+  enum class Growth {
+    None,      // the file is as it was (or the first index is not done yet)
+    Grew,      // appended lines were indexed (maybe not all yet: call again)
+    Shrunk,    // the file is smaller than the text shown: read it again from the start
+    Replaced,  // its first bytes changed: another file under the name, read it again
+    Restart,   // it grew out of a byte-order mark that was not whole: read it again, silently
+    Edited,    // it grew, but the text was edited: the appended bytes wait (nothing typed is lost)
+  };
+  // Looks at the size of the open file and, when it grew, indexes the appended bytes as a
+  // continuation of the index: nothing before the last, unfinished line is read again, and
+  // that line (with a CR whose LF came later, or a character cut in two) is completed. At
+  // most `maxBytes` are taken in per call, so the window stays responsive while a writer is
+  // far ahead. Never while BuildIndex runs: before the first index is complete it says None.
+  Growth CheckGrowth(std::uint64_t maxBytes = UINT64_MAX);
 
   // ---- Lines and positions -------------------------------------------------------------
   // Lines indexed so far (with the edits); a text without a final line break still ends in a

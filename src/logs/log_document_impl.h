@@ -48,6 +48,7 @@ struct LogDocument::Impl {
   std::uint64_t tailEnd = 0;
   bool complete = false;
   bool indexing = false;
+  bool grown = false;  // CheckGrowth took in appended bytes
   std::atomic<std::uint64_t> indexedBytes{0};
   std::int64_t longest = 0;
 
@@ -59,6 +60,13 @@ struct LogDocument::Impl {
   std::int64_t lineChars = 0;
   std::uint64_t scanEnd = 0;  // where the counted bytes of the last line end
   std::int64_t scanLongest = 0;
+
+  // The first bytes of the file as they were read (up to kHeadBytes), to tell a file that was
+  // rewritten or replaced under the same name from one that grew (log_growth.cpp).
+  static constexpr std::size_t kHeadBytes = 4096;
+  std::vector<std::uint8_t> head;
+  void KeepHead();
+  bool HeadUnchanged() const;
 
   // ---- Edits --------------------------------------------------------------------------------
   struct Piece {
@@ -102,6 +110,9 @@ struct LogDocument::Impl {
   bool problemSkipLF = false;  // the last block ended in CR
   std::int64_t problemLine = 0;
   std::vector<std::int64_t> problemFound;
+  // The log grew: the problem lines from `line` on (its unfinished last line) are looked at
+  // again with the appended bytes.
+  void RewindProblems(std::int64_t line);
   void ProblemsFromBytes(const std::uint8_t* p, std::size_t n, bool final);
   // Other logs: the problem lines among the complete lines [first, end) just indexed.
   void FindProblems(const LogDocument& document, std::int64_t first, std::int64_t end);

@@ -186,3 +186,46 @@ std::size_t LineIndex::MemoryBytes() const {
 }
 
 }  // namespace vt9::logs
+
+namespace vt9::logs {
+
+void LineIndex::RemoveLast() {
+  const std::int64_t line = lines_ - 1;
+  const Line last = Get(line);
+  std::uint64_t at = 0;
+  {
+    std::lock_guard<std::mutex> lock(cursorMutex_);
+    at = cursor_.stream;  // Get left the cursor on the line's record
+    cursor_ = Cursor{};
+  }
+  const std::int64_t inGroup = line & (kGroupLines - 1);
+  if (inGroup == kGroupLines - 1 && bitLoss_) {
+    // The line closed its group: its loss bits become the open group's again.
+    Group& g = groups_.back();
+    if (g.mode == LossMode::AllZero) {
+      openBits_ = Bits{};
+    } else if (g.mode == LossMode::AllOne) {
+      openBits_.fill(~std::uint64_t(0));
+    } else {
+      openBits_ = bits_[g.bits];
+      bits_.pop_back();  // the closed group's bits are always the last ones kept
+    }
+    g.mode = LossMode::Bits;
+  }
+  if (bitLoss_) openBits_[std::size_t(inGroup >> 6)] &= ~(std::uint64_t(1) << (inGroup & 63));
+  if (inGroup == 0) groups_.pop_back();
+  // The stream ends where the line's record began.
+  streamBytes_ = at;
+  chunks_.resize(std::size_t((at + kChunkBytes - 1) >> kChunkShift));
+  if (at & (kChunkBytes - 1)) {
+    write_ = chunks_.back().get() + (at & (kChunkBytes - 1));
+    writeEnd_ = chunks_.back().get() + kChunkBytes;
+  } else {
+    write_ = writeEnd_ = nullptr;  // the next number starts a new chunk
+  }
+  --lines_;
+  endByte_ -= last.bytes;
+  endChar_ -= last.chars;
+}
+
+}  // namespace vt9::logs

@@ -33,6 +33,9 @@ class LineIndex {
   void Append(std::uint64_t bytes, std::uint64_t chars);
   // No more lines follow: gives back the room kept for growth.
   void Finish();
+  // Takes back the last line (a line ended by a CR at the file's end, when more bytes came and
+  // an LF may be its second half). Lines() > 0.
+  void RemoveLast();
 
   struct Line {
     std::uint64_t byteStart = 0;

@@ -75,4 +75,13 @@ void LogDocument::Impl::ProblemsFromBytes(const std::uint8_t* p, std::size_t n, 
   problemCount = problems.Count();
 }
 
+void LogDocument::Impl::RewindProblems(std::int64_t line) {
+  if (!problemFilter) return;
+  while (problems.Count() > 0 && problems.Last() >= line) problems.RemoveLast();
+  problemCount = problems.Count();
+  problemLine = line;
+  problemPending.clear();
+  problemSkipLF = false;
+}
+
 }  // namespace vt9::logs

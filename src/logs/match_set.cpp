@@ -118,6 +118,24 @@ std::size_t MatchSet::MemoryBytes() const {
   return bytes;
 }
 
+void MatchSet::RemoveLast() {
+  if (chunks_.empty()) return;
+  Chunk& c = chunks_.back();
+  const auto offset = std::uint16_t(last_ & (kBlockLines - 1));
+  if (c.bits.empty()) {
+    c.offsets.pop_back();
+  } else {
+    c.bits[offset >> 6] &= ~(std::uint64_t(1) << (offset & 63));
+    for (std::size_t g = std::size_t(offset >> 6) / kGroupWords + 1; g < kGroups; ++g) {
+      --c.groups[g];
+    }
+  }
+  --c.count;
+  --count_;
+  if (c.count == 0) chunks_.pop_back();
+  last_ = count_ > 0 ? Nth(count_ - 1) : -1;
+}
+
 void MatchSet::Clear() {
   chunks_.clear();
   count_ = 0;

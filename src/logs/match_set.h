@@ -26,6 +26,9 @@ class MatchSet {
   std::int64_t Last() const { return last_; }
   std::size_t MemoryBytes() const;
   void Clear();
+  // Takes back the last line added (a log's unfinished last line that is read again as it
+  // grows); nothing when the set is empty.
+  void RemoveLast();
 
  private:
   static constexpr int kBlockBits = 16;

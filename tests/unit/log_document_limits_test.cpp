@@ -197,9 +197,9 @@ class ThrowingFile : public RandomAccessFile {
 };
 
 TEST(LogDocumentLimits, AFailureOnTheIndexingThreadIsAReadError) {
-  // Opening reads the first bytes (the byte-order mark); the first block is read whole, then the
-  // second read throws.
-  logs::LogDocument doc(std::make_unique<ThrowingFile>(2), test::WesternCodePage(), 4096);
+  // Opening reads the first bytes twice (the byte-order mark, and the head kept to tell a
+  // replaced file from a grown one); the first block is read whole, then the next read throws.
+  logs::LogDocument doc(std::make_unique<ThrowingFile>(3), test::WesternCodePage(), 4096);
   std::atomic<bool> stop{false};
   std::thread worker([&] { doc.BuildIndex(stop); });
   worker.join();  // the exception did not end the program

@@ -68,6 +68,7 @@ void LogView::StopIndexing() {
 
 void LogView::SetDocument(std::unique_ptr<logs::LogDocument> document) {
   StopIndexing();
+  Follow(std::string());  // a new document is followed only when asked
   doc_ = std::move(document);
   topLine_ = firstColumn_ = 0;
   anchor_ = caret_ = 0;
@@ -229,7 +230,10 @@ LRESULT LogView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_TIMER:
-      OnTimer();
+      if (wParam == kFollowTimer)
+        OnFollowTimer();
+      else
+        OnTimer();
       return 0;
     case WM_MOUSEWHEEL:
       OnWheel(static_cast<short>(HIWORD(wParam)));

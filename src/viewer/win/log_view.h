@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace vt9::logs {
 class LogDocument;
@@ -35,7 +36,30 @@ enum : WORD {
   LVN_READFAILED = 0x7F03,      // the file shrank or could not be read; sent once
   LVN_COPYTOOLARGE = 0x7F04,    // a copy was refused: above the limit, or no memory for it
   LVN_COPYREADFAILED = 0x7F05,  // a copy was refused: part of the selection could not be read
+  LVN_FOLLOWNOTE = 0x7F06,      // the follow note changed (LogViewFollowNote); the file grew
+  LVN_FILECHANGED = 0x7F07,  // the file shrank or was replaced: read it again (LogViewFileChange)
 };
+
+// Following the file while its writer appends to it (log_view_follow.cpp). Plain-text logs only.
+// Starts watching `path` (the file the view's document was opened from): a timer takes in what
+// was appended, the view stays at the end while the caret is on the last line.
+void LogViewFollow(HWND view, const std::string& path);
+// True while appended lines wait because the text was edited.
+bool LogViewFollowPaused(HWND view);
+// Whether the view scrolls to the end as lines arrive (the context menu's "Follow").
+void LogViewSetFollowing(HWND view, bool following);
+bool LogViewFollowing(HWND view);
+// True once the file grew while shown (the "Follow" menu item is offered from then on).
+bool LogViewGrew(HWND view);
+// While held (printing), appended bytes wait, so the pages hold what was there at Print.
+void LogViewHoldGrowth(HWND view, bool hold);
+// The note for the button bar: "1,234 new lines", "Follow paused: the text was edited", the file
+// is gone, or what the window set (LogViewSetFollowNote); empty for none.
+std::wstring LogViewFollowNote(HWND view);
+void LogViewSetFollowNote(HWND view, const std::wstring& note);
+// Why LVN_FILECHANGED was sent.
+enum class FileChange { None, Shrunk, Replaced, Restart };
+FileChange LogViewFileChange(HWND view);
 
 // Registers the window class (once); false when it cannot be registered.
 bool RegisterLogView();

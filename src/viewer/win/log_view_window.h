@@ -78,6 +78,24 @@ class LogView : public WindowBase<LogView> {
   logs::TextRange WordAt(std::int64_t position) const;
   std::int64_t WordMove(std::int64_t position, bool forward) const;
 
+  // ---- Following a growing file (log_view_follow.cpp) --------------------------------------
+ public:
+  void Follow(const std::string& path);
+  void OnFollowTimer();
+  void SetFollowNote(std::wstring note);
+  std::string followPath_;
+  bool following_ = true;       // stay at the end as lines arrive
+  bool grew_ = false;           // the file grew while shown
+  bool holdGrowth_ = false;     // printing: the pages hold the text as it was
+  bool paused_ = false;         // edited: appended lines wait
+  bool followStopped_ = false;  // gone, edited or changed: no more checks
+  std::int64_t newLines_ = 0;   // arrived while the caret was not at the end
+  std::wstring followNote_;
+  int fileChange_ = 0;  // FileChange
+  DWORD fileVolume_ = 0;
+  DWORD fileIndexHigh_ = 0, fileIndexLow_ = 0;
+
+ private:
   // ---- Edit messages (log_view_messages.cpp) -----------------------------------------------
   bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
@@ -118,5 +136,8 @@ enum : UINT {
   kIndexDoneMessage = WM_APP + 0x32,
   kReadFailedMessage = WM_APP + 0x33,
 };
+
+// The view's timers: scrolling while the mouse selects beyond the edge, and following.
+enum : UINT_PTR { kFollowTimer = 2 };
 
 }  // namespace vt9::win

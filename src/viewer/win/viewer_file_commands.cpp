@@ -151,6 +151,8 @@ void TfViewer::btnSaveAsClick() {
   if (FIsLog)
     WriteRegString(registry, RegRoot::CurrentUser, kSettingsKey, "LastLogSavePath",
                    FolderOfFile(target));
+  // The edits are kept in the saved file: following the log resumes from its text.
+  if (LogViewFollowPaused(memLog)) ReadLogAgain(L"");
 }
 
 void TfViewer::BitBtn2Click() {
@@ -176,9 +178,14 @@ void TfViewer::BitBtn2Click() {
   job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
                       : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
   printing_ = true;
+  // Lines appended meanwhile wait: the pages hold the text as it was when Print was pressed.
+  LogViewHoldGrowth(memLog, true);
   struct Restore {
     TfViewer* viewer;
-    ~Restore() { viewer->printing_ = false; }
+    ~Restore() {
+      viewer->printing_ = false;
+      LogViewHoldGrowth(viewer->memLog, false);
+    }
   } restore{this};
   printer_.Print(hwnd_, job);
   if (logLines && logLines->Failed()) vTaskDialog->ShowReadError(logFile_);

@@ -55,6 +55,12 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void btnSaveAsClick();
   void BitBtn2Click();
   void popCopyClick();
+  // Following a growing log (viewer_follow.cpp).
+  void popFollowClick();
+  void OnFileChanged();
+  void ReadLogAgain(const wchar_t* note);
+  void OfferFollow(bool following);
+  void ShowFollowNote(const std::wstring& note);
   void OnFindRequest(const COPYDATASTRUCT* data);
 
   // A step that may run a modal loop (a dialog, a menu, the page loop). A close arriving

@@ -208,6 +208,9 @@ HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
     if (!document) return nullptr;
     HWND view = CreateLogView();
     LogViewSetDocument(view, std::move(document));
+    LogViewFollow(view, file);
+    // "Follow" is offered again once this file grows.
+    if (PopupMenu1) DeleteMenu(PopupMenu1, id::popFollow, MF_BYCOMMAND);
     logFile_ = file;
     return view;
   }
@@ -320,7 +323,8 @@ void TfViewer::OnCommand(int controlId, int code) {
                    {id::popFind, &TfViewer::ShowFind},
                    {id::btnSaveAs, &TfViewer::btnSaveAsClick},
                    {id::btnPrint, &TfViewer::BitBtn2Click},
-                   {id::popCopy, &TfViewer::popCopyClick}};
+                   {id::popCopy, &TfViewer::popCopyClick},
+                   {id::popFollow, &TfViewer::popFollowClick}};
   for (const auto& entry : kHandlers)
     if (entry.id == controlId) {
       RunHandler([this, &entry] { (this->*entry.handler)(); });
@@ -470,7 +474,10 @@ void TfViewer::PlaceIncompleteNote(int left, int right, int panelTop) {
   HDC dc = GetDC(note);
   HGDIOBJ previous = SelectObject(dc, font_.get());
   SIZE text{};
-  GetTextExtentPoint32A(dc, kIncompleteNote, static_cast<int>(std::strlen(kIncompleteNote)), &text);
+  // The note it holds now: the incomplete file's, or the follow note of a growing log.
+  wchar_t shown[256] = {};
+  const int length = GetWindowTextW(note, shown, 256);
+  GetTextExtentPoint32W(dc, shown, length, &text);
   SelectObject(dc, previous);
   ReleaseDC(note, dc);
   const int width = right > left ? right - left : 0;
@@ -483,6 +490,7 @@ void TfViewer::PlaceIncompleteNote(int left, int right, int panelTop) {
 }
 
 void TfViewer::ShowIncomplete(bool incomplete) {
+  if (incomplete) SetWindowTextA(Control(id::lblIncomplete), kIncompleteNote);
   ShowWindow(Control(id::lblIncomplete), incomplete ? SW_SHOWNA : SW_HIDE);
 }
 
@@ -515,8 +523,11 @@ void TfViewer::OnLogViewNotify(int code) {
     SetWindowTextW(label, text.c_str());
     ShowWindow(label, SW_SHOWNA);
   }
+  if (IsLogView(memLog)) ShowFollowNote(percent >= 100 ? LogViewFollowNote(memLog) : L"");
   if (code == LVN_READFAILED || code == LVN_COPYREADFAILED) vTaskDialog->ShowReadError(logFile_);
   if (code == LVN_COPYTOOLARGE) vTaskDialog->ShowCopyError();
+  if (code == LVN_FOLLOWNOTE && LogViewGrew(memLog)) OfferFollow(LogViewFollowing(memLog));
+  if (code == LVN_FILECHANGED) OnFileChanged();
 }
 
 // Left in the button bar, beside "Open" when it is shown, up to "Find".

@@ -18,9 +18,10 @@ enum : int {
   btnSaveAs,
   btnPrint,
   lblIncomplete,  // "The file seems incomplete." in the button bar
-  lblProgress,  // "Reading the log… 45 %" while the log view indexes
+  lblProgress,    // "Reading the log… 45 %" while the log view indexes
   popCopy = 200,
   popFind,
+  popFollow,  // offered once the log grew while shown
 };
 }
 
