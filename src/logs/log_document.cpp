@@ -232,6 +232,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     const bool failed = got < want;
     done = failed || d.nextRead + got >= d.fileBytes;
     lines.clear();
+    const std::int64_t firstLine = d.index->Lines();  // only this thread appends
     d.ScanBlock(buffer.data(), kept + got, d.nextRead - kept, done, lines);
     d.nextRead += got;
     {
@@ -242,13 +243,20 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
       d.longest = std::max({d.longest, d.scanLongest, d.tailChars});
       if (done) {
         d.index->Finish();
-        d.complete = true;
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;
       }
       d.indexedBytes = done ? d.fileBytes : d.nextRead;
     }
     if (failed) d.readFailed = true;
+    // The problem lines are whole before the index is called complete.
+    if (d.problemFilter) {
+      d.FindProblems(*this, firstLine, firstLine + std::int64_t(lines.size()) + (done ? 1 : 0));
+    }
+    if (done) {
+      std::unique_lock<std::shared_mutex> lock(d.mutex);
+      d.complete = true;
+    }
     d.indexChanged.notify_all();
     if (progress) progress(d.indexedBytes);
   }

@@ -31,7 +31,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "logs/match_set.h"
 #include "platform/random_access_file.h"
 #include "printing/line_source.h"
 
@@ -89,6 +91,16 @@ class LogDocument {
   std::uint64_t IndexedBytes() const;
   // Bytes the line index itself holds (for the benchmark's memory figures).
   std::size_t IndexMemoryBytes() const;
+
+  // ---- Problem lines -----------------------------------------------------------------------
+  // The lines holding one of `words` (whole words, any case) are recorded by the pass that
+  // builds the index, from the same block reads. Set before BuildIndex; none are recorded
+  // without words.
+  void SetProblemWords(std::vector<std::string> words);
+  // Read once IndexComplete() is true.
+  const MatchSet& ProblemLines() const;
+  // The problem lines found so far; safe at any time.
+  std::int64_t ProblemLineCount() const;
 
   // True once the file shrank or a read failed; the window says so once.
   bool ReadFailed() const;

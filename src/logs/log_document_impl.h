@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "logs/line_filter.h"
 #include "logs/log_block_cache.h"
 #include "logs/log_codec.h"
 #include "logs/log_document.h"
@@ -83,6 +84,13 @@ struct LogDocument::Impl {
 
   class Source;
   std::unique_ptr<LineSource> lineSource;
+
+  // ---- Problem lines (log_problems.cpp) -----------------------------------------------------
+  std::unique_ptr<LineFilter> problemFilter;  // none without problem words
+  MatchSet problems;                          // written by the index builder only
+  std::atomic<std::int64_t> problemCount{0};
+  // Records the problem lines among the complete lines [first, end) just indexed.
+  void FindProblems(const LogDocument& document, std::int64_t first, std::int64_t end);
 
   // ---- Indexing ------------------------------------------------------------------------------
   void ScanBlock(const std::uint8_t* p, std::size_t n, std::uint64_t base, bool final,

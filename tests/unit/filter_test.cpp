@@ -1,0 +1,163 @@
+// The filter's core without a window: the match set against a plain vector, filters against a
+// simple line-by-line search on logs with every kind of line break, the filter run while it
+// runs and when cancelled, and the problem lines the index pass records.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <thread>
+
+#include "logs/filter_run.h"
+#include "logs/line_filter.h"
+#include "logs/match_set.h"
+#include "logs/problem_words.h"
+#include "support/log_document_support.h"
+
+namespace vt9 {
+namespace {
+
+using logs::FilterOptions;
+using logs::FilterTerm;
+using logs::LineFilter;
+using logs::MatchSet;
+
+// Random sparse, dense and full stretches, so blocks are arrays, bitmaps and switch between.
+TEST(MatchSet, AgreesWithAPlainVector) {
+  std::mt19937 rng(7);
+  for (int round = 0; round < 6; ++round) {
+    MatchSet set;
+    std::vector<std::int64_t> plain;
+    std::int64_t line = std::int64_t(rng() % 3);
+    while (line < 600000) {
+      set.Add(line);
+      plain.push_back(line);
+      const int mode = (line / 50000 + round) % 3;
+      line += mode == 0 ? 1 : mode == 1 ? 1 + rng() % 8 : 1 + rng() % 3000;
+    }
+    set.Add(plain.back());  // not above the last: ignored
+    ASSERT_EQ(set.Count(), std::int64_t(plain.size()));
+    for (int q = 0; q < 20000; ++q) {
+      const std::int64_t n = std::int64_t(rng() % (plain.size() + 2)) - 1;
+      EXPECT_EQ(set.Nth(n), n >= 0 && n < std::int64_t(plain.size()) ? plain[std::size_t(n)] : -1);
+      const std::int64_t at = std::int64_t(rng() % 620000);
+      const auto below = std::lower_bound(plain.begin(), plain.end(), at) - plain.begin();
+      ASSERT_EQ(set.CountBefore(at), below) << at;
+      EXPECT_EQ(set.Contains(at), std::binary_search(plain.begin(), plain.end(), at));
+    }
+    for (std::size_t i = 0; i < plain.size(); i += 97) {
+      EXPECT_EQ(set.CountBefore(plain[i]), std::int64_t(i));
+      EXPECT_EQ(set.CountBefore(plain[i] + 1), std::int64_t(i + 1));
+    }
+  }
+}
+
+TEST(MatchSet, StaysCompact) {
+  MatchSet every;
+  for (std::int64_t line = 0; line < 13433508; ++line) every.Add(line);
+  EXPECT_LE(every.MemoryBytes(), 8u << 20);
+  EXPECT_EQ(every.Nth(13433507), 13433507);
+  MatchSet million;
+  for (std::int64_t i = 0; i < 1000000; ++i) million.Add(i * 13);
+  EXPECT_LE(million.MemoryBytes(), 4u << 20);
+  EXPECT_EQ(million.CountBefore(13 * 500000), 500000);
+}
+
+std::unique_ptr<LineFilter> Make(std::vector<FilterTerm> terms, FilterOptions options = {},
+                                 const logs::CodePage& cp = test::WesternCodePage()) {
+  std::string error;
+  auto f = LineFilter::Compile(terms, options, cp, &error);
+  EXPECT_TRUE(f) << error;
+  return f;
+}
+
+TEST(LineFilter, IncludeExcludeCaseAndWholeWords) {
+  auto f = Make({{"error"}, {"fail"}, {"retry", true}});
+  EXPECT_TRUE(f->Matches("an ERROR here"));
+  EXPECT_TRUE(f->Matches("failed"));
+  EXPECT_FALSE(f->Matches("error, will retry"));
+  EXPECT_FALSE(f->Matches("all good"));
+  EXPECT_EQ(f->Describe(), "with \"error\" or \"fail\", without \"retry\"");
+  auto only = Make({{"copied", true}});
+  EXPECT_TRUE(only->Matches("failed"));
+  EXPECT_FALSE(only->Matches("Copied a.txt"));
+  auto exact = Make({{"Error"}}, {true, true, false});
+  EXPECT_TRUE(exact->Matches("x Error."));
+  EXPECT_FALSE(exact->Matches("x error."));
+  EXPECT_FALSE(exact->Matches("Errors"));
+  EXPECT_FALSE(exact->Matches("xError"));
+  // Latin-1 letters fold and are letters: "ÉCHEC" is "échec", "échecé" no whole word.
+  auto latin = Make({{"\xE9"
+                      "chec"}},
+                    {false, true, false});
+  EXPECT_TRUE(
+      latin->Matches("\xC9"
+                     "CHEC!"));
+  EXPECT_FALSE(
+      latin->Matches("\xC9"
+                     "CHEC\xE9"));
+  std::string error;
+  EXPECT_FALSE(LineFilter::Compile({{""}}, {}, test::WesternCodePage(), &error));
+  EXPECT_FALSE(error.empty());
+}
+
+TEST(LineFilter, DoubleByteCharactersAreWhole) {
+  const logs::CodePage cp = test::DoubleByteCodePage();
+  // 0x82 0x41 is one character; "A" alone must not match its trail byte.
+  auto a = Make({{"A"}}, {true, false, false}, cp);
+  EXPECT_FALSE(
+      a->Matches("x\x82"
+                 "Ax"));
+  EXPECT_TRUE(
+      a->Matches("x\x82"
+                 "AAx"));
+  auto pair = Make({{"\x82"
+                     "a"}},
+                   {}, cp);  // the trail byte is not folded
+  EXPECT_FALSE(
+      pair->Matches("\x82"
+                    "A"));
+  EXPECT_TRUE(
+      pair->Matches("\x82"
+                    "a"));
+}
+
+TEST(ProblemWords, SettingOrDefaults) {
+  EXPECT_EQ(logs::ParseProblemWords(""), logs::DefaultProblemWords());
+  EXPECT_EQ(logs::ParseProblemWords(" ,, "), logs::DefaultProblemWords());
+  EXPECT_EQ(logs::ParseProblemWords("error, fatal  denied"),
+            (std::vector<std::string>{"error", "fatal", "denied"}));
+}
+
+std::unique_ptr<logs::LogDocument> Indexed(const std::string& bytes, std::size_t block,
+                                           std::vector<std::string> problems = {}) {
+  auto doc = std::make_unique<logs::LogDocument>(test::MemoryFileOf(bytes), test::WesternCodePage(),
+                                                 block);
+  if (!problems.empty()) doc->SetProblemWords(std::move(problems));
+  std::atomic<bool> stop{false};
+  doc->BuildIndex(stop);
+  return doc;
+}
+
+std::vector<std::int64_t> RunToEnd(const logs::LogDocument& doc, std::unique_ptr<LineFilter> f) {
+  logs::FilterRun run(doc, std::move(f));
+  run.Start({});
+  while (!run.Done()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(run.LinesDone(), doc.LineCount());
+  std::vector<std::int64_t> lines;
+  for (std::int64_t n = 0; n < run.MatchCount(); ++n) lines.push_back(run.NthMatch(n));
+  EXPECT_EQ(run.NthMatch(run.MatchCount()), -1);
+  return lines;
+}
+
+TEST(FilterRun, FindsTheLinesAndProblemPassAgrees) {
+  const std::string text = "ok\r\nError: x\rcopied\nwarning\r\n\nnot an errors line\rerror";
+  auto doc = Indexed(text, 5, {"error", "warning"});
+  EXPECT_EQ(RunToEnd(*doc, Make({{"error"}, {"warning"}}, {false, true, false})),
+            (std::vector<std::int64_t>{1, 3, 6}));
+  ASSERT_TRUE(doc->IndexComplete());
+  EXPECT_EQ(doc->ProblemLineCount(), 3);
+  EXPECT_EQ(doc->ProblemLines().Nth(2), 6);
+}
+
+}  // namespace
+}  // namespace vt9
