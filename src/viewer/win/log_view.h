@@ -25,6 +25,8 @@ class LogDocument;
 
 namespace vt9::win {
 
+class MatchList;
+
 inline constexpr char kLogViewClass[] = "VT9LogView";
 
 // Notifications in WM_COMMAND's high word.
@@ -49,5 +51,16 @@ int LogViewProgress(HWND view);
 void LogViewWaitForIndex(HWND view);
 // Whether `window` is a log view.
 bool IsLogView(HWND window);
+
+// Shows only the lines of `list` (null: every line again), with each line's number in the file
+// in a gutter at the left. The view reads the list while painting; the list must outlive this
+// setting. Editing waits until every line is shown again.
+void LogViewShowOnly(HWND view, const MatchList* list);
+// The list given to LogViewShowOnly grew: the scroll range follows, new rows are painted.
+void LogViewRefreshShown(HWND view);
+// Selects the line (the caret at its start) and scrolls it into view.
+void LogViewSelectLine(HWND view, std::int64_t line);
+// The line of the caret (0 without a document).
+std::int64_t LogViewCaretLine(HWND view);
 
 }  // namespace vt9::win
