@@ -51,7 +51,10 @@ class FilterBar : public WindowBase<FilterBar> {
     quiet_ = false;
   }
   void SetStatus(const std::string& text, bool error) {
-    errorShown_ = error;
+    if (error != errorShown_) {
+      errorShown_ = error;
+      LayOut();
+    }
     SetWindowTextA(Control(id::lblStatus), text.c_str());
     InvalidateRect(Control(id::lblStatus), nullptr, TRUE);
   }
@@ -75,10 +78,12 @@ class FilterBar : public WindowBase<FilterBar> {
   void CreateControls();
   void LayOut();
   int TextWidth(HWND control) const;
+  int TextWidth(const char* text) const;
 
   int dpi_ = 96;
   bool quiet_ = false;
   bool errorShown_ = false;
+  int countWidth_ = 0;  // of "99,999,999 of 99,999,999 lines"
   HFONT font_ = nullptr;
   std::function<void(WPARAM)> postHandler_;
 };
@@ -106,7 +111,13 @@ void FilterBar::CreateControls() {
 
 int FilterBar::TextWidth(HWND control) const {
   char text[128] = {};
-  const int length = GetWindowTextA(control, text, sizeof text);
+  GetWindowTextA(control, text, sizeof text);
+  return TextWidth(text);
+}
+
+int FilterBar::TextWidth(const char* text) const {
+  const int length = lstrlenA(text);
+  HWND control = hwnd_;
   HDC dc = GetDC(control);
   HGDIOBJ old =
       SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(DEFAULT_GUI_FONT));
@@ -126,22 +137,25 @@ void FilterBar::LayOut() {
     SetWindowPos(Control(controlId), nullptr, x, y, std::max(0, w), row,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };
-  // First row: label, terms, close.
+  // First row: label, terms, and the status, wide enough for a count of a huge log, wider
+  // for a message about the expression.
   int y = gap / 2 + 1;
   const int label = TextWidth(Control(id::lblTerms)) + gap;
-  const int close = TextWidth(Control(id::btnClose)) + 3 * gap;
+  const int rest = std::max(0, static_cast<int>(client.right) - label - 3 * gap);
+  const int status = std::min(rest / 2, std::max(countWidth_, errorShown_ ? rest / 2 : 0));
   place(id::lblTerms, gap, y, label);
-  place(id::btnClose, client.right - gap - close, y, close);
-  place(id::edtTerms, gap + label, y, client.right - 3 * gap - label - close);
-  // Second row: the options, then the status in what is left.
+  place(id::edtTerms, gap + label, y, rest - status);
+  place(id::lblStatus, client.right - gap - status, y, status);
+  // Second row: the options, and the close button at the right.
   y += row + gap / 2;
   int x = gap;
   for (int controlId : {id::chkMatchCase, id::chkWholeWords, id::chkRegex, id::chkHide}) {
-    const int w = box + TextWidth(Control(controlId)) + gap;
+    const int w = box + TextWidth(Control(controlId));
     place(controlId, x, y, w);
     x += w + gap;
   }
-  place(id::lblStatus, x, y, client.right - gap - x);
+  const int close = TextWidth(Control(id::btnClose)) + 3 * gap;
+  place(id::btnClose, std::max(x, static_cast<int>(client.right) - gap - close), y, close);
 }
 
 LRESULT FilterBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -153,6 +167,7 @@ LRESULT FilterBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       font_ = reinterpret_cast<HFONT>(wParam);
       for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         SendMessageA(child, WM_SETFONT, wParam, FALSE);
+      countWidth_ = TextWidth("99,999,999 of 99,999,999 lines") + MulDiv(4, dpi_, 96);
       LayOut();
       return 0;
     case WM_SIZE:

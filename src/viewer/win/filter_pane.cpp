@@ -291,8 +291,12 @@ LRESULT FilterPane::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       focused_ = message == WM_SETFOCUS;
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS | DLGC_WANTCHARS | (lParam ? DLGC_WANTMESSAGE : 0);
+    case WM_GETDLGCODE: {
+      // Every key but Tab is the pane's (Enter goes to the line, not to a default button).
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      const bool tab = msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB;
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | (msg && !tab ? DLGC_WANTMESSAGE : 0);
+    }
     case WM_KEYDOWN:
       OnKeyDown(wParam);
       return 0;

@@ -25,6 +25,7 @@
 #include "common/win/win_registry.h"
 #include "common/win/window_base.h"
 #include "common/win/window_class.h"
+#include "logs/problem_words.h"
 #include "viewer/find_request.h"
 #include "viewer/viewer_rules.h"
 #include "viewer/viewer_setup.h"
@@ -35,6 +36,7 @@
 #include "viewer/win/rich_edit_lines.h"
 #include "viewer/win/rich_text_file.h"
 #include "viewer/win/viewer_dialogs.h"
+#include "viewer/win/viewer_filter.h"
 #include "viewer/win/viewer_print.h"
 #include "widgets/win/control_support.h"
 #include "widgets/win/markup_check_box.h"
@@ -164,6 +166,8 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void btnOpenFilecClick();
   void btnSaveAsClick();
   void BitBtn2Click();
+  void PrintLines(LineSource& lines, const std::string& caption);
+  void CreateFilter();
   void popCopyClick();
   void OnFindRequest(const COPYDATASTRUCT* data);
 
@@ -210,6 +214,7 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   bool FIsLog = false;
   bool FActivated = false;
   std::unique_ptr<TfFind> FFindForm;
+  std::unique_ptr<ViewerFilter> filter_;  // "only the lines with…": bar, pane, Problems
 
   HWND memLog = nullptr;
   HWND lastFocus_ = nullptr;
@@ -341,6 +346,23 @@ void TfViewer::CreateControls() {
   }
 }
 
+void TfViewer::CreateFilter() {
+  ViewerFilter::Hooks hooks;
+  hooks.print = [this](LineSource& lines, const std::string& header) {
+    if (PrintersAvailable())
+      PrintLines(lines, header);
+    else
+      vTaskDialog->ShowNoPrinters();
+  };
+  hooks.saveFailed = [this](const std::string& file) { vTaskDialog->ShowSaveError(file); };
+  hooks.relayout = [this] { FormResize(); };
+  hooks.caption = [this] { return Caption(); };
+  filter_ = std::make_unique<ViewerFilter>(hwnd_, std::move(hooks));
+  filter_->Create(static_cast<HFONT>(font_.get()), static_cast<HFONT>(logFont_.get()), dpi_);
+  filter_->AddToLogMenu(PopupMenu1);
+  filter_->SetLog(memLog);
+}
+
 HWND TfViewer::CreateLogControl() {
   HWND log = CreateWindowExA(0, "RichEdit20A", "", kLogStyle, 0, 0, 0, 0, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::memLog)),
@@ -372,6 +394,10 @@ HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
   if (!IsRichTextFile(file)) {
     std::unique_ptr<logs::LogDocument> document = OpenLogDocument(file);
     if (!document) return nullptr;
+    // The index pass records the problem lines, for "Problems (N)" once it is done.
+    WinRegistry registry;
+    document->SetProblemWords(logs::ParseProblemWords(
+        ReadRegString(registry, RegRoot::CurrentUser, kSettingsKey, "ProblemWords", "")));
     HWND view = CreateLogView();
     LogViewSetDocument(view, std::move(document));
     logFile_ = file;
@@ -395,6 +421,7 @@ void TfViewer::AdoptLogControl(HWND log) {
     DestroyWindow(previous);
     if (hadFocus || lastFocus_ == previous) lastFocus_ = log;
   }
+  if (filter_) filter_->SetLog(log);
   FormResize();
   ShowWindow(log, SW_SHOW);
   OnLogViewNotify(LVN_INDEXPROGRESS);
@@ -480,6 +507,9 @@ void TfViewer::OnCommand(int controlId, int code) {
     RunHandler([this, code] { OnLogViewNotify(code); });
     return;
   }
+  bool filters = false;
+  RunHandler([&] { filters = filter_ && filter_->OnCommand(controlId, code); });
+  if (filters) return;
   if (code != BN_CLICKED && code != 0) return;  // 0: a menu item
   switch (controlId) {
     case id::btnOpenFile:
@@ -507,6 +537,7 @@ void TfViewer::OnCommand(int controlId, int code) {
 }
 
 void TfViewer::OnContextMenu(HWND source, LPARAM lParam) {
+  if (filter_ && filter_->OnContextMenu(source, lParam)) return;
   if (source != memLog || !PopupMenu1) return;
   POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   if (lParam == -1) {  // from the keyboard: at the caret
@@ -518,6 +549,9 @@ void TfViewer::OnContextMenu(HWND source, LPARAM lParam) {
 
 bool TfViewer::PreTranslate(MSG& msg) {
   const bool ours = msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd);
+  bool filters = false;
+  if (ours && filter_) RunHandler([&] { filters = filter_->PreTranslate(msg); });
+  if (filters) return true;
   if (ours && msg.message == WM_KEYDOWN) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     if (msg.wParam == 'F' && ctrl) {
@@ -562,6 +596,7 @@ void TfViewer::FormCreate() {
     logFont_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
     SendMessageA(memLog, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_.get()), FALSE);
   }
+  CreateFilter();
 
   const ViewerArguments args = ViewerArgumentsFrom(state_.furtherArguments);
   const ViewerStart start = PlanViewerStart(args);
@@ -632,8 +667,13 @@ void TfViewer::FormResize() {
   const bool openShown = GetWindowLongA(Control(id::btnOpenFile), GWL_STYLE) & WS_VISIBLE;
   PlaceIncompleteNote(openShown ? lefts.open + width(id::btnOpenFile) + s : s, lefts.find - s,
                       panelTop);
+  // An open filter takes its bar and pane from the log's height.
+  const int logBottom = filter_ ? filter_->LayOut(client.right, std::max(0, panelTop)) : panelTop;
+  if (filter_)
+    filter_->PlaceProblems(openShown ? lefts.open + width(id::btnOpenFile) + s : s, lefts.find - s,
+                           top, Scale(kButtonHeight96));
   if (memLog)
-    SetWindowPos(memLog, nullptr, 0, 0, client.right, panelTop > 0 ? panelTop : 0,
+    SetWindowPos(memLog, nullptr, 0, 0, client.right, logBottom > 0 ? logBottom : 0,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   PlaceProgress();
   InvalidateRect(hwnd_, nullptr, TRUE);
@@ -765,7 +805,6 @@ void TfViewer::BitBtn2Click() {
     vTaskDialog->ShowNoPrinters();
     return;
   }
-  PrintJob job;
   LogViewWaitForIndex(memLog);
   // The log view hands out its document's lines, the rich-edit control its own: either way
   // layout and printing read them one at a time, and the log is never copied.
@@ -774,8 +813,14 @@ void TfViewer::BitBtn2Click() {
     lines = std::make_unique<LogViewLines>(*document);
   else
     lines = std::make_unique<RichEditLines>(memLog);
-  job.lines = lines.get();
-  job.caption = Caption();
+  PrintLines(*lines, Caption());
+}
+
+// Lays out and prints the lines under the caption, as the print flow does for the whole log.
+void TfViewer::PrintLines(LineSource& lines, const std::string& caption) {
+  PrintJob job;
+  job.lines = &lines;
+  job.caption = caption;
   job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
                       : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
   printing_ = true;
@@ -849,6 +894,7 @@ void TfViewer::OnLogViewNotify(int code) {
     SetWindowTextW(label, text.c_str());
     ShowWindow(label, SW_SHOWNA);
   }
+  if (code == LVN_INDEXDONE && filter_) filter_->OnIndexDone();
   if (code == LVN_READFAILED) vTaskDialog->ShowReadError(logFile_);
 }
 
