@@ -137,25 +137,26 @@ void FilterBar::LayOut() {
     SetWindowPos(Control(controlId), nullptr, x, y, std::max(0, w), row,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   };
-  // First row: label, terms, and the status, wide enough for a count of a huge log, wider
-  // for a message about the expression.
-  int y = gap / 2 + 1;
-  const int label = TextWidth(Control(id::lblTerms)) + gap;
-  const int rest = std::max(0, static_cast<int>(client.right) - label - 3 * gap);
-  const int status = std::min(rest / 2, std::max(countWidth_, errorShown_ ? rest / 2 : 0));
-  place(id::lblTerms, gap, y, label);
-  place(id::edtTerms, gap + label, y, rest - status);
-  place(id::lblStatus, client.right - gap - status, y, status);
-  // Second row: the options, and the close button at the right.
-  y += row + gap / 2;
+  // First row: label, terms, and the status, wide enough for a count of a huge log, wider for
+  // a message about the expression. Second row: the options, and the close button at the right
+  // when it fits there (else at the end of the first row).
+  const int y1 = gap / 2 + 1, y2 = y1 + row + gap / 2;
   int x = gap;
   for (int controlId : {id::chkMatchCase, id::chkWholeWords, id::chkRegex, id::chkHide}) {
     const int w = box + TextWidth(Control(controlId));
-    place(controlId, x, y, w);
+    place(controlId, x, y2, w);
     x += w + gap;
   }
   const int close = TextWidth(Control(id::btnClose)) + 3 * gap;
-  place(id::btnClose, std::max(x, static_cast<int>(client.right) - gap - close), y, close);
+  const bool closeBelow = x + close + gap <= client.right;
+  const int right = static_cast<int>(client.right) - (closeBelow ? 0 : close + gap);
+  place(id::btnClose, client.right - gap - close, closeBelow ? y2 : y1, close);
+  const int label = TextWidth(Control(id::lblTerms)) + gap;
+  const int rest = std::max(0, right - label - 3 * gap);
+  const int status = std::min(rest / 2, std::max(countWidth_, errorShown_ ? rest / 2 : 0));
+  place(id::lblTerms, gap, y1, label);
+  place(id::edtTerms, gap + label, y1, rest - status);
+  place(id::lblStatus, right - gap - status, y1, status);
 }
 
 LRESULT FilterBar::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

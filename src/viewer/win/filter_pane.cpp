@@ -134,7 +134,9 @@ void FilterPane::Paint(HDC target) {
   const std::int64_t rows = Rows();
   // The gutter fits the largest line number of the document.
   const std::int64_t lines = doc_ ? doc_->LineCount() : 1;
-  const int gutter = kMargin * 2 + digitWidth_ * static_cast<int>(GroupedNumber(lines).size());
+  // (One digit more than it has: digits of a proportional font are not all of one width.)
+  const int gutter =
+      kMargin * 2 + digitWidth_ * (static_cast<int>(GroupedNumber(lines).size()) + 1);
   RECT gutterRect{0, 0, gutter, height};
   FillRect(dc, &gutterRect, GetSysColorBrush(COLOR_BTNFACE));
   const auto selection = Selection();
