@@ -547,7 +547,7 @@ void ViewerFilter::Impl::PrintLines() {
   }
   MatchLines lines(*doc, *list);
   const std::string caption = hooks.caption ? hooks.caption() : std::string();
-  hooks.print(lines, caption + " \x97 lines " + describe);
+  hooks.print(lines, caption + " - lines " + describe);
 }
 
 }  // namespace vt9::win
