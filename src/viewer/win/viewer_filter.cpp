@@ -98,6 +98,7 @@ struct ViewerFilter::Impl {
   std::unique_ptr<MatchList> list;
   std::string describe;  // what is listed, for the pane's name and the print header
   bool ticking = false;
+  HMENU logMenu = nullptr;
 
   logs::LogDocument* Document() const { return LogViewDocument(log); }
   void Detach();
@@ -112,6 +113,7 @@ struct ViewerFilter::Impl {
   void SaveLines();
   void PrintLines();
   void ShowPane(bool show);
+  void UpdateLogMenu();
 };
 
 ViewerFilter::ViewerFilter(HWND viewer, Hooks hooks) : impl_(std::make_unique<Impl>()) {
@@ -151,6 +153,7 @@ void ViewerFilter::SetLog(HWND log) {
   d.Detach();
   d.log = log;
   ShowWindow(d.problems, SW_HIDE);
+  d.UpdateLogMenu();
   // Tab order: the log, the bar's controls, the pane, then the button bar.
   SetWindowPos(d.bar, log, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(d.pane, d.bar, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -167,6 +170,7 @@ void ViewerFilter::Open() {
     d.open = true;
     ShowWindow(d.bar, SW_SHOW);
     d.ShowPane(!d.hidden);
+    d.UpdateLogMenu();
     if (d.hooks.relayout) d.hooks.relayout();
   }
   SetFocus(box);
@@ -182,6 +186,7 @@ void ViewerFilter::Close() {
   d.open = false;
   ShowWindow(d.bar, SW_HIDE);
   ShowWindow(d.pane, SW_HIDE);
+  d.UpdateLogMenu();
   if (d.hooks.relayout) d.hooks.relayout();
   if (focusInside && d.log) SetFocus(d.log);
 }
@@ -235,16 +240,36 @@ void ViewerFilter::OnIndexDone() {
   const std::int64_t count = doc ? doc->ProblemLineCount() : 0;
   if (count <= 0) {
     ShowWindow(d.problems, SW_HIDE);
+    d.UpdateLogMenu();
     return;
   }
   const std::string text = "Problems (" + GroupedNumber(count) + ")";
   SetWindowTextA(d.problems, text.c_str());
   ShowWindow(d.problems, SW_SHOWNA);
+  d.UpdateLogMenu();
   if (d.hooks.relayout) d.hooks.relayout();
 }
 
 void ViewerFilter::AddToLogMenu(HMENU menu) {
-  AppendMenuA(menu, MF_STRING, id::popFilter, "Show &Only Lines With\x85\tCtrl+L");
+  impl_->logMenu = menu;
+  impl_->UpdateLogMenu();
+}
+
+// The log's menu keeps Copy and Find alone while the filter is closed, as the viewer has always
+// had it (Ctrl+L and the Problems button open the filter then); while it is open, the menu's
+// item takes the focus back to the terms.
+void ViewerFilter::Impl::UpdateLogMenu() {
+  if (!logMenu) return;
+  const bool want = open;
+  const bool has = GetMenuState(logMenu, id::popFilter, MF_BYCOMMAND) != static_cast<UINT>(-1);
+  if (want == has) return;
+  if (want) {
+    AppendMenuA(logMenu, MF_SEPARATOR, id::popFilterSeparator, nullptr);
+    AppendMenuA(logMenu, MF_STRING, id::popFilter, "Show &Only Lines With\x85\tCtrl+L");
+  } else {
+    DeleteMenu(logMenu, id::popFilter, MF_BYCOMMAND);
+    DeleteMenu(logMenu, id::popFilterSeparator, MF_BYCOMMAND);
+  }
 }
 
 bool ViewerFilter::OnCommand(int controlId, int code) {
@@ -436,6 +461,7 @@ void ViewerFilter::Impl::ShowProblems() {
     open = true;
     ShowWindow(bar, SW_SHOW);
     ShowPane(!hidden);
+    UpdateLogMenu();
     if (hooks.relayout) hooks.relayout();
   }
   if (IsWindowVisible(pane)) {

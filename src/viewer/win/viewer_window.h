@@ -24,7 +24,8 @@ enum : int {
   btnProblems,      // "Problems (N)" in the button bar once the log is indexed
   popCopy = 200,
   popFind,
-  popFilter,  // "Show Only Lines With…"
+  popFilter,           // "Show Only Lines With…"
+  popFilterSeparator,  // before it
   popPaneGo = 210,
   popPaneCopy,
   popPaneSelectAll,
