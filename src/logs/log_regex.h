@@ -13,6 +13,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "logs/log_document.h"
 
@@ -32,12 +33,16 @@ class Regex {
   // cache grows as it runs); a filter run has its own.
   bool Search(std::string_view line) const;
 
-  // A literal every match contains (the longest found), for skipping text that cannot match;
-  // empty when there is none. Folded to upper case without match case.
-  const std::string& RequiredLiteral() const;
+  // The same without the DFA cache (the engine's own tests compare the two).
+  bool SearchWithoutCache(std::string_view line) const;
+
+  // Literals one of which every match contains, for skipping text that cannot match; empty
+  // when there are none. Without match case they are folded through the code page's fold.
+  const std::vector<std::string>& RequiredLiterals() const;
+
+  struct Impl;
 
  private:
-  struct Impl;
   explicit Regex(std::unique_ptr<Impl> impl);
   std::unique_ptr<Impl> impl_;
 };

@@ -9,6 +9,7 @@
 
 #include "logs/filter_run.h"
 #include "logs/line_filter.h"
+#include "logs/log_regex.h"
 #include "logs/match_set.h"
 #include "logs/problem_words.h"
 #include "support/log_document_support.h"
@@ -119,6 +120,82 @@ TEST(LineFilter, DoubleByteCharactersAreWhole) {
   EXPECT_TRUE(
       pair->Matches("\x82"
                     "a"));
+}
+
+TEST(Regex, WhatPeopleTypeIntoALogFilter) {
+  const logs::CodePage cp = test::WesternCodePage();
+  struct Case {
+    const char* pattern;
+    const char* line;
+    bool match;
+  };
+  const Case cases[] = {
+      {"(fail|error)\\w*", "copy FAILED: x", true},
+      {"(fail|error)\\w*", "fa il", false},
+      {"^err", "error", true},
+      {"^err", " error", false},
+      {"done$", "all done", true},
+      {"done$", "done.", false},
+      {"\\berr\\b", "an err.", true},
+      {"\\berr\\b", "errs", false},
+      {"\\Berr", "xerr", true},
+      {"\\Berr", "err", false},
+      {"a{2,3}b", "xaab", true},
+      {"^a{2,3}b", "ab", false},
+      {"^a{2,3}b", "aaaab", false},
+      {"^a{2,}b$", "aaaaab", true},
+      {"x{2}", "x{2}", false},
+      {"x{,2}", "x{,2}", true},  // not a count: literal braces
+      {"[a-c]+\\d\\s[^x-z]", "bb7 w", true},
+      {"[a-c]+\\d\\s[^x-z]", "bb7 y", false},
+      {"[]x]", "]", true},
+      {"[\\d-]", "-", true},
+      {"\\D\\W\\S", "a.b", true},
+      {"\\D\\W\\S", "1.b", false},
+      {"c.t", "CAT", true},
+      {"\\.txt$", "a.txt", true},
+      {"\\.txt$", "atxt", false},
+      {"(a|)+b", "b", true},
+      {"(a*)*$", "", true},
+      {"\\x41", "a", true},
+      {"\\?", "\x01", true},  // control bytes reach a filter as '?'
+      {"\xC9t\xE9", "\xE9T\xC9", true},
+      {"(?:ab)+c", "ababc", true},
+  };
+  for (const Case& c : cases) {
+    std::string error;
+    auto re = logs::Regex::Compile(c.pattern, false, cp, &error);
+    ASSERT_TRUE(re) << c.pattern << ": " << error;
+    EXPECT_EQ(re->Search(c.line), c.match) << c.pattern << " on " << c.line;
+    EXPECT_EQ(re->SearchWithoutCache(c.line), c.match) << c.pattern << " on " << c.line;
+  }
+  auto exact = logs::Regex::Compile("Error", true, cp, nullptr);
+  EXPECT_FALSE(exact->Search("ERROR"));
+  for (const char* bad :
+       {"(a", "a)", "[a", "*a", "a**", "x{3,2}", "\\q", "a\\", "[z-a]", "a{1001}", "(?<n>a)"}) {
+    std::string error;
+    EXPECT_FALSE(logs::Regex::Compile(bad, false, cp, &error)) << bad;
+    EXPECT_FALSE(error.empty()) << bad;
+  }
+  EXPECT_EQ(logs::Regex::Compile("(fail|error)\\w*", false, cp, nullptr)->RequiredLiterals(),
+            (std::vector<std::string>{"ERROR", "FAIL"}));
+  EXPECT_EQ(logs::Regex::Compile("x+ab(c|d)\\d", true, cp, nullptr)->RequiredLiterals(),
+            (std::vector<std::string>{"abc", "abd"}));
+}
+
+// Nesting is bounded and long lines run without recursion.
+TEST(Regex, DeepPatternsAndLongLines) {
+  const logs::CodePage cp = test::WesternCodePage();
+  std::string error;
+  EXPECT_FALSE(
+      logs::Regex::Compile(std::string(200, '(') + "a" + std::string(200, ')'), false, cp, &error));
+  EXPECT_EQ(error, "The expression is too complex.");
+  EXPECT_FALSE(logs::Regex::Compile("((a{1000}){1000}){1000}", false, cp, &error));
+  auto re = logs::Regex::Compile("(a|aa)*b", false, cp, &error);
+  ASSERT_TRUE(re);
+  const std::string line(20 << 20, 'a');
+  EXPECT_FALSE(re->Search(line));
+  EXPECT_TRUE(re->Search(line + "b"));
 }
 
 TEST(ProblemWords, SettingOrDefaults) {
