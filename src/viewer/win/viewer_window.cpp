@@ -414,6 +414,8 @@ HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
 // Makes `log` the viewer's text control, in place of the one before (destroyed).
 void TfViewer::AdoptLogControl(HWND log) {
   HWND previous = memLog;
+  // A filter reads the previous control's document on its own thread: it ends first.
+  if (filter_) filter_->Close();
   memLog = log;
   if (previous) {
     SetWindowPos(log, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -493,6 +495,8 @@ LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       }
       return 0;
     case WM_DESTROY:
+      // Before the log view and its document go with the child windows.
+      filter_.reset();
       if (PopupMenu1) DestroyMenu(PopupMenu1);
       PopupMenu1 = nullptr;
       PostQuitMessage(0);
