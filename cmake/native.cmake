@@ -16,3 +16,9 @@ file(GLOB VT9_NATIVE_PARTS ${CMAKE_SOURCE_DIR}/tools/*/native.cmake
 foreach(part ${VT9_NATIVE_PARTS})
   include(${part})
 endforeach()
+
+# The install script's decisions (package lists per host kind, retries, the broken-mirror
+# fallback and its messages) against a fake package system.
+add_test(NAME install_deps_decisions
+  COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/install_deps_test.sh)
+set_tests_properties(install_deps_decisions PROPERTIES TIMEOUT 300)

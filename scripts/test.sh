@@ -26,6 +26,9 @@ if [ -n "${VT9_SKIP_WIN32:-}" ]; then
 elif vt9_host_runs_32bit; then
   echo "Host check: this kernel runs 32-bit code; the Wine tests run on the 32-bit and the 64-bit tree."
   paths=(win32 win64)
+elif scripts/install-deps.sh --runs-32bit; then
+  echo "Host check: this kernel runs 32-bit code, but Wine's 32-bit part (wine32:i386) is not installed (the install step above says why); the Wine tests run on the 64-bit tree only."
+  paths=(win64)
 else
   echo "Host check: this kernel cannot run 32-bit code (Wine's 32-bit loader fails); the Wine tests run on the 64-bit tree only."
   paths=(win64)

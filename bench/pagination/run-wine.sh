@@ -10,6 +10,7 @@
 # Needs build/win32 (bench_pagination, list-printers) and build/native (pagination-bench).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+scripts/install-deps.sh enscript  # the peer, on top of what the test command installs
 mode=${1:-layout}
 default_lines=100000
 [ "$mode" = print ] && default_lines=1000000

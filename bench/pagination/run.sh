@@ -8,11 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 lines=${1:-1000000}
-if ! command -v enscript >/dev/null; then
-  SUDO=""
-  [ "$(id -u)" -ne 0 ] && SUDO=sudo
-  $SUDO apt-get install -y -qq --no-install-recommends enscript >/dev/null
-fi
+# The peer (enscript) and /usr/bin/time come on top of what the test command installs.
+scripts/install-deps.sh enscript time
 afm=/usr/share/enscript/afm/hv.afm
 cmake -S . -B build/native >/dev/null
 cmake --build build/native --target pagination-bench -j"$(nproc)" >/dev/null

@@ -4,6 +4,7 @@
 # Usage: bench/startup/run.sh [runs]   (after the Windows build: build/win32)
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+scripts/install-deps.sh
 runs=${1:-15}
 bin=${VT9_BIN:-build/win32/bin}  # another Windows build tree may be named here
 # The figure that counts is the shipped 32-bit tool's; a 64-bit tree (build/win64/bin) links

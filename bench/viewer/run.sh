@@ -10,10 +10,11 @@
 #                                         against the viewer's, the log's first and last lines
 set -euo pipefail
 cd "$(dirname "$0")/../.."
+[ -n "${VT9_BENCH_INNER:-}" ] || scripts/install-deps.sh  # once, not again on the virtual display
 # The whole run needs one display: Wine's desktop process, started with the prefix, keeps the
 # display it was started with.
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$PWD/bench/viewer/run.sh" "$@"
+  VT9_BENCH_INNER=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$PWD/bench/viewer/run.sh" "$@"
 fi
 bin=${VT9_BIN:-build/win32/bin}
 arch=win32

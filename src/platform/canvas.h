@@ -15,6 +15,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/rect.h"
+
 namespace vt9 {
 
 // 0x00BBGGRR for a plain colour; 0x800000nn for the Windows system colour with index nn
@@ -26,16 +28,6 @@ inline constexpr Color kColorBlack = 0x000000;
 inline constexpr Color kColorWhite = 0xFFFFFF;
 inline constexpr Color SystemColor(int index) { return 0x80000000u + static_cast<Color>(index); }
 inline constexpr bool IsSystemColor(Color c) { return (c & 0xFF000000u) == 0x80000000u; }
-
-struct Rect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  friend bool operator==(const Rect&, const Rect&) = default;
-};
 
 struct Size {
   int cx = 0;

@@ -24,8 +24,8 @@ int CaptionIndent(MarkLook look) {
   return look == MarkLook::Bitmap || look == MarkLook::XpBitmap ? 10 : 5;
 }
 
-PixelRect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int w, int h, int bitmapW,
-                   int bitmapH, int dpi) {
+Rect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int w, int h, int bitmapW,
+              int bitmapH, int dpi) {
   const auto s = [dpi](int v) { return ScaleFrom96(v, dpi); };
   const bool right = align == CheckAlignment::RightJustify;
   int left = 0;
@@ -62,9 +62,9 @@ PixelRect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int w, 
   return {left, top, left + mw, top + mh};
 }
 
-PixelRect CaptionRect(MarkLook look, CheckAlignment align, int w, int h, int dpi) {
+Rect CaptionRect(MarkLook look, CheckAlignment align, int w, int h, int dpi) {
   const int gap = ScaleFrom96(CaptionIndent(look) + 12, dpi);
-  PixelRect r{0, ScaleFrom96(4, dpi), w, h};
+  Rect r{0, ScaleFrom96(4, dpi), w, h};
   if (align == CheckAlignment::LeftJustify) {
     r.left += gap;
   } else {
@@ -73,7 +73,7 @@ PixelRect CaptionRect(MarkLook look, CheckAlignment align, int w, int h, int dpi
   return r;
 }
 
-PixelRect MarkStrip(CheckAlignment align, int w, int h, int dpi) {
+Rect MarkStrip(CheckAlignment align, int w, int h, int dpi) {
   const int strip = ScaleFrom96(20, dpi);
   if (align == CheckAlignment::LeftJustify) return {0, 0, strip, h};
   return {w - strip, 0, w, h};

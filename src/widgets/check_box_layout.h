@@ -29,15 +29,15 @@ int CaptionIndent(MarkLook look);
 
 // The mark's rectangle in a client area of clientW x clientH. bitmapW/H: size of the bitmap
 // as drawn (used by the bitmap looks only).
-PixelRect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int clientW, int clientH,
-                   int bitmapW, int bitmapH, int dpi);
+Rect MarkRect(MarkLook look, CheckAlignment align, VertLayout vert, int clientW, int clientH,
+              int bitmapW, int bitmapH, int dpi);
 
 // The caption's rectangle, also used for the caption's link query so that what is hit is
 // exactly what was drawn.
-PixelRect CaptionRect(MarkLook look, CheckAlignment align, int clientW, int clientH, int dpi);
+Rect CaptionRect(MarkLook look, CheckAlignment align, int clientW, int clientH, int dpi);
 
 // The strip repainted when only the check state changes.
-PixelRect MarkStrip(CheckAlignment align, int clientW, int clientH, int dpi);
+Rect MarkStrip(CheckAlignment align, int clientW, int clientH, int dpi);
 
 // Theme state of part 3 (check box) of theme class "button": 1..4 unchecked normal, hot,
 // pressed, disabled; 5..8 the same checked. A grayed box draws as unchecked.

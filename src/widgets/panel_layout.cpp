@@ -2,15 +2,15 @@
 
 namespace vt9 {
 
-PixelRect PanelTextArea(int w, int h, const PanelFrame& f) {
-  PixelRect r{f.borderWidth, f.borderWidth, w - f.borderWidth, h - f.borderWidth};
+Rect PanelTextArea(int w, int h, const PanelFrame& f) {
+  Rect r{f.borderWidth, f.borderWidth, w - f.borderWidth, h - f.borderWidth};
   r.left += f.indent;
   r.top += f.topIndent;
   return r;
 }
 
-PixelRect PanelTextClip(int w, int h, const PanelFrame& f) {
-  PixelRect r{0, 0, w, h};
+Rect PanelTextClip(int w, int h, const PanelFrame& f) {
+  Rect r{0, 0, w, h};
   if (f.borderShadow) {
     r.right -= 2;
     r.bottom -= 3;
@@ -18,7 +18,7 @@ PixelRect PanelTextClip(int w, int h, const PanelFrame& f) {
   return r;
 }
 
-int AlignedTextTop(const PixelRect& area, int blockHeight, VertLayout align) {
+int AlignedTextTop(const Rect& area, int blockHeight, VertLayout align) {
   if (blockHeight >= area.Height()) return area.top;
   switch (align) {
     case VertLayout::Top:
@@ -42,7 +42,7 @@ Rgb MixColors(Rgb c1, Rgb c2, int percent) {
   return out;
 }
 
-std::vector<GradientBand> GradientBands(const PixelRect& area, Rgb from, Rgb to, bool horizontal) {
+std::vector<GradientBand> GradientBands(const Rect& area, Rgb from, Rgb to, bool horizontal) {
   constexpr int kBands = 64;
   std::vector<GradientBand> bands;
   const int extent = horizontal ? area.Width() : area.Height();
@@ -57,7 +57,7 @@ std::vector<GradientBand> GradientBands(const PixelRect& area, Rgb from, Rgb to,
       const int b = static_cast<int>((to >> shift) & 0xFF);
       color |= static_cast<Rgb>(a + (b - a) * i / (kBands - 1)) << shift;
     }
-    PixelRect r = area;
+    Rect r = area;
     if (horizontal) {
       r.left = area.left + start;
       r.right = area.left + end;

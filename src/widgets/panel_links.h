@@ -13,12 +13,12 @@ namespace vt9 {
 struct PanelLinkHit {
   bool found = false;
   std::string target;
-  PixelRect rect;   // where the link lies (used for hover repaints)
+  Rect rect;        // where the link lies (used for hover repaints)
   int number = -1;  // numbered from 1 in text order
 };
 
 struct PanelLinkEffects {
-  std::vector<PixelRect> repaint;  // only filled with Hover on
+  std::vector<Rect> repaint;  // only filled with Hover on
   bool showHand = false;
   bool restoreCursor = false;
   std::string entered;  // OnAnchorEnter with this target
@@ -44,7 +44,7 @@ class PanelLinkTracker {
   bool hand_ = false;
   bool stored_ = false;
   std::string lastEntered_;
-  PixelRect rect_;
+  Rect rect_;
   int number_ = -1;
 };
 

@@ -165,11 +165,11 @@ TEST(CaptionText, AcceleratorIsCharacterAfterSingleAmpersand) {
 }
 
 TEST(CheckBoxLayout, ToolsThemedBoxPutsCaption17In4Down) {
-  const PixelRect cap = CaptionRect(MarkLook::Themed, CheckAlignment::LeftJustify, 98, 20, 96);
-  EXPECT_EQ(cap, (PixelRect{17, 4, 98, 20}));
+  const Rect cap = CaptionRect(MarkLook::Themed, CheckAlignment::LeftJustify, 98, 20, 96);
+  EXPECT_EQ(cap, (Rect{17, 4, 98, 20}));
   EXPECT_EQ(CaptionRect(MarkLook::XpBitmap, CheckAlignment::LeftJustify, 98, 20, 96).left, 22);
   EXPECT_EQ(CaptionRect(MarkLook::Frame, CheckAlignment::RightJustify, 98, 20, 96),
-            (PixelRect{0, 4, 81, 20}));
+            (Rect{0, 4, 81, 20}));
   EXPECT_EQ(CaptionRect(MarkLook::Themed, CheckAlignment::LeftJustify, 147, 30, 144).left, 26);
 }
 
@@ -178,7 +178,7 @@ TEST(CheckBoxLayout, MarkPlacesFollowStyleAndAlignment) {
     MarkLook look;
     CheckAlignment align;
     VertLayout vert;
-    PixelRect want;
+    Rect want;
   };
   const auto L = CheckAlignment::LeftJustify;
   const auto R = CheckAlignment::RightJustify;
@@ -237,8 +237,8 @@ TEST(CheckBoxLayout, BitmapNamesPerLookAndState) {
 }
 
 TEST(CheckBoxLayout, StateChangeRepaintsStripOnMarkSide) {
-  EXPECT_EQ(MarkStrip(CheckAlignment::LeftJustify, 98, 20, 96), (PixelRect{0, 0, 20, 20}));
-  EXPECT_EQ(MarkStrip(CheckAlignment::RightJustify, 98, 20, 96), (PixelRect{78, 0, 98, 20}));
+  EXPECT_EQ(MarkStrip(CheckAlignment::LeftJustify, 98, 20, 96), (Rect{0, 0, 20, 20}));
+  EXPECT_EQ(MarkStrip(CheckAlignment::RightJustify, 98, 20, 96), (Rect{78, 0, 98, 20}));
 }
 
 }  // namespace

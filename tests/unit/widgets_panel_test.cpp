@@ -6,7 +6,7 @@
 namespace vt9 {
 namespace {
 
-PanelLinkHit Link(const std::string& target, int number, PixelRect rect = {10, 10, 50, 24}) {
+PanelLinkHit Link(const std::string& target, int number, Rect rect = {10, 10, 50, 24}) {
   return {true, target, rect, number};
 }
 
@@ -33,14 +33,14 @@ TEST(PanelLinks, HoverRepaintsOldAndNewLinkGrownByOne) {
   PanelLinkTracker t;
   PanelLinkEffects fx = t.Move(Link("a", 1, {10, 10, 50, 24}), true);
   ASSERT_EQ(fx.repaint.size(), 1u);
-  EXPECT_EQ(fx.repaint[0], (PixelRect{9, 9, 51, 25}));
+  EXPECT_EQ(fx.repaint[0], (Rect{9, 9, 51, 25}));
   EXPECT_TRUE(t.Move(Link("a", 1, {10, 10, 50, 24}), true).repaint.empty());
   fx = t.Move(Link("a", 2, {10, 30, 50, 44}), true);
   ASSERT_EQ(fx.repaint.size(), 2u) << "same target, other link: both repainted";
   EXPECT_TRUE(fx.entered.empty());
   fx = t.Move({}, true);
   ASSERT_EQ(fx.repaint.size(), 1u);
-  EXPECT_EQ(fx.repaint[0], (PixelRect{9, 29, 51, 45}));
+  EXPECT_EQ(fx.repaint[0], (Rect{9, 29, 51, 45}));
   EXPECT_TRUE(t.Move(Link("a", 1), false).repaint.empty()) << "no repaints without Hover";
 }
 
@@ -70,15 +70,15 @@ TEST(PanelLinks, PressOpensSchemeAndMailTargetsAndReportsOthers) {
 }
 
 TEST(PanelLayout, TextAreaInsetByBorderThenIndents) {
-  EXPECT_EQ(PanelTextArea(465, 297, {}), (PixelRect{0, 0, 465, 297}));
-  EXPECT_EQ(PanelTextArea(400, 60, {8, false, 0, 0}), (PixelRect{8, 8, 392, 52}));
-  EXPECT_EQ(PanelTextArea(400, 60, {8, true, 3, 5}), (PixelRect{11, 13, 392, 52}));
+  EXPECT_EQ(PanelTextArea(465, 297, {}), (Rect{0, 0, 465, 297}));
+  EXPECT_EQ(PanelTextArea(400, 60, {8, false, 0, 0}), (Rect{8, 8, 392, 52}));
+  EXPECT_EQ(PanelTextArea(400, 60, {8, true, 3, 5}), (Rect{11, 13, 392, 52}));
   EXPECT_TRUE(PanelTextArea(0, 0, {8, false, 0, 0}).Empty());
-  EXPECT_EQ(PanelTextClip(100, 50, {0, true, 0, 0}), (PixelRect{0, 0, 98, 47}));
+  EXPECT_EQ(PanelTextClip(100, 50, {0, true, 0, 0}), (Rect{0, 0, 98, 47}));
 }
 
 TEST(PanelLayout, VerticalAlignmentPlacesBlock) {
-  const PixelRect area{0, 10, 100, 110};
+  const Rect area{0, 10, 100, 110};
   EXPECT_EQ(AlignedTextTop(area, 40, VertLayout::Top), 10);
   EXPECT_EQ(AlignedTextTop(area, 40, VertLayout::Center), 40);
   EXPECT_EQ(AlignedTextTop(area, 40, VertLayout::Bottom), 70);
@@ -90,7 +90,7 @@ TEST(PanelLayout, GradientHas64BandsCoveringTheArea) {
   ASSERT_EQ(bands.size(), 64u);
   EXPECT_EQ(bands.front().color, 0x000000u);
   EXPECT_EQ(bands.back().color, 0xFF0000u);
-  EXPECT_EQ(bands[1].rect, (PixelRect{10, 0, 20, 20}));
+  EXPECT_EQ(bands[1].rect, (Rect{10, 0, 20, 20}));
   for (std::size_t i = 1; i < bands.size(); ++i) {
     EXPECT_EQ(bands[i].rect.left, bands[i - 1].rect.right);
     EXPECT_GE(bands[i].color, bands[i - 1].color);

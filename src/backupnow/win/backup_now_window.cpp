@@ -25,6 +25,7 @@
 #include "common/win/win_registry.h"
 #include "common/win/window_base.h"
 #include "common/win/window_class.h"
+#include "common/win/window_text.h"
 #include "vt9_texts.h"
 #include "widgets/win/control_support.h"
 #include "widgets/win/markup_check_box.h"
@@ -52,14 +53,6 @@ std::string LoadText(UINT resourceId, const char* builtIn) {
   char buffer[512] = {};
   const int length = LoadStringA(GetModuleHandleA(nullptr), resourceId, buffer, sizeof buffer);
   return length > 0 ? std::string(buffer, static_cast<std::size_t>(length)) : std::string(builtIn);
-}
-
-std::string WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
 }
 
 // A read-only location box has nothing to do with Tab or Enter: like a dialog's other
@@ -136,10 +129,7 @@ class TfVT9Now : public WindowBase<TfVT9Now, FormOwner::Caller> {
 };
 
 bool TfVT9Now::Create() {
-  static const bool registered =
-      RegisterWindowClass(kBackupNowWindowClass, &TfVT9Now::WindowProc,
-                          {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
-                           .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
+  static const bool registered = RegisterFormClass(kBackupNowWindowClass, &TfVT9Now::WindowProc);
   if (!registered) return false;
 
   dpi_ = WindowDpi(nullptr);  // the screen's, before the window exists

@@ -3,6 +3,8 @@
 #include <new>
 #include <utility>
 
+#include "common/win/window_text.h"
+
 namespace vt9::win {
 namespace {
 
@@ -42,15 +44,6 @@ BSTR ToBstr(const std::string& text) {
 }
 
 bool IsSelf(const VARIANT& child) { return child.vt == VT_I4 && child.lVal == CHILDID_SELF; }
-
-std::string WindowText(HWND hwnd) {
-  const int n = GetWindowTextLengthA(hwnd);
-  if (n <= 0) return {};
-  std::string text(static_cast<std::size_t>(n) + 1, '\0');
-  const int got = GetWindowTextA(hwnd, text.data(), n + 1);
-  text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
-  return text;
-}
 
 class StaticTextAccessible : public WindowAccessible {
  public:

@@ -16,4 +16,10 @@ bool RegisterWindowClass(const char* name, WNDPROC proc, const WindowClassOption
   return RegisterClassExA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
 }
 
+bool RegisterFormClass(const char* name, WNDPROC proc) {
+  return RegisterWindowClass(name, proc,
+                             {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
+                              .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
+}
+
 }  // namespace vt9::win

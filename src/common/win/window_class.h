@@ -16,4 +16,8 @@ struct WindowClassOptions {
 // True when the class is registered, by this call or an earlier one.
 bool RegisterWindowClass(const char* name, WNDPROC proc, const WindowClassOptions& options = {});
 
+// A main form of the tool: the application icon and a white background. Registered once; true
+// when the class is there.
+bool RegisterFormClass(const char* name, WNDPROC proc);
+
 }  // namespace vt9::win

@@ -2,6 +2,7 @@
 
 #include "common/win/error_report.h"
 #include "common/win/window_class.h"
+#include "common/win/window_text.h"
 #include "viewer/find_request.h"
 #include "viewer/viewer_rules.h"
 #include "widgets/win/control_support.h"
@@ -17,14 +18,6 @@ constexpr COLORREF kFlatBorderColor = 0x996633;  // 10053171
 // A dialog frame without a system menu: no border icons at all.
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
-
-std::string WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
 
 struct ControlSpec {
   int id;

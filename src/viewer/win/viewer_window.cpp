@@ -1,43 +1,30 @@
 #include "viewer/win/viewer_window.h"
 
 #include <windows.h>
-// The common-control, common-dialog and rich-edit headers build on <windows.h>.
+// The common-control and rich-edit headers build on <windows.h>.
 #include <commctrl.h>
-#include <commdlg.h>
 #include <richedit.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cstring>
 #include <memory>
-#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "common/folder_names.h"
 #include "common/paths.h"
 #include "common/settings.h"
 #include "common/win/default_printer.h"
 #include "common/win/error_report.h"
-#include "common/win/handles.h"
 #include "common/win/win_registry.h"
-#include "common/win/window_base.h"
 #include "common/win/window_class.h"
 #include "logs/problem_words.h"
-#include "viewer/find_request.h"
-#include "viewer/viewer_rules.h"
 #include "viewer/viewer_setup.h"
-#include "viewer/win/find_dialog.h"
 #include "viewer/win/log_files.h"
 #include "viewer/win/log_view.h"
-#include "viewer/win/menu_images.h"
-#include "viewer/win/rich_edit_lines.h"
 #include "viewer/win/rich_text_file.h"
-#include "viewer/win/viewer_dialogs.h"
-#include "viewer/win/viewer_filter.h"
-#include "viewer/win/viewer_print.h"
+#include "viewer/win/viewer_form.h"
 #include "widgets/win/control_support.h"
 #include "widgets/win/markup_check_box.h"
 
@@ -46,7 +33,6 @@ namespace {
 
 namespace id = viewer_id;
 
-constexpr int kDesignedPPI = 96;
 constexpr int kClientWidth96 = 500;
 constexpr int kClientHeight96 = 325;
 constexpr int kMinWidth96 = 508;
@@ -62,14 +48,6 @@ constexpr DWORD kFormExStyle = WS_EX_CONTROLPARENT;
 constexpr DWORD kLogStyle = WS_CHILD | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | ES_MULTILINE |
                             ES_AUTOHSCROLL | ES_AUTOVSCROLL | ES_NOHIDESEL | ES_WANTRETURN;
 
-std::string WindowText(HWND hwnd) {
-  const int length = GetWindowTextLengthA(hwnd);
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  const int copied = GetWindowTextA(hwnd, text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
 // False only for a file that is not there. One that cannot even be looked at (a path beyond
 // the length limit) counts as there: loading it then says that it cannot be shown.
 bool FileExists(const std::string& path) {
@@ -81,161 +59,18 @@ bool FileExists(const std::string& path) {
   return !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// "description|pattern" of the toolkit's filters to the common dialogs' NUL-separated list.
-std::string DialogFilter(const std::string& filter) {
-  std::string list = filter;
-  for (char& c : list)
-    if (c == '|') c = '\0';
-  list.append(2, '\0');
-  return list;
-}
-
-// The whole text, as the control hands it out: paragraphs ended by CR LF.
-std::string WholeText(HWND edit) {
-  GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
-  const LRESULT bytes =
-      SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
-  if (bytes <= 0) return std::string();
-  std::string text(static_cast<std::size_t>(bytes) + 1, '\0');
-  GETTEXTEX query{};
-  query.cb = static_cast<DWORD>(text.size());
-  query.flags = GT_USECRLF;
-  query.codepage = CP_ACP;
-  const LRESULT copied = SendMessageA(edit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
-                                      reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
-  return text;
-}
-
-// Characters (as the text control counts them) of a text in the ANSI code page: on a
-// double-byte code page fewer than its bytes.
-LONG CharacterCount(const std::string& text) {
-  if (text.empty()) return 0;
-  const int count =
-      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  return count > 0 ? count : static_cast<LONG>(text.size());
-}
-
-// The log view's lines as the page printer reads them: as with the rich-edit control, the empty
-// line after a final line break is no line of the log and prints nothing.
-class LogViewLines : public LineSource {
- public:
-  explicit LogViewLines(logs::LogDocument& document) : lines_(document.Lines()) {
-    count_ = document.LineCount();
-    if (count_ > 0 && document.LineLength(count_ - 1) == 0) --count_;
-  }
-  std::uint64_t LineCount() override { return std::uint64_t(count_); }
-  bool ReadLine(std::uint64_t index, std::string& line) override {
-    if (index >= std::uint64_t(count_)) {
-      line.clear();
-      return false;
-    }
-    return lines_.ReadLine(index, line);
-  }
-
- private:
-  LineSource& lines_;
-  std::int64_t count_ = 0;
-};
-
-class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
- public:
-  explicit TfViewer(const ProgramState& state) : state_(state) {}
-  TfViewer(const TfViewer&) = delete;
-  TfViewer& operator=(const TfViewer&) = delete;
-
-  bool Create();
-  void Show();
-  // The viewer's keys, seen before its controls (Ctrl+F, Esc, Tab out of the log), then the
-  // find dialog's, then the dialog keys of the viewer. True when the message was used.
-  bool PreTranslate(MSG& msg);
-
-  void SetDesignedPPI(int ppi) { FDesignedPPI = ppi; }
-  void SetDefaultSavePath(const std::string& path) { FDefaultSavePath = path; }
-  void ShowFind();
-
- private:
-  friend class WindowBase<TfViewer, FormOwner::Caller>;
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
-
-  // Event handlers, named after the controls they serve.
-  void FormCreate();
-  void FormResize();
-  void FormActivate(bool active);
-  void FormClose();
-  void btnOpenFilecClick();
-  void btnSaveAsClick();
-  void BitBtn2Click();
-  void PrintLines(LineSource& lines, const std::string& caption);
-  void CreateFilter();
-  void popCopyClick();
-  void OnFindRequest(const COPYDATASTRUCT* data);
-
-  // A step that may run a modal loop (a dialog, a menu, the page loop). A close arriving
-  // meanwhile is held until the outermost step has ended: the window, the text control and
-  // the find dialog must outlive the handlers still using them.
-  class Step {
-   public:
-    explicit Step(TfViewer& viewer) : viewer_(viewer) { ++viewer_.steps_; }
-    ~Step();
-    Step(const Step&) = delete;
-    Step& operator=(const Step&) = delete;
-
-   private:
-    TfViewer& viewer_;
-  };
-  void HoldClose();
-  void CloseNow();
-  void ShowIncomplete(bool incomplete);
-  void PlaceIncompleteNote(int left, int right, int panelTop);
-
-  void OnCommand(int controlId, int code);
-  void OnContextMenu(HWND source, LPARAM lParam);
-  void CreateControls();
-  HWND CreateLogControl();
-  HWND CreateLogView();
-  // A control showing the file: the log view for plain text, the rich-edit control for rich text
-  // (`incomplete` set when that rich text ends too early); nullptr when it cannot be read.
-  HWND LoadFile(const std::string& file, bool* incomplete = nullptr);
-  void OnLogViewNotify(int code);
-  void PlaceProgress();
-  void FindInLogView(logs::LogDocument& document, const FindRequest& request);
-  void AdoptLogControl(HWND log);
-  void PaintButtonBar(HDC dc);
-  int Scale(int v) const { return MulDiv(v, dpi_, 96); }
-  HWND Control(int controlId) const { return GetDlgItem(hwnd_, controlId); }
-  std::string Caption() const { return WindowText(hwnd_); }
-
-  const ProgramState& state_;
-  int FDesignedPPI = kDesignedPPI;
-  std::string FDefaultSavePath;
-  std::string FOpenFolder;
-  std::string FFileMask = kAllFilesMask;
-  bool FIsLog = false;
-  bool FActivated = false;
-  std::unique_ptr<TfFind> FFindForm;
-  std::unique_ptr<ViewerFilter> filter_;  // "only the lines with…": bar, pane, Problems
-
-  HWND memLog = nullptr;
-  HWND lastFocus_ = nullptr;
-  int dpi_ = 96;
-  GdiObject font_;
-  GdiObject logFont_;
-  GdiObject formBrush_;
-  HMENU PopupMenu1 = nullptr;
-  MenuImages ImageList1;
-  std::unique_ptr<ViewerMessages> vTaskDialog;
-  std::string unreadableFile_;  // reported once the window is on screen
-  std::string logFile_;         // the file in the log view, for its read error
-  LogPrinter printer_;
-  bool printing_ = false;
-  int steps_ = 0;              // steps running, nested ones included
-  bool closePending_ = false;  // a close arrived during a step
-};
+}  // namespace
 
 TfViewer::Step::~Step() {
   if (--viewer_.steps_ == 0 && viewer_.closePending_ && viewer_.hwnd_)
     PostMessageA(viewer_.hwnd_, WM_CLOSE, 0, 0);
+}
+
+void TfViewer::RequestClose() {
+  if (steps_ > 0)
+    HoldClose();
+  else
+    CloseNow();
 }
 
 void TfViewer::HoldClose() {
@@ -251,10 +86,7 @@ void TfViewer::CloseNow() {
 }
 
 bool TfViewer::Create() {
-  static const bool registered =
-      RegisterWindowClass(kViewerWindowClass, &TfViewer::WindowProc,
-                          {.icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION)),
-                           .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
+  static const bool registered = RegisterFormClass(kViewerWindowClass, &TfViewer::WindowProc);
   if (!registered) return false;
   dpi_ = WindowDpi(nullptr);  // the screen's, before the window exists
   RECT r{0, 0, Scale(kClientWidth96), Scale(kClientHeight96)};
@@ -346,23 +178,6 @@ void TfViewer::CreateControls() {
   }
 }
 
-void TfViewer::CreateFilter() {
-  ViewerFilter::Hooks hooks;
-  hooks.print = [this](LineSource& lines, const std::string& header) {
-    if (PrintersAvailable())
-      PrintLines(lines, header);
-    else
-      vTaskDialog->ShowNoPrinters();
-  };
-  hooks.saveFailed = [this](const std::string& file) { vTaskDialog->ShowSaveError(file); };
-  hooks.relayout = [this] { FormResize(); };
-  hooks.caption = [this] { return Caption(); };
-  filter_ = std::make_unique<ViewerFilter>(hwnd_, std::move(hooks));
-  filter_->Create(static_cast<HFONT>(font_.get()), static_cast<HFONT>(logFont_.get()), dpi_);
-  filter_->AddToLogMenu(PopupMenu1);
-  filter_->SetLog(memLog);
-}
-
 HWND TfViewer::CreateLogControl() {
   HWND log = CreateWindowExA(0, "RichEdit20A", "", kLogStyle, 0, 0, 0, 0, hwnd_,
                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id::memLog)),
@@ -386,6 +201,23 @@ HWND TfViewer::CreateLogView() {
   if (!log) throw std::runtime_error("The text control of the log viewer could not be created.");
   if (logFont_) SendMessageA(log, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_.get()), FALSE);
   return log;
+}
+
+void TfViewer::CreateFilter() {
+  ViewerFilter::Hooks hooks;
+  hooks.print = [this](LineSource& lines, const std::string& header) {
+    if (PrintersAvailable())
+      PrintLines(lines, header);
+    else
+      vTaskDialog->ShowNoPrinters();
+  };
+  hooks.saveFailed = [this](const std::string& file) { vTaskDialog->ShowSaveError(file); };
+  hooks.relayout = [this] { FormResize(); };
+  hooks.caption = [this] { return Caption(); };
+  filter_ = std::make_unique<ViewerFilter>(hwnd_, std::move(hooks));
+  filter_->Create(static_cast<HFONT>(font_.get()), static_cast<HFONT>(logFont_.get()), dpi_);
+  filter_->AddToLogMenu(PopupMenu1);
+  filter_->SetLog(memLog);
 }
 
 // A fresh control holding the file: rich text in a rich-edit control, anything else in the log
@@ -480,19 +312,11 @@ LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE:
       // From the viewer itself or from another program, also while a dialog is up.
-      if (steps_ > 0)
-        HoldClose();
-      else
-        CloseNow();
+      RequestClose();
       return 0;
     case WM_ENDSESSION:
       // The session may end as soon as this returns.
-      if (wParam) {
-        if (steps_ > 0)
-          HoldClose();
-        else
-          CloseNow();
-      }
+      if (wParam) RequestClose();
       return 0;
     case WM_DESTROY:
       // Before the log view and its document go with the child windows.
@@ -515,29 +339,25 @@ void TfViewer::OnCommand(int controlId, int code) {
   RunHandler([&] { filters = filter_ && filter_->OnCommand(controlId, code); });
   if (filters) return;
   if (code != BN_CLICKED && code != 0) return;  // 0: a menu item
-  switch (controlId) {
-    case id::btnOpenFile:
-      RunHandler([this] { btnOpenFilecClick(); });
-      break;
-    case id::btnFind:
-    case id::popFind:
-      RunHandler([this] { ShowFind(); });
-      break;
-    case id::btnSaveAs:
-      RunHandler([this] { btnSaveAsClick(); });
-      break;
-    case id::btnPrint:
-      RunHandler([this] { BitBtn2Click(); });
-      break;
-    case id::popCopy:
-      RunHandler([this] { popCopyClick(); });
-      break;
-    case id::btnOK:
-      PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-      break;
-    default:
-      break;
+  if (controlId == id::btnOK) {
+    PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+    return;
   }
+  // The buttons and menu items, each with its handler.
+  static constexpr struct {
+    int id;
+    void (TfViewer::*handler)();
+  } kHandlers[] = {{id::btnOpenFile, &TfViewer::btnOpenFilecClick},
+                   {id::btnFind, &TfViewer::ShowFind},
+                   {id::popFind, &TfViewer::ShowFind},
+                   {id::btnSaveAs, &TfViewer::btnSaveAsClick},
+                   {id::btnPrint, &TfViewer::BitBtn2Click},
+                   {id::popCopy, &TfViewer::popCopyClick}};
+  for (const auto& entry : kHandlers)
+    if (entry.id == controlId) {
+      RunHandler([this, &entry] { (this->*entry.handler)(); });
+      return;
+    }
 }
 
 void TfViewer::OnContextMenu(HWND source, LPARAM lParam) {
@@ -725,167 +545,6 @@ void TfViewer::FormActivate(bool active) {
 
 void TfViewer::FormClose() { FFindForm.reset(); }
 
-void TfViewer::ShowFind() {
-  if (!FFindForm) return;
-  RECT r{};
-  GetWindowRect(hwnd_, &r);
-  FFindForm->SetAnchorTop(r.top);
-  FFindForm->SetAnchorLeft(r.left);
-  FFindForm->Show();
-}
-
-void TfViewer::btnOpenFilecClick() {
-  char file[MAX_PATH * 4] = {};
-  const std::string filter = DialogFilter(OpenFileFilter(FFileMask));
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = hwnd_;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrInitialDir = FOpenFolder.empty() ? nullptr : FOpenFolder.c_str();
-  ofn.lpstrTitle = kOpenDialogTitle;
-  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-  if (!GetOpenFileNameA(&ofn)) return;
-  // Read into a fresh control, so that a file that cannot be read leaves the text as it was.
-  bool incomplete = false;
-  HWND fresh = LoadFile(file, &incomplete);
-  if (!fresh) {
-    vTaskDialog->ShowOpenError(file);
-    return;
-  }
-  SendMessageA(fresh, EM_SETMODIFY, FALSE, 0);
-  AdoptLogControl(fresh);
-  ShowIncomplete(incomplete);
-  SetWindowTextA(hwnd_, NameOfFile(file).c_str());
-  SetFocus(memLog);
-}
-
-void TfViewer::btnSaveAsClick() {
-  WinRegistry registry;
-  if (NeedsSaveWarning(
-          FIsLog, ReadRegFlag(registry, RegRoot::CurrentUser, kSettingsKey, "WarnSaveAs", false))) {
-    const SaveWarningResult result = vTaskDialog->AskSaveWarning(ApplicationTitle());
-    const SaveWarningAnswer answer = AnswerSaveWarning(result.button, result.verified);
-    if (answer.rememberNoWarning)
-      WriteRegFlag(registry, RegRoot::CurrentUser, kSettingsKey, "WarnSaveAs", true);
-    if (!answer.proceed) return;
-  }
-  const SaveDialogPlan plan =
-      PlanSaveDialog(FIsLog, ReadRegString(registry, RegRoot::CurrentUser, kSettingsKey,
-                                           "LastLogSavePath", FDefaultSavePath));
-  char file[MAX_PATH * 4] = {};
-  const std::string filter = DialogFilter(plan.filter);
-  OPENFILENAMEA ofn{};
-  ofn.lStructSize = sizeof ofn;
-  ofn.hwndOwner = hwnd_;
-  ofn.lpstrFilter = filter.c_str();
-  ofn.lpstrFile = file;
-  ofn.nMaxFile = sizeof file;
-  ofn.lpstrInitialDir = plan.initialFolder.empty() ? nullptr : plan.initialFolder.c_str();
-  ofn.lpstrTitle = plan.title.c_str();
-  ofn.lpstrDefExt = plan.defaultExtension.empty() ? nullptr : plan.defaultExtension.c_str();
-  // Ask before replacing a file, as every Windows save dialog does.
-  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-  if (!GetSaveFileNameA(&ofn)) return;
-  const std::string target = file;
-  LogViewWaitForIndex(memLog);
-  const logs::LogDocument* document = LogViewDocument(memLog);
-  const bool saved = document ? SaveLogDocument(*document, target)
-                              : SaveFileSafely(target, [this](const ContentWriter& write) {
-                                  return StreamOutRichText(memLog, write);
-                                });
-  if (!saved) {
-    vTaskDialog->ShowSaveError(target);
-    return;
-  }
-  if (FIsLog)
-    WriteRegString(registry, RegRoot::CurrentUser, kSettingsKey, "LastLogSavePath",
-                   FolderOfFile(target));
-}
-
-void TfViewer::BitBtn2Click() {
-  if (!PrintersAvailable()) {
-    vTaskDialog->ShowNoPrinters();
-    return;
-  }
-  LogViewWaitForIndex(memLog);
-  // The log view hands out its document's lines, the rich-edit control its own: either way
-  // layout and printing read them one at a time, and the log is never copied.
-  std::unique_ptr<LineSource> lines;
-  if (logs::LogDocument* document = LogViewDocument(memLog))
-    lines = std::make_unique<LogViewLines>(*document);
-  else
-    lines = std::make_unique<RichEditLines>(memLog);
-  PrintLines(*lines, Caption());
-}
-
-// Lays out and prints the lines under the caption, as the print flow does for the whole log.
-void TfViewer::PrintLines(LineSource& lines, const std::string& caption) {
-  PrintJob job;
-  job.lines = &lines;
-  job.caption = caption;
-  job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
-                      : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
-  printing_ = true;
-  struct Restore {
-    TfViewer* viewer;
-    ~Restore() { viewer->printing_ = false; }
-  } restore{this};
-  printer_.Print(hwnd_, job);
-}
-
-void TfViewer::popCopyClick() {
-  LogViewWaitForIndex(memLog);
-  if (const logs::LogDocument* document = LogViewDocument(memLog)) {
-    if (!CopyLogToClipboard(hwnd_, *document)) vTaskDialog->ShowCopyError();
-    return;
-  }
-  const std::string text = WholeText(memLog);
-  if (!OpenClipboard(hwnd_)) return;
-  EmptyClipboard();
-  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
-    if (void* bytes = GlobalLock(memory)) {
-      std::memcpy(bytes, text.c_str(), text.size() + 1);
-      GlobalUnlock(memory);
-      if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-    } else {
-      GlobalFree(memory);
-    }
-  }
-  CloseClipboard();
-}
-
-void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
-  if (!data) return;
-  const auto request = DecodeFindRequest(data->dwData, data->lpData, data->cbData);
-  if (!request || request->command != kFindNextCommand) return;
-  if (logs::LogDocument* document = LogViewDocument(memLog)) {
-    FindInLogView(*document, *request);
-    return;
-  }
-  CHARRANGE selection{};
-  SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-  const SearchRange range =
-      SearchRangeFor(selection.cpMin, selection.cpMax, GetWindowTextLengthA(memLog));
-  FINDTEXTA find{};
-  find.chrg.cpMin = range.start;
-  find.chrg.cpMax = range.start + range.length;
-  find.lpstrText = request->text.c_str();
-  const LRESULT found = SendMessageA(memLog, EM_FINDTEXT, FindTextFlags(request->options),
-                                     reinterpret_cast<LPARAM>(&find));
-  if (found >= 0) {
-    SetFocus(memLog);
-    CHARRANGE match{static_cast<LONG>(found),
-                    static_cast<LONG>(found) + CharacterCount(request->text)};
-    SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
-    SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
-    return;
-  }
-  if (FFindForm) FFindForm->Hide();
-  vTaskDialog->ShowNotFound(Caption(), request->text);
-}
-
 // The log view's notifications: progress of its index in the button bar, and the one message
 // when the file turned out shorter or unreadable.
 void TfViewer::OnLogViewNotify(int code) {
@@ -917,29 +576,6 @@ void TfViewer::PlaceProgress() {
   SetWindowPos(label, nullptr, left, find.top, std::max(0, static_cast<int>(find.left) - s - left),
                find.bottom - find.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
-
-// A find request in the log view: forward from behind the selection (from the top without
-// one) to the end, no wrap; the match is selected in characters, as the document counts them.
-void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& request) {
-  LogViewWaitForIndex(memLog);
-  CHARRANGE selection{};
-  SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-  const std::int64_t from = selection.cpMax > selection.cpMin ? selection.cpMax : 0;
-  const std::optional<logs::TextRange> found =
-      document.Find(from, document.Length(), request.text, (request.options & kFindMatchCase) != 0,
-                    (request.options & kFindWholeWord) != 0);
-  if (found) {
-    SetFocus(memLog);
-    CHARRANGE match{static_cast<LONG>(found->start), static_cast<LONG>(found->end)};
-    SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
-    SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
-    return;
-  }
-  if (FFindForm) FFindForm->Hide();
-  vTaskDialog->ShowNotFound(Caption(), request.text);
-}
-
-}  // namespace
 
 int RunLogViewerWindow(const ProgramState& state) {
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};

@@ -23,8 +23,7 @@ namespace {
 constexpr COLORREF kBitmapKey = RGB(255, 0, 255);
 constexpr int kThemeButtonCheckBoxPart = 3;
 
-RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-Rect ToCanvasRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 class MarkupCheckBox : public WindowBase<MarkupCheckBox> {
  public:
@@ -146,8 +145,7 @@ std::string MarkupCheckBox::LinkAt(int x, int y) {
     canvas.SetFont(FontSpecFromHandle(font_ ? font_ : DefaultControlFont(), 0));
     MarkupParams params;
     const int dpi = WindowDpi(hwnd_);
-    params.bounds =
-        ToCanvasRect(CaptionRect(CurrentLook(), style.alignment, rc.right, rc.bottom, dpi));
+    params.bounds = CaptionRect(CurrentLook(), style.alignment, rc.right, rc.bottom, dpi);
     params.mouseX = x;
     params.mouseY = y;
     params.hitTestOnly = true;
@@ -302,12 +300,12 @@ void MarkupCheckBox::PaintMark(HDC dc, MarkLook look, int w, int h, int dpi) {
 
 void MarkupCheckBox::PaintCaption(HDC dc, MarkLook look, int w, int h, int dpi,
                                   COLORREF textColor) {
-  const PixelRect captionRect = CaptionRect(look, style.alignment, w, h, dpi);
+  const Rect captionRect = CaptionRect(look, style.alignment, w, h, dpi);
   const bool enabled = IsWindowEnabled(hwnd_);
   GdiCanvas canvas(dc);
   const HFONT font = font_ ? font_ : DefaultControlFont();
   MarkupParams params;
-  params.bounds = ToCanvasRect(captionRect);
+  params.bounds = captionRect;
   params.wordWrap = !style.ellipsis;
   params.shadowColor = style.shadowColor;
   params.shadowOffset = style.shadowOffset;

@@ -18,8 +18,7 @@
 namespace vt9::win {
 namespace {
 
-Rect ToCanvasRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
-RECT ToRect(const PixelRect& r) { return {r.left, r.top, r.right, r.bottom}; }
+RECT ToRect(const Rect& r) { return {r.left, r.top, r.right, r.bottom}; }
 
 class MarkupPanel : public WindowBase<MarkupPanel> {
  public:
@@ -44,7 +43,7 @@ class MarkupPanel : public WindowBase<MarkupPanel> {
   void Paint(HDC target);
   void PaintBackground(HDC dc, int w, int h);
   void PaintBorderAndBevels(HDC dc, int w, int h);
-  MarkupParams TextParams(const PixelRect& area);
+  MarkupParams TextParams(const Rect& area);
   // Where the text block starts and the parameters to draw or hit-test it.
   MarkupParams Layout(Canvas& canvas, int w, int h);
   PanelLinkHit LinkAt(int x, int y);
@@ -84,10 +83,10 @@ HBRUSH MarkupPanel::BackgroundBrush() {
   return static_cast<HBRUSH>(brush_.get());
 }
 
-MarkupParams MarkupPanel::TextParams(const PixelRect& area) {
+MarkupParams MarkupPanel::TextParams(const Rect& area) {
   MarkupParams params;
   params.selected = IsHighContrast();
-  params.bounds = ToCanvasRect(area);
+  params.bounds = area;
   params.wordWrap = !style.ellipsis;
   params.lineSpacing = style.lineSpacing;
   params.urlColor = style.urlColor;
@@ -103,7 +102,7 @@ MarkupParams MarkupPanel::TextParams(const PixelRect& area) {
 
 MarkupParams MarkupPanel::Layout(Canvas& canvas, int w, int h) {
   PanelFrame frame{style.borderWidth, style.borderShadow, style.indent, style.topIndent};
-  PixelRect area = PanelTextArea(w, h, frame);
+  Rect area = PanelTextArea(w, h, frame);
   canvas.SetFont(CurrentFont());
   if (style.textVAlign != VertLayout::Top) {
     MarkupParams measure = TextParams(area);
@@ -116,7 +115,7 @@ MarkupParams MarkupPanel::Layout(Canvas& canvas, int w, int h) {
 }
 
 void MarkupPanel::PaintBackground(HDC dc, int w, int h) {
-  const PixelRect all{0, 0, w, h};
+  const Rect all{0, 0, w, h};
   if (style.colorTo == kColorNone || IsHighContrast()) {
     RECT rc{0, 0, w, h};
     FillRect(dc, &rc, BackgroundBrush());
@@ -195,7 +194,7 @@ void MarkupPanel::Paint(HDC target) {
   PaintBorderAndBevels(dc, rc.right, rc.bottom);
   GdiCanvas canvas(dc);
   const PanelFrame frame{style.borderWidth, style.borderShadow, style.indent, style.topIndent};
-  canvas.PushClip(ToCanvasRect(PanelTextClip(rc.right, rc.bottom, frame)));
+  canvas.PushClip(PanelTextClip(rc.right, rc.bottom, frame));
   canvas.SetBrushColor(kColorNone);
   const MarkupParams params = Layout(canvas, rc.right, rc.bottom);
   pictures.Collect(hwnd_, RenderMarkup(canvas, text_, params));
@@ -232,7 +231,7 @@ PanelLinkHit MarkupPanel::LinkAt(int x, int y) {
 }
 
 void MarkupPanel::Apply(const PanelLinkEffects& fx) {
-  for (const PixelRect& r : fx.repaint) {
+  for (const Rect& r : fx.repaint) {
     const RECT rect = ToRect(r);
     InvalidateRect(hwnd_, &rect, FALSE);
   }

@@ -1,0 +1,196 @@
+#include <windows.h>
+// The common-dialog and rich-edit headers build on <windows.h>.
+#include <commdlg.h>
+#include <richedit.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "common/paths.h"
+#include "common/settings.h"
+#include "common/win/win_registry.h"
+#include "viewer/viewer_setup.h"
+#include "viewer/win/log_files.h"
+#include "viewer/win/log_view.h"
+#include "viewer/win/rich_edit_lines.h"
+#include "viewer/win/rich_text_file.h"
+#include "viewer/win/viewer_form.h"
+
+namespace vt9::win {
+namespace {
+
+// "description|pattern" of the toolkit's filters to the common dialogs' NUL-separated list.
+std::string DialogFilter(const std::string& filter) {
+  std::string list = filter;
+  for (char& c : list)
+    if (c == '|') c = '\0';
+  list.append(2, '\0');
+  return list;
+}
+
+// The whole text, as the control hands it out: paragraphs ended by CR LF.
+std::string WholeText(HWND edit) {
+  GETTEXTLENGTHEX lengthQuery{GTL_USECRLF | GTL_PRECISE | GTL_NUMBYTES, CP_ACP};
+  const LRESULT bytes =
+      SendMessageA(edit, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&lengthQuery), 0);
+  if (bytes <= 0) return std::string();
+  std::string text(static_cast<std::size_t>(bytes) + 1, '\0');
+  GETTEXTEX query{};
+  query.cb = static_cast<DWORD>(text.size());
+  query.flags = GT_USECRLF;
+  query.codepage = CP_ACP;
+  const LRESULT copied = SendMessageA(edit, EM_GETTEXTEX, reinterpret_cast<WPARAM>(&query),
+                                      reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied > 0 ? copied : 0));
+  return text;
+}
+
+// The log view's lines as the page printer reads them: as with the rich-edit control, the empty
+// line after a final line break is no line of the log and prints nothing.
+class LogViewLines : public LineSource {
+ public:
+  explicit LogViewLines(logs::LogDocument& document) : lines_(document.Lines()) {
+    count_ = document.LineCount();
+    if (count_ > 0 && document.LineLength(count_ - 1) == 0) --count_;
+  }
+  std::uint64_t LineCount() override { return std::uint64_t(count_); }
+  bool ReadLine(std::uint64_t index, std::string& line) override {
+    if (index >= std::uint64_t(count_)) {
+      line.clear();
+      return false;
+    }
+    return lines_.ReadLine(index, line);
+  }
+
+ private:
+  LineSource& lines_;
+  std::int64_t count_ = 0;
+};
+
+}  // namespace
+
+void TfViewer::btnOpenFilecClick() {
+  char file[MAX_PATH * 4] = {};
+  const std::string filter = DialogFilter(OpenFileFilter(FFileMask));
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = FOpenFolder.empty() ? nullptr : FOpenFolder.c_str();
+  ofn.lpstrTitle = kOpenDialogTitle;
+  ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+  if (!GetOpenFileNameA(&ofn)) return;
+  // Read into a fresh control, so that a file that cannot be read leaves the text as it was.
+  bool incomplete = false;
+  HWND fresh = LoadFile(file, &incomplete);
+  if (!fresh) {
+    vTaskDialog->ShowOpenError(file);
+    return;
+  }
+  SendMessageA(fresh, EM_SETMODIFY, FALSE, 0);
+  AdoptLogControl(fresh);
+  ShowIncomplete(incomplete);
+  SetWindowTextA(hwnd_, NameOfFile(file).c_str());
+  SetFocus(memLog);
+}
+
+void TfViewer::btnSaveAsClick() {
+  WinRegistry registry;
+  if (NeedsSaveWarning(
+          FIsLog, ReadRegFlag(registry, RegRoot::CurrentUser, kSettingsKey, "WarnSaveAs", false))) {
+    const SaveWarningResult result = vTaskDialog->AskSaveWarning(ApplicationTitle());
+    const SaveWarningAnswer answer = AnswerSaveWarning(result.button, result.verified);
+    if (answer.rememberNoWarning)
+      WriteRegFlag(registry, RegRoot::CurrentUser, kSettingsKey, "WarnSaveAs", true);
+    if (!answer.proceed) return;
+  }
+  const SaveDialogPlan plan =
+      PlanSaveDialog(FIsLog, ReadRegString(registry, RegRoot::CurrentUser, kSettingsKey,
+                                           "LastLogSavePath", FDefaultSavePath));
+  char file[MAX_PATH * 4] = {};
+  const std::string filter = DialogFilter(plan.filter);
+  OPENFILENAMEA ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = hwnd_;
+  ofn.lpstrFilter = filter.c_str();
+  ofn.lpstrFile = file;
+  ofn.nMaxFile = sizeof file;
+  ofn.lpstrInitialDir = plan.initialFolder.empty() ? nullptr : plan.initialFolder.c_str();
+  ofn.lpstrTitle = plan.title.c_str();
+  ofn.lpstrDefExt = plan.defaultExtension.empty() ? nullptr : plan.defaultExtension.c_str();
+  // Ask before replacing a file, as every Windows save dialog does.
+  ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
+  if (!GetSaveFileNameA(&ofn)) return;
+  const std::string target = file;
+  LogViewWaitForIndex(memLog);
+  const logs::LogDocument* document = LogViewDocument(memLog);
+  const bool saved = document ? SaveLogDocument(*document, target)
+                              : SaveFileSafely(target, [this](const ContentWriter& write) {
+                                  return StreamOutRichText(memLog, write);
+                                });
+  if (!saved) {
+    vTaskDialog->ShowSaveError(target);
+    return;
+  }
+  if (FIsLog)
+    WriteRegString(registry, RegRoot::CurrentUser, kSettingsKey, "LastLogSavePath",
+                   FolderOfFile(target));
+}
+
+void TfViewer::BitBtn2Click() {
+  if (!PrintersAvailable()) {
+    vTaskDialog->ShowNoPrinters();
+    return;
+  }
+  LogViewWaitForIndex(memLog);
+  // The log view hands out its document's lines, the rich-edit control its own: either way
+  // layout and printing read them one at a time, and the log is never copied.
+  std::unique_ptr<LineSource> lines;
+  if (logs::LogDocument* document = LogViewDocument(memLog))
+    lines = std::make_unique<LogViewLines>(*document);
+  else
+    lines = std::make_unique<RichEditLines>(memLog);
+  PrintLines(*lines, Caption());
+}
+
+void TfViewer::PrintLines(LineSource& lines, const std::string& caption) {
+  PrintJob job;
+  job.lines = &lines;
+  job.caption = caption;
+  job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
+                      : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
+  printing_ = true;
+  struct Restore {
+    TfViewer* viewer;
+    ~Restore() { viewer->printing_ = false; }
+  } restore{this};
+  printer_.Print(hwnd_, job);
+}
+
+void TfViewer::popCopyClick() {
+  LogViewWaitForIndex(memLog);
+  if (const logs::LogDocument* document = LogViewDocument(memLog)) {
+    if (!CopyLogToClipboard(hwnd_, *document)) vTaskDialog->ShowCopyError();
+    return;
+  }
+  const std::string text = WholeText(memLog);
+  if (!OpenClipboard(hwnd_)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    if (void* bytes = GlobalLock(memory)) {
+      std::memcpy(bytes, text.c_str(), text.size() + 1);
+      GlobalUnlock(memory);
+      if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+    } else {
+      GlobalFree(memory);
+    }
+  }
+  CloseClipboard();
+}
+
+}  // namespace vt9::win

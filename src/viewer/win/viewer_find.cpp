@@ -1,0 +1,86 @@
+#include <windows.h>
+// The rich-edit header builds on <windows.h>.
+#include <richedit.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "viewer/win/log_view.h"
+#include "viewer/win/viewer_form.h"
+
+namespace vt9::win {
+namespace {
+
+// Characters (as the text control counts them) of a text in the ANSI code page: on a
+// double-byte code page fewer than its bytes.
+LONG CharacterCount(const std::string& text) {
+  if (text.empty()) return 0;
+  const int count =
+      MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  return count > 0 ? count : static_cast<LONG>(text.size());
+}
+
+}  // namespace
+
+void TfViewer::ShowFind() {
+  if (!FFindForm) return;
+  RECT r{};
+  GetWindowRect(hwnd_, &r);
+  FFindForm->SetAnchorTop(r.top);
+  FFindForm->SetAnchorLeft(r.left);
+  FFindForm->Show();
+}
+
+void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
+  if (!data) return;
+  const auto request = DecodeFindRequest(data->dwData, data->lpData, data->cbData);
+  if (!request || request->command != kFindNextCommand) return;
+  if (logs::LogDocument* document = LogViewDocument(memLog)) {
+    FindInLogView(*document, *request);
+    return;
+  }
+  CHARRANGE selection{};
+  SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  const SearchRange range =
+      SearchRangeFor(selection.cpMin, selection.cpMax, GetWindowTextLengthA(memLog));
+  FINDTEXTA find{};
+  find.chrg.cpMin = range.start;
+  find.chrg.cpMax = range.start + range.length;
+  find.lpstrText = request->text.c_str();
+  const LRESULT found = SendMessageA(memLog, EM_FINDTEXT, FindTextFlags(request->options),
+                                     reinterpret_cast<LPARAM>(&find));
+  if (found >= 0) {
+    SetFocus(memLog);
+    CHARRANGE match{static_cast<LONG>(found),
+                    static_cast<LONG>(found) + CharacterCount(request->text)};
+    SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
+    SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
+    return;
+  }
+  if (FFindForm) FFindForm->Hide();
+  vTaskDialog->ShowNotFound(Caption(), request->text);
+}
+
+// A find request in the log view: forward from behind the selection (from the top without
+// one) to the end, no wrap; the match is selected in characters, as the document counts them.
+void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& request) {
+  LogViewWaitForIndex(memLog);
+  CHARRANGE selection{};
+  SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
+  const std::int64_t from = selection.cpMax > selection.cpMin ? selection.cpMax : 0;
+  const std::optional<logs::TextRange> found =
+      document.Find(from, document.Length(), request.text, (request.options & kFindMatchCase) != 0,
+                    (request.options & kFindWholeWord) != 0);
+  if (found) {
+    SetFocus(memLog);
+    CHARRANGE match{static_cast<LONG>(found->start), static_cast<LONG>(found->end)};
+    SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
+    SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
+    return;
+  }
+  if (FFindForm) FFindForm->Hide();
+  vTaskDialog->ShowNotFound(Caption(), request.text);
+}
+
+}  // namespace vt9::win
