@@ -411,7 +411,12 @@ void ViewerFilter::Impl::Restart() {
     hidden = false;
     SetHidden(true);
   }
-  run->Start([] {});
+  // The window's thread comes first when both want the processor (the progress is called on
+  // the filter's own thread, first some 30 ms after the start).
+  run->Start([] {
+    thread_local bool lowered = false;
+    if (!lowered) lowered = SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
+  });
   ticking = true;
   FilterBarPost(bar, 0);
   UpdateStatus();
