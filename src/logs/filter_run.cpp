@@ -59,29 +59,87 @@ void FilterRun::Publish(std::vector<std::int64_t>& found, std::int64_t done) {
   linesDone_ = done;
 }
 
+void FilterRun::MaybeProgress(std::vector<std::int64_t>& found, std::int64_t done, bool force) {
+  if (!force && Clock::now() - lastProgress_ < kProgressEvery) return;
+  Publish(found, done);
+  if (progress_) progress_();
+  lastProgress_ = Clock::now();
+}
+
 void FilterRun::Run() {
+  lastProgress_ = Clock::now();
+  const bool done = document_.PlainBytes() ? RunBytes() : RunLines();
+  if (!done) return;
+  done_ = true;
+  if (progress_) progress_();
+}
+
+bool FilterRun::RunLines() {
   std::vector<std::int64_t> found;
   std::int64_t line = 0;
-  auto lastProgress = Clock::now();
   for (;;) {
     // The last line is final only once the index is complete.
     const bool complete = document_.IndexComplete();
     const std::int64_t lines = document_.LineCount() - (complete ? 0 : 1);
     for (; line < lines && !cancel_; ++line) {
       if (filter_->Matches(document_.LineTextAnsi(line))) found.push_back(line);
-      if ((line & 1023) == 0 && Clock::now() - lastProgress >= kProgressEvery) {
-        Publish(found, line + 1);
-        if (progress_) progress_();
-        lastProgress = Clock::now();
-      }
+      if ((line & 255) == 0) MaybeProgress(found, line + 1, false);
     }
     Publish(found, line);
-    if (cancel_) return;
-    if (complete) break;
+    if (cancel_) return false;
+    if (complete) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  done_ = true;
-  if (progress_) progress_();
+}
+
+bool FilterRun::RunBytes() {
+  // The first window is small, so the first screen of matches shows at once.
+  constexpr std::size_t kFirstWindow = 64 * 1024;
+  constexpr std::size_t kWindow = 1024 * 1024;
+  std::size_t window = kFirstWindow;
+  std::vector<std::uint8_t> buffer;
+  std::vector<std::int64_t> found;
+  std::int64_t line = 0;
+  std::uint64_t at = document_.LineByteStart(0);
+  for (;;) {
+    const bool complete = document_.IndexComplete();
+    const std::int64_t lines = document_.LineCount();
+    // Complete lines only: the last one may still grow while the index is built.
+    const std::uint64_t end =
+        complete ? document_.TextEndByte() : document_.LineByteStart(lines - 1);
+    while (!cancel_ && (at < end || (complete && line < lines))) {
+      const std::size_t want = std::size_t(std::min<std::uint64_t>(window, end - at));
+      const bool last = complete && at + want == end;
+      // One byte more, to see whether a CR at the window's end is followed by LF.
+      const std::size_t read = last ? want : want + 1;
+      buffer.resize(read);
+      if (read && !document_.ReadBytes(at, read, buffer.data())) return true;  // read failed
+      std::size_t use = want;
+      if (!last) {
+        std::size_t b = want;
+        while (b > 0 && buffer[b - 1] != '\r' && buffer[b - 1] != '\n') --b;
+        if (b == 0) {
+          // A line longer than the window: matched as the document hands it out.
+          if (filter_->Matches(document_.LineTextAnsi(line))) found.push_back(line);
+          ++line;
+          at = document_.LineByteStart(line);
+          MaybeProgress(found, line, false);
+          continue;
+        }
+        use = b;
+        if (buffer[b - 1] == '\r' && buffer[b] == '\n') use = b + 1;
+      }
+      line += filter_->MatchLines(buffer.data(), use, line, last, found);
+      at += use;
+      MaybeProgress(found, line, window == kFirstWindow);
+      window = kWindow;
+      if (last) break;
+    }
+    Publish(found, line);
+    if (cancel_) return false;
+    if (complete) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
 }
 
 }  // namespace vt9::logs

@@ -8,11 +8,13 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 #include "logs/line_filter.h"
 #include "logs/log_document.h"
@@ -42,6 +44,11 @@ class FilterRun {
 
  private:
   void Run();
+  // Line by line, as the document hands lines out (Unicode, double-byte and edited logs).
+  bool RunLines();
+  // Over the file's bytes a window at a time (unedited single-byte ANSI logs).
+  bool RunBytes();
+  void MaybeProgress(std::vector<std::int64_t>& found, std::int64_t done, bool force);
   // Publishes `found` (lines in increasing order) and the lines looked at up to `done`.
   void Publish(std::vector<std::int64_t>& found, std::int64_t done);
 
@@ -53,6 +60,7 @@ class FilterRun {
   std::atomic<std::int64_t> linesDone_{0};
   mutable std::mutex mutex_;  // guards matches_
   MatchSet matches_;
+  std::chrono::steady_clock::time_point lastProgress_;
   std::thread worker_;
 };
 

@@ -2,7 +2,9 @@
 
 #include <cstring>
 
+#include "logs/filter_scan.h"
 #include "logs/log_regex.h"
+#include "logs/log_scan.h"
 
 namespace vt9::logs {
 
@@ -15,6 +17,10 @@ struct LineFilter::Term {
 LineFilter::LineFilter(const FilterOptions& options, const CodePage& cp)
     : options_(options), cp_(cp) {
   for (bool lead : cp_.leadByte) doubleByte_ = doubleByte_ || lead;
+  for (int b = 0; b < 256; ++b) {
+    const bool control = b < 32 && b != '\t';
+    fold_[b] = control ? '?' : options_.matchCase ? static_cast<unsigned char>(b) : cp_.upper[b];
+  }
 }
 
 LineFilter::~LineFilter() = default;
@@ -36,13 +42,13 @@ std::unique_ptr<LineFilter> LineFilter::Compile(const std::vector<FilterTerm>& t
       }
     } else {
       term.pattern = t.text;
-      if (!options.matchCase) {
+      {
         for (std::size_t i = 0; i < term.pattern.size(); ++i) {
           const auto b = static_cast<unsigned char>(term.pattern[i]);
           if (filter->doubleByte_ && cp.leadByte[b] && i + 1 < term.pattern.size()) {
             ++i;  // the trail byte of a pair is never folded
           } else {
-            term.pattern[i] = char(cp.upper[b]);
+            term.pattern[i] = char(filter->fold_[b]);
           }
         }
       }
@@ -75,7 +81,6 @@ bool LineFilter::TermMatches(const Term& term, std::string_view line) const {
   if (term.regex) return term.regex->Search(line);
   const std::string& p = term.pattern;
   const std::size_t m = p.size();
-  const unsigned char* upper = cp_.upper;
   std::size_t prev = std::string_view::npos;  // the start of the character before i
   for (std::size_t i = 0; i + m <= line.size();) {
     const auto b = static_cast<unsigned char>(line[i]);
@@ -90,7 +95,7 @@ bool LineFilter::TermMatches(const Term& term, std::string_view line) const {
         same = k + 1 < m && t == q && line[i + k + 1] == p[k + 1];
         k += 2;
       } else {
-        same = options_.matchCase ? t == q : upper[t] == q;
+        same = fold_[t] == q;
         ++k;
       }
     }
@@ -114,6 +119,159 @@ bool LineFilter::Matches(std::string_view line) const {
     if (TermMatches(t, line)) return true;
   }
   return false;
+}
+
+namespace {
+
+// How often a byte turns up in a log, roughly (letters as in English text, digits and the
+// punctuation of times and paths often): the key of a literal is its rarest byte.
+double ByteCost(int b) {
+  static const double letters[26] = {8.2,  1.5, 2.8, 4.3, 12.7, 2.2,  2.0, 6.1, 7.0,
+                                     0.15, 0.8, 4.0, 2.4, 6.7,  7.5,  1.9, 0.1, 6.0,
+                                     6.3,  9.1, 2.8, 1.0, 2.4,  0.15, 2.0, 0.07};
+  if (b == ' ') return 15;
+  if (b >= 'a' && b <= 'z') return letters[b - 'a'];
+  if (b >= 'A' && b <= 'Z') return letters[b - 'A'] / 8;
+  if (b >= '0' && b <= '9') return 5;
+  if (b == '.' || b == ':' || b == '-' || b == '/' || b == '\\' || b == '_') return 3;
+  if (b >= 128) return 0.2;
+  return 0.5;
+}
+
+}  // namespace
+
+void LineFilter::ChooseKeys(const std::uint8_t* sample, std::size_t n) {
+  keyCount_ = 0;
+  if (include_.empty() || doubleByte_) return;
+  // How often each byte is in the sample, a little of the rough guess mixed in for bytes the
+  // sample happens not to hold.
+  double costs[256];
+  {
+    std::size_t counts[256] = {};
+    for (std::size_t i = 0; i < n; ++i) ++counts[sample[i]];
+    for (int x = 0; x < 256; ++x) {
+      costs[x] = n ? double(counts[x]) * 100.0 / double(n) + ByteCost(x) / 100 : ByteCost(x);
+    }
+  }
+  bool key[256] = {};
+  std::size_t count = 0;
+  std::vector<std::string> literals;
+  std::vector<std::size_t> offsets;
+  for (const Term& t : include_) {
+    const std::vector<std::string> plain = {t.pattern};
+    const std::vector<std::string>& lits = t.regex ? t.regex->RequiredLiterals() : plain;
+    if (lits.empty()) return;  // this term may match any line
+    for (const std::string& lit : lits) {
+      if (lit.size() > 0xFFFF) return;
+      std::string folded;
+      for (char ch : lit) folded += char(fold_[static_cast<unsigned char>(ch)]);
+      int best = -1;
+      std::size_t bestAt = 0;
+      double bestCost = 1e300;
+      for (std::size_t k = 0; k < folded.size(); ++k) {
+        const auto c = static_cast<unsigned char>(folded[k]);
+        if (c == '?') continue;  // control bytes would need looking for too
+        double cost = 0;
+        for (int x = 0; x < 256; ++x) {
+          // A byte already looked for costs nothing more.
+          if (fold_[x] == c && !key[x]) cost += costs[x];
+        }
+        if (cost < bestCost) {
+          bestCost = cost;
+          best = c;
+          bestAt = k;
+        }
+      }
+      if (best < 0) return;
+      for (int x = 0; x < 256; ++x) {
+        if (fold_[x] == best && !key[x]) {
+          key[x] = true;
+          ++count;
+        }
+      }
+      literals.push_back(folded);
+      offsets.push_back(bestAt);
+    }
+  }
+  if (count > kMaxKeyBytes || literals.size() > 0xFFFF) return;
+  for (int x = 0; x < 256; ++x) {
+    if (key[x]) keys_[keyCount_++] = std::uint8_t(x);
+  }
+  literals_ = literals;
+  for (std::size_t i = 0; i < literals.size(); ++i) {
+    const auto c = static_cast<unsigned char>(literals[i][offsets[i]]);
+    for (int x = 0; x < 256; ++x) {
+      if (fold_[x] == c) keyAt_[x].push_back({std::uint16_t(i), std::uint16_t(offsets[i])});
+    }
+  }
+}
+
+std::int64_t LineFilter::MatchLines(const std::uint8_t* p, std::size_t n, std::int64_t firstLine,
+                                    bool final, std::vector<std::int64_t>& out) const {
+  std::call_once(keysChosen_, [&] {
+    const_cast<LineFilter*>(this)->ChooseKeys(p, std::min<std::size_t>(n, 256 * 1024));
+  });
+  std::int64_t line = firstLine;
+  auto matchLine = [&](std::size_t s, std::size_t e) {
+    if (Matches(std::string_view(reinterpret_cast<const char*>(p) + s, e - s))) {
+      out.push_back(line);
+    }
+  };
+  auto afterBreak = [&](std::size_t b) {
+    return b + (p[b] == '\r' && b + 1 < n && p[b + 1] == '\n' ? 2 : 1);
+  };
+  if (keyCount_ == 0) {
+    for (std::size_t s = 0;;) {
+      const std::size_t b = FindLineBreak(p, s, n);
+      if (b == n) {
+        if (final) {
+          matchLine(s, n);
+          ++line;
+        }
+        return line - firstLine;
+      }
+      matchLine(s, b);
+      ++line;
+      s = afterBreak(b);
+    }
+  }
+  std::size_t pos = 0;   // always a line's start
+  std::size_t from = 0;  // where to look for the next key byte
+  for (;;) {
+    const std::size_t h = FindAnyByte(p, from, n, keys_, keyCount_);
+    if (h == n) break;
+    // A candidate only where one of the literals is there in full.
+    bool literal = false;
+    for (const KeyAt& at : keyAt_[p[h]]) {
+      const std::string& lit = literals_[at.literal];
+      if (h < at.offset || h - at.offset + lit.size() > n) continue;
+      const std::uint8_t* t = p + (h - at.offset);
+      std::size_t k = 0;
+      while (k < lit.size() && fold_[t[k]] == static_cast<unsigned char>(lit[k]) && t[k] != '\r' &&
+             t[k] != '\n') {
+        ++k;
+      }
+      if (k == lit.size()) {
+        literal = true;
+        break;
+      }
+    }
+    if (!literal) {
+      from = h + 1;
+      continue;
+    }
+    line += CountBreaks(p, pos, h, n);
+    std::size_t s = h;
+    while (s > pos && p[s - 1] != '\r' && p[s - 1] != '\n') --s;
+    const std::size_t b = FindLineBreak(p, h, n);
+    matchLine(s, b);
+    if (b == n) return line + (final ? 1 : 0) - firstLine;
+    ++line;
+    pos = from = afterBreak(b);
+  }
+  line += CountBreaks(p, pos, n, n);
+  if (final) ++line;  // the text's last line, after its last break
+  return line - firstLine;
 }
 
 std::string LineFilter::Describe() const {

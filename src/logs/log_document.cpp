@@ -235,6 +235,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     const std::int64_t firstLine = d.index->Lines();  // only this thread appends
     d.ScanBlock(buffer.data(), kept + got, d.nextRead - kept, done, lines);
     d.nextRead += got;
+    if (d.problemFilter && d.problemBytes) d.ProblemsFromBytes(buffer.data() + kept, got, done);
     {
       std::unique_lock<std::shared_mutex> lock(d.mutex);
       for (const auto& line : lines) d.index->Append(line.first, line.second);
@@ -250,7 +251,7 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     }
     if (failed) d.readFailed = true;
     // The problem lines are whole before the index is called complete.
-    if (d.problemFilter) {
+    if (d.problemFilter && !d.problemBytes) {
       d.FindProblems(*this, firstLine, firstLine + std::int64_t(lines.size()) + (done ? 1 : 0));
     }
     if (done) {

@@ -102,6 +102,18 @@ class LogDocument {
   // The problem lines found so far; safe at any time.
   std::int64_t ProblemLineCount() const;
 
+  // ---- The bytes, for a filter's search over whole blocks (log_bytes.cpp) ---------------
+  // Whether the text is the file's bytes, one byte a character: an unedited ANSI log on a
+  // single-byte code page. Only then do the two members below describe the text.
+  bool PlainBytes() const;
+  // The byte where line `line` starts; LineCount() - 1 (the last line) starts after the last
+  // complete line indexed so far.
+  std::uint64_t LineByteStart(std::int64_t line) const;
+  // The end of the text's bytes indexed so far (the whole text's once the index is complete).
+  std::uint64_t TextEndByte() const;
+  // Reads bytes [offset, offset + size) of the file; false when they could not be read.
+  bool ReadBytes(std::uint64_t offset, std::size_t size, std::uint8_t* out) const;
+
   // True once the file shrank or a read failed; the window says so once.
   bool ReadFailed() const;
 

@@ -89,7 +89,15 @@ struct LogDocument::Impl {
   std::unique_ptr<LineFilter> problemFilter;  // none without problem words
   MatchSet problems;                          // written by the index builder only
   std::atomic<std::int64_t> problemCount{0};
-  // Records the problem lines among the complete lines [first, end) just indexed.
+  // A single-byte ANSI log: the problem lines are found in the index builder's own block
+  // reads, as its bytes go by; the line begun in the last block waits in `problemPending`.
+  bool problemBytes = false;
+  std::string problemPending;
+  bool problemSkipLF = false;  // the last block ended in CR
+  std::int64_t problemLine = 0;
+  std::vector<std::int64_t> problemFound;
+  void ProblemsFromBytes(const std::uint8_t* p, std::size_t n, bool final);
+  // Other logs: the problem lines among the complete lines [first, end) just indexed.
   void FindProblems(const LogDocument& document, std::int64_t first, std::int64_t end);
 
   // ---- Indexing ------------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "logs/log_regex.h"
 #include "logs/match_set.h"
 #include "logs/problem_words.h"
+#include "support/filter_reference.h"
 #include "support/log_document_support.h"
 
 namespace vt9 {
@@ -234,6 +235,120 @@ TEST(FilterRun, FindsTheLinesAndProblemPassAgrees) {
   ASSERT_TRUE(doc->IndexComplete());
   EXPECT_EQ(doc->ProblemLineCount(), 3);
   EXPECT_EQ(doc->ProblemLines().Nth(2), 6);
+}
+
+// A log of random words with every kind of line break, lone CRs and CR LF pairs falling on
+// block edges for the small blocks.
+std::string RandomLog(std::mt19937& rng, int lines) {
+  static const char* const words[] = {"error",
+                                      "Error:",
+                                      "ERRORS",
+                                      "failed",
+                                      "fail",
+                                      "warning",
+                                      "copied",
+                                      "retry",
+                                      "ok",
+                                      "12:05",
+                                      "a.txt",
+                                      "\x01",
+                                      "\xC9"
+                                      "chec",
+                                      "x",
+                                      "",
+                                      "skipped",
+                                      "denied",
+                                      "cannot"};
+  static const char* const breaks[] = {"\r\n", "\n", "\r", "\n\r"};
+  std::string log;
+  for (int i = 0; i < lines; ++i) {
+    const int n = int(rng() % 5);
+    for (int k = 0; k < n; ++k) {
+      if (k) log += rng() % 4 ? " " : "_";
+      log += words[rng() % (sizeof words / sizeof *words)];
+    }
+    if (i + 1 < lines || rng() % 2) log += breaks[rng() % 4];
+  }
+  return log;
+}
+
+TEST(FilterRun, AgreesWithALineByLineSearch) {
+  const logs::CodePage cp = test::WesternCodePage();
+  struct Filter {
+    std::vector<FilterTerm> terms;
+    FilterOptions options;
+  };
+  const Filter filters[] = {
+      {{{"error"}}, {}},
+      {{{"error"}}, {true, false, false}},
+      {{{"error"}, {"fail"}, {"retry", true}}, {false, true, false}},
+      {{{"copied", true}}, {}},
+      {{{"?"}}, {}},
+      {{{"\xE9"
+         "chec"}},
+       {false, true, false}},
+      {{{"(fail|error)\\w*"}}, {false, false, true}},
+      {{{"^\\w+$"}, {"ok", true}}, {false, false, true}},
+      {{{"\\bx\\b|^$"}}, {false, false, true}},
+      {{{"s\\b"}}, {true, false, true}},
+  };
+  std::mt19937 rng(11);
+  for (int round = 0; round < 12; ++round) {
+    const std::string log = RandomLog(rng, 1 + int(rng() % 400));
+    const std::vector<std::string> lines = test::ReferenceLines(log);
+    for (std::size_t block : {std::size_t(7), std::size_t(64), std::size_t(1) << 20}) {
+      auto doc = Indexed(log, block, logs::DefaultProblemWords());
+      ASSERT_EQ(doc->LineCount(), std::int64_t(lines.size()));
+      for (const Filter& f : filters) {
+        std::vector<std::int64_t> expected;
+        ASSERT_TRUE(test::ReferenceFilter(lines, f.terms, f.options, cp, expected));
+        EXPECT_EQ(RunToEnd(*doc, Make(f.terms, f.options)), expected)
+            << f.terms[0].text << " block " << block << " round " << round;
+      }
+      // The problem pass against the same words as a filter.
+      std::vector<FilterTerm> words;
+      for (const auto& w : logs::DefaultProblemWords()) words.push_back({w});
+      std::vector<std::int64_t> expected;
+      test::ReferenceFilter(lines, words, {false, true, false}, cp, expected);
+      std::vector<std::int64_t> problems;
+      for (std::int64_t n = 0; n < doc->ProblemLineCount(); ++n) {
+        problems.push_back(doc->ProblemLines().Nth(n));
+      }
+      EXPECT_EQ(problems, expected) << "block " << block << " round " << round;
+    }
+  }
+}
+
+// Unicode and double-byte logs go line by line, as the document hands lines out.
+TEST(FilterRun, UnicodeLogsLineByLine) {
+  const std::string utf8 = "\xEF\xBB\xBFok\r\nan error\nfine\rERROR!";
+  auto doc = Indexed(utf8, 5, {"error"});
+  EXPECT_EQ(RunToEnd(*doc, Make({{"error"}}, {false, true, false})),
+            (std::vector<std::int64_t>{1, 3}));
+  EXPECT_EQ(doc->ProblemLineCount(), 2);
+  EXPECT_EQ(doc->ProblemLines().Nth(1), 3);
+}
+
+// A run reads while the index grows, and cancelling stops it at once.
+TEST(FilterRun, WhileIndexingAndCancelled) {
+  std::string log;
+  for (int i = 0; i < 200000; ++i) log += i % 1000 == 0 ? "error here\r\n" : "copied\r\n";
+  logs::LogDocument doc(test::MemoryFileOf(log), test::WesternCodePage(), 4096);
+  logs::FilterRun run(doc, Make({{"error"}}));
+  run.Start({});
+  std::atomic<bool> stop{false};
+  doc.BuildIndex(stop);
+  while (!run.Done()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_EQ(run.MatchCount(), 200);
+  EXPECT_EQ(run.NthMatch(199), 199000);
+  EXPECT_EQ(run.MatchesBefore(1001), 2);
+  EXPECT_TRUE(run.Contains(5000));
+  EXPECT_EQ(run.LinesDone(), 200001);
+
+  auto cancelled = std::make_unique<logs::FilterRun>(doc, Make({{"nothing"}}));
+  cancelled->Start({});
+  cancelled->Cancel();
+  cancelled.reset();  // joins without waiting for the whole pass
 }
 
 }  // namespace

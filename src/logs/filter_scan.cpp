@@ -1,0 +1,101 @@
+#include "logs/filter_scan.h"
+
+#if defined(__i386__) || defined(__x86_64__)
+#include <emmintrin.h>
+#define VT9_FILTER_SSE2 1
+#endif
+
+namespace vt9::logs {
+
+namespace {
+
+#ifdef VT9_FILTER_SSE2
+bool HaveSse2() {
+#if defined(__x86_64__) || defined(__SSE2__)
+  return true;
+#else
+  static const bool have = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("sse2") != 0;
+  }();
+  return have;
+#endif
+}
+
+__attribute__((target("sse2"))) std::size_t FindAnySse2(const std::uint8_t* p, std::size_t i,
+                                                        std::size_t n, const std::uint8_t* keys,
+                                                        std::size_t count) {
+  __m128i k[kMaxKeyBytes];
+  for (std::size_t j = 0; j < count; ++j) k[j] = _mm_set1_epi8(char(keys[j]));
+  while (i + 16 <= n) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    __m128i hit = _mm_cmpeq_epi8(x, k[0]);
+    for (std::size_t j = 1; j < count; ++j) hit = _mm_or_si128(hit, _mm_cmpeq_epi8(x, k[j]));
+    const unsigned mask = unsigned(_mm_movemask_epi8(hit));
+    if (mask) return i + std::size_t(__builtin_ctz(mask));
+    i += 16;
+  }
+  for (; i < n; ++i) {
+    for (std::size_t j = 0; j < count; ++j) {
+      if (p[i] == keys[j]) return i;
+    }
+  }
+  return n;
+}
+
+__attribute__((target("sse2,popcnt"))) std::int64_t CountSse2Popcnt(const std::uint8_t* p,
+                                                                    std::size_t& i,
+                                                                    std::size_t to) {
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  std::int64_t breaks = 0;
+  // p[i + 16] is read too, so stop one short of `to`'s last block.
+  while (i + 17 <= to) {
+    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 1));
+    const __m128i lone = _mm_andnot_si128(_mm_cmpeq_epi8(y, lf), _mm_cmpeq_epi8(x, cr));
+    const unsigned mask = unsigned(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(x, lf), lone)));
+    breaks += __builtin_popcount(mask);
+    i += 16;
+  }
+  return breaks;
+}
+
+bool HavePopcnt() {
+  static const bool have = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("popcnt") != 0;
+  }();
+  return have;
+}
+#endif
+
+}  // namespace
+
+std::size_t FindAnyByte(const std::uint8_t* p, std::size_t from, std::size_t n,
+                        const std::uint8_t* keys, std::size_t count) {
+  if (count == 0) return n;
+#ifdef VT9_FILTER_SSE2
+  if (HaveSse2()) return FindAnySse2(p, from, n, keys, count);
+#endif
+  for (std::size_t i = from; i < n; ++i) {
+    for (std::size_t j = 0; j < count; ++j) {
+      if (p[i] == keys[j]) return i;
+    }
+  }
+  return n;
+}
+
+std::int64_t CountBreaks(const std::uint8_t* p, std::size_t from, std::size_t to, std::size_t n) {
+  std::int64_t breaks = 0;
+  std::size_t i = from;
+#ifdef VT9_FILTER_SSE2
+  if (HaveSse2() && HavePopcnt()) breaks = CountSse2Popcnt(p, i, to);
+#endif
+  for (; i < to; ++i) {
+    if (p[i] == '\n' || (p[i] == '\r' && (i + 1 >= n || p[i + 1] != '\n'))) ++breaks;
+  }
+  return breaks;
+}
+
+}  // namespace vt9::logs
