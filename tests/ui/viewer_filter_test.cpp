@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -226,6 +227,51 @@ TEST(ViewerFilter, ExcludedLinesHideInTheLogWithTheirNumbersKept) {
   HWND problems = GetDlgItem(f.window, id::btnProblems);
   EXPECT_TRUE(IsWindowVisible(problems));
   EXPECT_EQ(test::WindowText(problems), "Problems (30)");
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
+TEST(ViewerFilter, ThePaneTakesItsKeysFromTheKeyboard) {
+  ViewerDriver viewer("filter-keys");
+  ASSERT_TRUE(viewer.Open({viewer.WriteLog("Keys.log", SmallLog()), "Keys"}, "Keys"));
+  Filter f(viewer);
+  FocusLog(f);
+  KeyWith(VK_CONTROL, 'L');
+  ASSERT_TRUE(WaitVisible(f.bar, true));
+  f.Type("skipped");  // any case
+  ASSERT_EQ(f.StatusOnce("30 of 301 lines"), "30 of 301 lines");
+  // Down in the terms' box: on to the pane, its first row.
+  test::PressKey(VK_DOWN);
+  Sleep(300);
+  EXPECT_EQ(Send(f.pane, LB_GETCURSEL), 0);
+  test::PressKey(VK_DOWN);
+  Sleep(200);
+  EXPECT_EQ(Send(f.pane, LB_GETCURSEL), 1);
+  KeyWith(VK_CONTROL, 'A');
+  Sleep(200);
+  EXPECT_EQ(Send(f.pane, LB_GETSELCOUNT), 30);
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  KeyWith(VK_CONTROL, 'C');
+  std::string copied;
+  for (int i = 0; i < 40 && copied.empty(); ++i) {
+    Sleep(50);
+    copied = ViewerDriver::Clipboard();
+  }
+  EXPECT_EQ(copied.rfind("Line 010: Skipped C:\\Data\\f010.dat (in use)\r\nLine 020:", 0), 0u)
+      << copied.substr(0, 80);
+  EXPECT_EQ(std::count(copied.begin(), copied.end(), '\n'), 29);
+  // End, Enter: the log at line 300, the focus in the log.
+  test::PressKey(VK_END);
+  test::PressKey(VK_RETURN);
+  EXPECT_EQ(f.SelectedLineOnce(300), 300);
+  // Back in the pane, Esc closes the filter and not the viewer.
+  test::ClickAt(test::ClientToScreenPoint(f.pane, 60, 5));
+  Sleep(300);
+  test::PressKey(VK_ESCAPE);
+  EXPECT_TRUE(WaitVisible(f.bar, false));
+  EXPECT_TRUE(IsWindow(viewer.window()));
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 
