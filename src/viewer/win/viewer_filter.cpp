@@ -157,6 +157,9 @@ void ViewerFilter::SetLog(HWND log) {
   // Tab order: the log, the bar's controls, the pane, then the button bar.
   SetWindowPos(d.bar, log, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   SetWindowPos(d.pane, d.bar, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // "Problems" sits left of Find in the button bar, and comes before it by Tab too.
+  SetWindowPos(d.problems, GetDlgItem(d.viewer, id::btnOpenFile), 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   if (d.hooks.relayout) d.hooks.relayout();
 }
 
