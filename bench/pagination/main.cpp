@@ -1,6 +1,8 @@
-// pagination-bench generate FILE [LINES]      writes a backup log of LINES lines (default
-// 1,000,000) pagination-bench layout FILE [AFM]          lays FILE out as the log viewer prints it
-// and reports
+// pagination-bench generate FILE [LINES]   writes a backup log of LINES lines (default 1,000,000)
+// pagination-bench oneline FILE MB          writes a log of one line of MB megabytes
+// pagination-bench layout FILE [AFM]        lays FILE out as the log viewer prints it and reports
+// pagination-bench print FILE               lays FILE out and prints every page to a job that
+//                                           draws nowhere; reports the times and the bytes read
 //
 // The log has realistic lines: time stamps, actions, paths of varying depth, sizes after a tab,
 // and now and then a line longer than the page. Layout reads the file as a line source (pages
@@ -83,6 +85,80 @@ std::vector<int> AfmWidths(const char* path) {
   return widths;
 }
 
+int OneLine(const char* path, long megabytes) {
+  std::ofstream out(path, std::ios::binary);
+  const std::string words = "Copied C:\\Users\\Owner\\file.txt\t12345 bytes, verified; ";
+  std::string block;
+  while (block.size() < (1u << 20)) block += words;
+  block.resize(1u << 20);
+  for (long i = 0; i < megabytes; ++i) out << block;
+  out << "\r\n";
+  return out ? 0 : 1;
+}
+
+// Counts what a source hands out.
+class CountingSource : public vt9::LineSource {
+ public:
+  explicit CountingSource(vt9::LineSource& s) : s_(s) {}
+  std::uint64_t bytes = 0;
+  std::uint64_t LineCount() override { return s_.LineCount(); }
+  bool ReadLine(std::uint64_t index, std::string& line) override {
+    const bool ok = s_.ReadLine(index, line);
+    bytes += line.size();
+    return ok;
+  }
+  bool ReadsParts() const override { return s_.ReadsParts(); }
+  bool ReadLinePart(std::uint64_t index, std::uint64_t offset, std::size_t max,
+                    std::string& part) override {
+    const bool ok = s_.ReadLinePart(index, offset, max, part);
+    bytes += part.size();
+    return ok;
+  }
+
+ private:
+  vt9::LineSource& s_;
+};
+
+int Print(const char* path) {
+  using Clock = std::chrono::steady_clock;
+  vt9::test::FakePrintDevice device;
+  device.caps = vt9::DeviceCaps{300, 300, 2479, 3508, 0, 0};
+  device.canvas.metrics.charWidth = 25;
+  device.canvas.metrics.fixedHeight = 47;
+  vt9::TPageLayout pp(device);
+  pp.SetFriendlyHeader("&cBackup log");
+  pp.SetPageBorders({vt9::pbTop, vt9::pbBottom});
+  pp.SetPageBorderOffset(0.065);
+  vt9::FileLines file(path);
+  if (!file.Ok()) return 1;
+  CountingSource lines(file);
+  const auto start = Clock::now();
+  pp.BeginDoc();
+  pp.WriteLines(lines);
+  pp.EndDoc();
+  const auto laidOut = Clock::now();
+  const std::uint64_t layoutBytes = lines.bytes;
+  struct Job : vt9::test::RecordingPrintJob {
+    std::uint64_t textBytes = 0;
+    void EndPage() override {
+      for (const auto& t : canvas.texts) textBytes += t.text.size();
+      canvas.texts.clear();
+      canvas.log.clear();
+    }
+    void Progress(const std::string&, unsigned, unsigned, unsigned) override {}
+  } job;
+  if (!pp.PrintPages(job)) return 1;
+  const auto printed = Clock::now();
+  std::printf("pages %u\nlayout_seconds %.3f\nprint_seconds %.3f\n", pp.PageCount(),
+              std::chrono::duration<double>(laidOut - start).count(),
+              std::chrono::duration<double>(printed - laidOut).count());
+  std::printf("layout_bytes_read %llu\nprint_bytes_read %llu\nprinted_text_bytes %llu\n",
+              static_cast<unsigned long long>(layoutBytes),
+              static_cast<unsigned long long>(lines.bytes - layoutBytes),
+              static_cast<unsigned long long>(job.textBytes));
+  return 0;
+}
+
 int Layout(const char* path, const char* afm) {
   using Clock = std::chrono::steady_clock;
   const auto start = Clock::now();
@@ -129,8 +205,12 @@ int Layout(const char* path, const char* afm) {
 int main(int argc, char** argv) {
   if (argc >= 3 && std::string(argv[1]) == "generate")
     return Generate(argv[2], argc >= 4 ? std::atol(argv[3]) : 1000000);
+  if (argc >= 4 && std::string(argv[1]) == "oneline") return OneLine(argv[2], std::atol(argv[3]));
   if (argc >= 3 && std::string(argv[1]) == "layout")
     return Layout(argv[2], argc >= 4 ? argv[3] : nullptr);
-  std::fprintf(stderr, "usage: pagination-bench generate FILE [LINES] | layout FILE [AFM]\n");
+  if (argc >= 3 && std::string(argv[1]) == "print") return Print(argv[2]);
+  std::fprintf(stderr,
+               "usage: pagination-bench generate FILE [LINES] | oneline FILE MB | layout FILE "
+               "[AFM] | print FILE\n");
   return 2;
 }

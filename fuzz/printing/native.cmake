@@ -6,3 +6,7 @@ file(GLOB VT9_FUZZ_PRINTING_CORE CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/print
 vt9_fuzz_target(printing_formats ${CMAKE_CURRENT_LIST_DIR}/formats_fuzzer.cpp
                 ${CMAKE_CURRENT_LIST_DIR}/corpus/formats printing-fuzzers
                 ${VT9_FUZZ_PRINTING_CORE} ${CMAKE_SOURCE_DIR}/tests/support/fake_canvas.cpp)
+# Pages laid out again from a line source against the same document with its lines kept.
+vt9_fuzz_target(printing_replay ${CMAKE_CURRENT_LIST_DIR}/replay_fuzzer.cpp
+                ${CMAKE_CURRENT_LIST_DIR}/corpus/replay printing-fuzzers
+                ${VT9_FUZZ_PRINTING_CORE} ${CMAKE_SOURCE_DIR}/tests/support/fake_canvas.cpp)

@@ -4,6 +4,7 @@
 // pieces that fit. Tabs are expanded and "&" is shown as is.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,10 +13,16 @@
 
 namespace vt9 {
 
+// Which bytes of the text's (ANSI) code page lead a double-byte character; a line is never cut
+// between such a byte and its trail byte. None on a single-byte code page.
+using LeadBytes = std::array<bool, 256>;
+
 // The lines of `text` in the canvas's current font; an empty text has no lines.
-std::vector<std::string> WrapPlainText(Canvas& canvas, std::string_view text, int width);
+std::vector<std::string> WrapPlainText(Canvas& canvas, std::string_view text, int width,
+                                       const LeadBytes* lead = nullptr);
 // Width of the widest line and the height of all lines; 0 x 0 for an empty text.
-Size MeasurePlainText(Canvas& canvas, std::string_view text, int width);
+Size MeasurePlainText(Canvas& canvas, std::string_view text, int width,
+                      const LeadBytes* lead = nullptr);
 // The lines of `text` split only at its own line breaks (CR LF, LF or CR).
 std::vector<std::string> SplitLines(std::string_view text);
 // Height of one line of text in the canvas's current font.

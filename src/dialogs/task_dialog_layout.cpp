@@ -1,6 +1,7 @@
 #include "dialogs/task_dialog_layout.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "dialogs/plain_text.h"
 
@@ -39,10 +40,11 @@ std::string Trim(std::string_view s) {
   return std::string(s.substr(b, e - b));
 }
 
-Size MeasureIn(Canvas& canvas, const FontSpec& font, std::string_view text, int width) {
+Size MeasureIn(Canvas& canvas, const FontSpec& font, std::string_view text, int width,
+               const LeadBytes* lead) {
   FontRestorer restore(canvas);
   canvas.SetFont(font);
-  return MeasurePlainText(canvas, text, width);
+  return MeasurePlainText(canvas, text, width, lead);
 }
 
 Size ExtentIn(Canvas& canvas, const FontSpec& font, std::string_view text, const TextFlags& f) {
@@ -90,6 +92,17 @@ CommonButtonRoles ChooseCommonButtonRoles(int defaultButton, const TCommonButton
     return std::nullopt;
   };
   CommonButtonRoles roles;
+  // A DefaultButton that names a common button of the set makes it the default, as the
+  // system's dialog does (and the Esc button is the one of the dialog's own rule).
+  for (const CommonButtonInfo& info : kCommonButtons) {
+    if (!set.Contains(info.member) || defaultButton <= 2) continue;
+    if (defaultButton == OwnWindowButtonResult(info.member) ||
+        defaultButton == NativeButtonResult(info.member)) {
+      roles.defaultButton = info.member;
+      roles.escButton = pick({cbCancel, cbNo, cbOK});
+      return roles;
+    }
+  }
   switch (defaultButton) {
     case 0:
       roles.defaultButton = pick({cbOK, cbYes, cbRetry});
@@ -162,6 +175,17 @@ MarkupParams TaskDialogMarkupParams(const Rect& bounds, bool drawing) {
   return p;
 }
 
+int TaskDialogLayout::FixedPartLimit(int least) const {
+  if (maxClientHeight <= 0) return std::numeric_limits<int>::max();
+  return std::max(least, maxClientHeight / 4);
+}
+
+int TaskDialogLayout::InitialRadioResult() const {
+  for (const TaskDialogRadio& r : radios)
+    if (r.checked) return r.id;
+  return 0;
+}
+
 int TaskDialogLayout::DefaultButtonIndex() const {
   for (std::size_t i = 0; i < pushButtons.size(); ++i)
     if (pushButtons[i].isDefault) return static_cast<int>(i);
@@ -214,6 +238,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   const int ppi = canvas.PixelsPerInch();
   L.formFont = env.formFont;
   L.oldSystem = env.oldSystem;
+  L.leadBytes = env.leadBytes;
   L.maxClientHeight = env.maxClientHeight;
   L.maxClientWidth = env.maxClientWidth;
   L.scrollBarWidth = env.scrollBarWidth;
@@ -233,7 +258,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   const TaskDialogMetrics& m = L.m;
   L.caption = model.Title.empty() ? env.defaultCaption : model.Title;
   int w0 = 0;
-  if (!L.caption.empty()) w0 = MeasureIn(canvas, env.formFont, L.caption, 1000).cx + 50;
+  if (!L.caption.empty()) w0 = MeasureIn(canvas, env.formFont, L.caption, 1000, L.Lead()).cx + 50;
 
   // 2. and 3. Common buttons in table order with their Enter and Esc roles.
   const CommonButtonRoles roles = ChooseCommonButtonRoles(model.DefaultButton, model.CommonButtons);
@@ -321,14 +346,9 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   {
     FontRestorer restore(canvas);
     canvas.SetFont(L.instructionFont);
-    L.instructionLines = WrapPlainText(canvas, model.Instruction, env.screenWidth / 2);
+    // A huge instruction is kept whole: it is in the part above the buttons, which scrolls.
+    L.instructionLines = WrapPlainText(canvas, model.Instruction, env.screenWidth / 2, L.Lead());
     const int lineHeight = PlainLineHeight(canvas);
-    // A huge instruction is cut to a third of the room, so the buttons stay on the screen.
-    if (env.maxClientHeight > 0) {
-      const std::size_t room =
-          static_cast<std::size_t>(std::max(1, env.maxClientHeight / 3 / lineHeight));
-      if (L.instructionLines.size() > room) L.instructionLines.resize(room);
-    }
     for (const std::string& line : L.instructionLines)
       instr.cx = std::max(instr.cx, canvas.MeasureText(line, kPlain).cx);
     instr.cy = static_cast<int>(L.instructionLines.size()) * lineHeight;
@@ -349,7 +369,11 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
 
   // 10. Radio buttons, as high as the instruction but never less than a line of their font
   // (an empty instruction would make them invisible).
-  const int radioHeight = std::max(instr.cy, LineHeightIn(canvas, L.radioFont));
+  // A tall instruction (it scrolls now) does not make every radio and the verification box as
+  // tall: a quarter of the room at most.
+  const int likeInstruction =
+      env.maxClientHeight > 0 ? std::min(instr.cy, env.maxClientHeight / 4) : instr.cy;
+  const int radioHeight = std::max(likeInstruction, LineHeightIn(canvas, L.radioFont));
   L.radioMinHeight = radioHeight;
   for (std::size_t i = 0; i < model.RadioButtons.size(); ++i) {
     TaskDialogRadio r;
@@ -372,7 +396,7 @@ TaskDialogLayout LayOutTaskDialog(const TaskDialogModel& model, Canvas& canvas,
   L.hasVerification = !model.VerificationText.empty();
   if (L.hasVerification) {
     L.verificationChecked = model.Options.Contains(doVerifyChecked);
-    const int height = std::max(instr.cy, LineHeightIn(canvas, env.formFont));
+    const int height = std::max(likeInstruction, LineHeightIn(canvas, env.formFont));
     L.verificationMinHeight = height;
     L.verificationRect = {m.horzMargin, 0, m.horzMargin, height};
     w0 = std::max(
@@ -457,10 +481,11 @@ int PlaceRows(TaskDialogLayout& L, int y, int right) {
 }
 
 // The height of a text in a font wrapped within a width.
-int WrappedHeight(Canvas& canvas, const FontSpec& font, std::string_view text, int width) {
+int WrappedHeight(Canvas& canvas, const FontSpec& font, std::string_view text, int width,
+                  const LeadBytes* lead) {
   FontRestorer restore(canvas);
   canvas.SetFont(font);
-  return static_cast<int>(WrapPlainText(canvas, text, std::max(1, width)).size()) *
+  return static_cast<int>(WrapPlainText(canvas, text, std::max(1, width), lead).size()) *
          PlainLineHeight(canvas);
 }
 
@@ -499,7 +524,7 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
     } else {
       FontRestorer restore(canvas);
       canvas.SetFont(L.formFont);
-      L.contentLines = WrapPlainText(canvas, model.Content, right - left);
+      L.contentLines = WrapPlainText(canvas, model.Content, right - left, L.Lead());
       h = static_cast<int>(L.contentLines.size()) * PlainLineHeight(canvas);
     }
     if (!L.instructionVisible && L.hasIcon) h = std::max(h, kMainIconSize);
@@ -522,8 +547,9 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
   for (TaskDialogRadio& r : L.radios) {
     const int right = std::max(r.rect.left, cw - m.horzMargin);
     // A caption wider than its place wraps (the radio's glyph takes some 20 pixels).
-    const int h = std::max(L.radioMinHeight, WrappedHeight(canvas, L.radioFont, r.caption,
-                                                           right - r.rect.left - 20 - kWrapSlack));
+    const int h =
+        std::max(L.radioMinHeight, WrappedHeight(canvas, L.radioFont, r.caption,
+                                                 right - r.rect.left - 20 - kWrapSlack, L.Lead()));
     r.rect = {r.rect.left, y, right, y + h};
     y += h + 4;
   }
@@ -535,10 +561,10 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
       FontRestorer restore(canvas);
       canvas.SetFont(L.formFont);
       const int width = std::max(0, cw - m.horzMargin - L.contentLeft);
-      L.expandLines = WrapPlainText(canvas, model.ExpandedText, width);
+      L.expandLines = WrapPlainText(canvas, model.ExpandedText, width, L.Lead());
       const int lines = std::max<int>(1, static_cast<int>(L.expandLines.size()));
-      int h = lines * PlainLineHeight(canvas);
-      if (L.maxClientHeight > 0) h = std::min(h, L.maxClientHeight / 3);
+      // Whole: where the dialog gets too tall, this part scrolls.
+      const int h = lines * PlainLineHeight(canvas);
       L.expandLabel = {L.contentLeft, y, std::max(L.contentLeft, cw - m.horzMargin), y + h};
       y += h + m.vertSpacing;
     } else {
@@ -555,9 +581,9 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
     const int room = right - left - 26 - kWrapSlack;
     if (link.measured.cx - 8 > room) {
       const std::vector<std::string> lines = SplitCommandLinkText(link.text);
-      int wrapped = WrappedHeight(canvas, L.headingFont, lines[0], room) + 10;
+      int wrapped = WrappedHeight(canvas, L.headingFont, lines[0], room, L.Lead()) + 10;
       for (std::size_t i = 1; i < lines.size(); ++i)
-        wrapped += WrappedHeight(canvas, L.descriptionFont, lines[i], room) + 2;
+        wrapped += WrappedHeight(canvas, L.descriptionFont, lines[i], room, L.Lead()) + 2;
       h = std::max(h, wrapped);
     }
     link.rect = {left, y, right, y + h};
@@ -583,9 +609,12 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
   // 8. The verification box, inside the band.
   if (L.hasVerification) {
     const int right = std::max(m.horzMargin, fullWidth - m.horzMargin);
-    const int h =
-        std::max(L.verificationMinHeight, WrappedHeight(canvas, L.formFont, model.VerificationText,
-                                                        right - m.horzMargin - 20 - kWrapSlack));
+    int h = std::max(L.verificationMinHeight,
+                     WrappedHeight(canvas, L.formFont, model.VerificationText,
+                                   right - m.horzMargin - 20 - kWrapSlack, L.Lead()));
+    // The box stays below the part that scrolls: a huge text is cut, so that the dialog still
+    // fits the screen.
+    h = std::min(h, L.FixedPartLimit(L.verificationMinHeight));
     L.verificationRect = {m.horzMargin, y, right, y + h};
     y += h + m.vertSpacing;
     bottom += h + m.vertSpacing;
@@ -598,7 +627,8 @@ void PlaceVertically(TaskDialogLayout& L, const TaskDialogModel& model, Canvas& 
     MarkupResult f = MeasureMarkup(canvas, L.formFont, model.Footer,
                                    {left, 0, std::max(left, fullWidth - m.horzMargin), 100000});
     L.footerWidth = f.measuredWidth;
-    L.footerHeight = f.measuredHeight;
+    // Cut as the verification text is (the footer does not scroll either).
+    L.footerHeight = std::min(f.measuredHeight, L.FixedPartLimit(m.cy));
     if (icon)
       L.footerImage = {m.horzMargin, y, m.horzMargin + kFooterIconSize, y + kFooterIconSize};
     bottom += (icon ? std::max(L.footerHeight, 20) : L.footerHeight) + m.vertSpacing;

@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "dialogs/plain_text.h"
 #include "dialogs/task_dialog_model.h"
 #include "markup/render.h"
 #include "platform/canvas.h"
@@ -41,6 +42,8 @@ struct TaskDialogEnvironment {
   bool oldSystem = false;   // system major version below 6: a black frame is drawn
   int maxClientWidth = 0;   // the work area's room for the client width; 0 no limit
   int scrollBarWidth = 17;  // a vertical scroll bar's width
+  // The lead bytes of the system's double-byte code page; none on a single-byte one.
+  std::optional<LeadBytes> leadBytes;
   // The caption of a dialog without a Title: the program's name, as the system's dialog shows.
   std::string defaultCaption;
   // Captions of cbOK, cbYes, cbNo, cbCancel, cbRetry, cbClose (the string table's texts).
@@ -94,6 +97,8 @@ struct TaskDialogLayout {
   FontSpec descriptionFont;  // command-link descriptions: the form font in dark blue
   FontSpec radioFont;        // the form font's name at size 8
   bool oldSystem = false;
+  std::optional<LeadBytes> leadBytes;  // the environment's
+  const LeadBytes* Lead() const { return leadBytes ? &*leadBytes : nullptr; }
 
   std::string caption;  // the window's caption: Title, else the program's name
 
@@ -160,6 +165,12 @@ struct TaskDialogLayout {
   int DefaultButtonIndex() const;       // index into pushButtons; -1 none
   int DefaultCommandLinkIndex() const;  // index into commandLinks; -1 none
   int CancelButtonIndex() const;
+  // RadioResult at the start: the id of the radio shown checked; 0 when none is (also when
+  // DefaultRadioButton names no radio of the dialog).
+  int InitialRadioResult() const;
+  // The most a text below the part that scrolls (verification text, footer) may take: a
+  // quarter of the room, at least `least`; no limit without one.
+  int FixedPartLimit(int least) const;
   // The footer text's rectangle as painted (text 20 pixels further right with an icon).
   Rect FooterRect() const;
   Rect FooterTextRect() const;

@@ -93,7 +93,13 @@ FriendlyRow TranslateFriendly(std::string_view friendly, char separator,
   for (std::size_t i = 0; i < friendly.size(); ++i) {
     char ch = friendly[i];
     if (ch != '&') {
-      r.row += ch;
+      // Text of a friendly header is literal, a caption holding "{$PAGE}" included.
+      if (ch == '{' && i + 1 < friendly.size() && friendly[i + 1] == '$') {
+        r.row += "{$$}";
+        ++i;
+      } else {
+        r.row += ch;
+      }
       continue;
     }
     if (i + 1 >= friendly.size()) break;  // a trailing ampersand is dropped
@@ -125,6 +131,7 @@ FriendlyRow TranslateFriendly(std::string_view friendly, char separator,
       case 'F':
       case 'f':
         text = textCode ? textCode(code) : std::string();
+        ReplaceAll(text, "{$", "{$$}");  // a file name or date is literal too
         break;
       default:
         text = " ";

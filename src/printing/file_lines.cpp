@@ -1,5 +1,7 @@
 #include "printing/file_lines.h"
 
+#include <algorithm>
+
 namespace vt9 {
 
 namespace {
@@ -65,44 +67,92 @@ int FileLines::Get() {
   return static_cast<unsigned char>(buffer_[pos_++]);
 }
 
-bool FileLines::Next(std::string& line) {
-  line.clear();
+bool FileLines::Next(std::string* line) {
+  if (line) line->clear();
+  bool any = false;
   for (;;) {
     // The bytes up to a line break go in at once.
     std::size_t i = pos_;
     while (i < end_ && buffer_[i] != '\n' && buffer_[i] != '\r') ++i;
-    line.append(buffer_.data() + pos_, i - pos_);
+    if (line) line->append(buffer_.data() + pos_, i - pos_);
+    any = any || i > pos_;
     pos_ = i;
     const int c = Get();
-    if (c == EOF) return !line.empty();
+    if (c == EOF) return any;
     if (c == '\n') return true;
     if (c == '\r') {
       const int after = Get();
       if (after != '\n' && after != EOF) --pos_;
       return true;
     }
-    line += static_cast<char>(c);
+    if (line) *line += static_cast<char>(c);
+    any = true;
   }
+}
+
+bool FileLines::GoTo(std::uint64_t index) {
+  if (index == nextLine_) return true;
+  const std::uint64_t k = index / kStride;
+  if (!(index > nextLine_ && index - nextLine_ < kStride)) {
+    if (!Seek(starts_[k])) return false;
+    nextLine_ = k * kStride;
+  }
+  while (nextLine_ < index) {
+    if (!Next(nullptr)) return false;
+    ++nextLine_;
+  }
+  return true;
 }
 
 bool FileLines::ReadLine(std::uint64_t index, std::string& line) {
   line.clear();
   if (!file_ || index >= count_) return false;
-  if (index != nextLine_) {
-    const std::uint64_t k = index / kStride;
-    if (!(index > nextLine_ && index - nextLine_ < kStride)) {
-      if (!Seek(starts_[k])) return false;
-      nextLine_ = k * kStride;
-    }
-    std::string skipped;
-    while (nextLine_ < index) {
-      if (!Next(skipped)) return false;
-      ++nextLine_;
-    }
-  }
-  const bool ok = Next(line);
+  partAt_ = kNowhere;
+  if (!GoTo(index)) return false;
+  const bool ok = Next(&line);
   ++nextLine_;
   return ok || index + 1 == count_;
+}
+
+bool FileLines::ReadLinePart(std::uint64_t index, std::uint64_t offset, std::size_t maxBytes,
+                             std::string& part) {
+  part.clear();
+  if (!file_ || index >= count_) return false;
+  if (index != partLine_ || offset != partAt_) {
+    if (index != partLine_) {
+      partAt_ = kNowhere;
+      if (!GoTo(index)) return false;
+      partLine_ = index;
+      partStart_ = bufferStart_ + pos_;
+      partAt_ = 0;
+    }
+    if (offset != partAt_ && !Seek(partStart_ + offset)) return false;
+    partAt_ = offset;
+  }
+  nextLine_ = kNowhere;  // the read position is inside a line now
+  while (part.size() < maxBytes) {
+    std::size_t i = pos_;
+    const std::size_t stop = std::min(end_, pos_ + (maxBytes - part.size()));
+    while (i < stop && buffer_[i] != '\n' && buffer_[i] != '\r') ++i;
+    part.append(buffer_.data() + pos_, i - pos_);
+    pos_ = i;
+    if (part.size() == maxBytes) break;
+    const int c = Get();
+    if (c == EOF) break;
+    if (c == '\n' || c == '\r') {
+      // The line ends: the read position goes on to the next line, as ReadLine leaves it.
+      if (c == '\r') {
+        const int after = Get();
+        if (after != '\n' && after != EOF) --pos_;
+      }
+      nextLine_ = index + 1;
+      partAt_ = kNowhere;
+      return true;
+    }
+    part += static_cast<char>(c);
+  }
+  partAt_ = offset + part.size();
+  return true;
 }
 
 }  // namespace vt9

@@ -1,3 +1,6 @@
+// The page layout's properties, units and device values, the document and printing. Writing
+// text is in page_text.cpp, rows, headers and footers in page_rows.cpp, pages laid out again
+// from a line source in page_replay.cpp.
 #include "printing/page_layout.h"
 
 #include <algorithm>
@@ -5,9 +8,13 @@
 #include <cstdio>
 #include <utility>
 
+#include "printing/page_layout_internal.h"
 #include "printing/progress_text.h"
 
 namespace vt9 {
+
+using page_detail::ScopeExit;
+using page_detail::SpacedHeight;
 
 namespace {
 
@@ -15,39 +22,10 @@ constexpr double kMmPerInch = 25.4;
 // The largest length in printer pixels: far beyond any paper, and small enough that sums of a
 // few such lengths stay within an int.
 constexpr double kMaxPixels = 1 << 26;
-// Pages laid out again that the preview keeps.
-constexpr std::size_t kCachedPages = 4;
 
 int ClampPixels(double v) {
   if (!(v == v)) return 0;  // NaN
   return static_cast<int>(std::lround(std::clamp(v, -kMaxPixels, kMaxPixels)));
-}
-
-template <typename F>
-class ScopeExit {
- public:
-  explicit ScopeExit(F f) : f_(std::move(f)) {}
-  ~ScopeExit() { f_(); }
-  ScopeExit(const ScopeExit&) = delete;
-  ScopeExit& operator=(const ScopeExit&) = delete;
-
- private:
-  F f_;
-};
-
-bool IsBreakChar(char c) { return static_cast<unsigned char>(c) < 33; }
-
-int SpacedHeight(int h, TLineSpacing spacing) {
-  switch (spacing) {
-    case lsHalfSpace:
-      return h / 2;
-    case lsSingleAndAHalf:
-      return h + h / 2;
-    case lsDoubleSpace:
-      return 2 * h;
-    default:
-      return h;
-  }
 }
 
 }  // namespace
@@ -274,6 +252,7 @@ void TPageLayout::SetOrientation(TPrinterOrientation v) {
   CheckNotPrinting("Unable to change orientation while printing");
   orientation_ = v;
   device_.SetOrientation(v);
+  cache_.clear();  // the printer's fonts may measure otherwise now
   PreviewChanged();
 }
 
@@ -324,299 +303,6 @@ int TPageLayout::BlankWidth() {
   return w > 0 ? w : 1;
 }
 
-// --- Text fitting ---------------------------------------------------------------------------
-
-std::string TPageLayout::ExpandTabs(std::string_view text) const {
-  const std::size_t tab = tabSize_ ? tabSize_ : 1;  // a tab size of 0 counts as 1
-  std::string out;
-  out.reserve(text.size() + 16);
-  for (char ch : text) {
-    if (ch == '\t')
-      out.append(tab - out.size() % tab, ' ');
-    else
-      out += ch;
-  }
-  return out;
-}
-
-std::size_t TPageLayout::FitPrefix(std::string_view text, int width, int* fitWidth) {
-  const std::size_t n = text.size();
-  Canvas& c = device_.MeasureCanvas();
-  int w = 0;
-  if (n <= 1) {
-    if (fitWidth) *fitWidth = n ? c.TextWidth(text) : 0;
-    return n;
-  }
-  // The canvas fits a line in one pass over what it is given. A window that grows fourfold
-  // keeps that pass about as long as the line that fits, however long the text, so fitting
-  // every line of a text costs time in proportion to the text.
-  std::size_t window = std::min<std::size_t>(n, 256);
-  for (;;) {
-    std::size_t fit = c.FitText(text.substr(0, window), width, w);
-    if (fit < window || window == n) {
-      if (fit == 0) {  // at least one character goes on a line, or nothing would ever progress
-        fit = 1;
-        w = c.TextWidth(text.substr(0, 1));
-      }
-      if (fitWidth) *fitWidth = w;
-      return fit;
-    }
-    window = n - window < 3 * window ? n : 4 * window;
-  }
-}
-
-std::pair<std::size_t, std::size_t> TPageLayout::SplitForWrap(std::string_view t, int width,
-                                                              bool dropBlank) {
-  std::size_t p = FitPrefix(t, width);
-  if (p >= t.size()) return {t.size(), t.size()};
-  if (IsBreakChar(t[p])) return {p, dropBlank ? p + 1 : p};
-  for (std::size_t i = p; i-- > 0;)
-    if (IsBreakChar(t[i])) return {i + 1, i + 1};
-  return {p, p};
-}
-
-// --- Writing --------------------------------------------------------------------------------
-
-void TPageLayout::BreakPageIfFull() {
-  if (!printToFile_ && !headerFooterMode_ && y_ + lineHeight_ >= geo_.textHeight) NewPage();
-}
-
-void TPageLayout::FileWrite(std::string_view text) {
-  if (!file_) return;
-  if (std::fwrite(text.data(), 1, text.size(), file_) != text.size()) {
-    CloseFile(false);
-    throw EInOutError("Unable to write to file \"" + fileName_ + "\"");
-  }
-}
-
-void TPageLayout::CloseFile(bool keep) {
-  std::FILE* f = std::exchange(file_, nullptr);
-  bool ok = std::fclose(f) == 0;
-  if (keep && ok) return;
-  std::remove(fileName_.c_str());
-  if (keep) throw EInOutError("Unable to write to file \"" + fileName_ + "\"");
-}
-
-void TPageLayout::DrawLinePiece(std::string_view piece) {
-  // The page break comes first: a new page starts at the left, and the first line of a page
-  // keeps its alignment as every other line does.
-  BreakPageIfFull();
-  if (relayoutStop_) return;
-  int w = alignment_ == taLeftJustify ? 0 : device_.MeasureCanvas().TextWidth(piece);
-  x_ = alignment_ == taRightJustify ? geo_.textWidth - w
-       : alignment_ == taCenter     ? (geo_.textWidth - w) / 2
-                                    : 0;
-  if (printToFile_) {
-    FileWrite(std::string(std::max(0, x_ / BlankWidth()), ' '));
-    FileWrite(piece);
-  } else if (docOpen_) {
-    // Text read from a source is not kept: the page notes where it starts and reads it again.
-    const bool checkpoint =
-        sourceIndex_ >= 0 && !relayout_ &&
-        (pages_.CheckpointOf(pages_.Count() - 1).hasSource
-             ? pages_.CheckpointOf(pages_.Count() - 1).source == unsigned(sourceIndex_)
-             : pages_.MarkSource(static_cast<unsigned>(sourceIndex_), sourceLine_,
-                                 static_cast<std::uint32_t>(pieceOffset_), y_));
-    if (!checkpoint) rec_->Text(geo_.left + x_, geo_.top + y_, piece);
-  }
-  NewLine();
-}
-
-void TPageLayout::WriteLn(std::string_view text) { WriteLineFrom(text, 0); }
-
-// Writes a line from byte `from` of its tab-expanded text: 0 for a whole line, more when a page
-// is laid out again from a wrapped piece in the middle of a line.
-void TPageLayout::WriteLineFrom(std::string_view text, std::size_t from) {
-  std::string expanded;
-  if (text.find('\t') != std::string_view::npos) {
-    expanded = ExpandTabs(text);
-    text = expanded;
-  }
-  pieceOffset_ = 0;
-  // A line that fits goes out whole; fitting it measures no further than the page is wide.
-  if (from == 0 && (text.size() <= 1 || FitPrefix(text, geo_.textWidth) == text.size())) {
-    DrawLinePiece(text);
-    return;
-  }
-  x_ = 0;
-  if (!wordWrap_) {
-    DrawLinePiece(text.substr(0, FitPrefix(text, geo_.textWidth)));
-    return;
-  }
-  for (std::size_t at = std::min(from, text.size()); at < text.size() && !relayoutStop_;) {
-    auto [len, rest] = SplitForWrap(text.substr(at), geo_.textWidth - x_, true);
-    pieceOffset_ = at;
-    DrawLinePiece(text.substr(at, len));
-    at += rest;
-  }
-}
-
-void TPageLayout::Write(std::string_view text) {
-  std::string expanded;
-  if (text.find('\t') != std::string_view::npos) {
-    expanded = ExpandTabs(text);
-    text = expanded;
-  }
-  Canvas& c = device_.MeasureCanvas();
-  while (!text.empty()) {
-    std::string_view piece = text;
-    std::size_t rest = text.size();
-    // Only what fits on the line is measured, so a long text costs its length once.
-    int w = 0;
-    const std::size_t fit = FitPrefix(text, geo_.textWidth - x_, &w);
-    if (text.size() > 1 && fit < text.size()) {
-      if (wordWrap_) {
-        auto split = SplitForWrap(text, geo_.textWidth - x_, false);
-        piece = text.substr(0, split.first);
-        rest = split.second;
-        w = piece.size() == fit ? w : c.TextWidth(piece);
-      } else {
-        piece = text.substr(0, fit);
-      }
-    } else if (text.size() == 1) {
-      w = c.TextWidth(text);
-    }
-    BreakPageIfFull();
-    if (printToFile_)
-      FileWrite(piece);
-    else if (docOpen_)
-      rec_->Text(geo_.left + x_, geo_.top + y_, piece);
-    x_ += w;
-    text.remove_prefix(rest);
-    if (!text.empty()) NewLine();
-  }
-}
-
-void TPageLayout::WriteLines(bool useTable) {
-  const bool rows = useTable && !tableFormat_.empty();
-  for (const std::string& line : lines_) {
-    if (rows)
-      WriteRow(line);
-    else
-      WriteLn(line);
-  }
-}
-
-void TPageLayout::WriteLines(LineSource& source) {
-  if (printToFile_ || !docOpen_) {
-    // Nothing is kept then: the lines go out as they are read.
-    std::string line;
-    for (std::uint64_t i = 0, n = source.LineCount(); i < n; ++i) {
-      source.ReadLine(i, line);
-      WriteLn(line);
-    }
-    return;
-  }
-  sources_.push_back({&source, current_});
-  sourceIndex_ = static_cast<int>(sources_.size() - 1);
-  ScopeExit done([&] { sourceIndex_ = -1; });
-  std::string line;
-  for (std::uint64_t i = 0, n = source.LineCount(); i < n; ++i) {
-    source.ReadLine(i, line);
-    sourceLine_ = i;
-    WriteLineFrom(line, 0);
-  }
-}
-
-void TPageLayout::NewLine() {
-  x_ = 0;
-  if (pageFull_) NewPage();
-  y_ += lineHeight_;
-  if (printToFile_ || headerFooterMode_ || y_ + lineHeight_ < geo_.textHeight) {
-    ++lineNumber_;
-    if (printToFile_) FileWrite("\r\n");
-  } else {
-    // The page break waits for the next output: a document that exactly fills its last page
-    // gets no further page carrying only the header.
-    pageFull_ = true;
-  }
-  if (OnNewLine && !relayout_) OnNewLine();
-}
-
-unsigned TPageLayout::NewPage() {
-  pageFull_ = false;
-  if (relayout_) {
-    // A page laid out again ends where its next page begins.
-    relayoutStop_ = true;
-    return pageNumber_;
-  }
-  // A page begun inside a line source draws its header, footer and borders again on replay,
-  // so they are not kept either.
-  const bool regenerated = sourceIndex_ >= 0 && docOpen_ && !printToFile_;
-  if (printToFile_) {
-    FileWrite("\f\r\n");
-  } else if (docOpen_) {
-    pages_.AddPage();
-    if (regenerated) {
-      pages_.MarkRegenerated();
-      pages_.SetMuted(true);
-    }
-    pages_.SetFont(ToFontSpec(current_, PixelsPerInchY()), textHeight_);
-  }
-  ++pageNumber_;
-  {
-    ScopeExit unmute([&] { pages_.SetMuted(false); });
-    DecoratePage();
-  }
-  if (!LayoutProgress(pageNumber_)) throw ECancelPrinting("Printing Cancelled");
-  return pageNumber_;
-}
-
-void TPageLayout::DecoratePage() {
-  x_ = y_ = lineNumber_ = 0;
-  if (OnNewPage && !relayout_) OnNewPage();
-  WriteHeaderFooter();
-  if (OnNewLine && !relayout_) OnNewLine();
-  if (printToFile_ || !docOpen_) return;
-  const Geometry& g = geo_;
-  const int bx = XPixels(pageBorderOffset_), by = YPixels(pageBorderOffset_);
-  const int l = g.left - bx, r = g.left + g.textWidth + bx;
-  const int t = g.top - by, b = g.top + g.textHeight + by;
-  if (pageBorders_.Contains(pbTop)) rec_->Line(l, t, r, t, PenY());
-  if (pageBorders_.Contains(pbBottom)) rec_->Line(l, b, r, b, PenY());
-  if (pageBorders_.Contains(pbLeft)) rec_->Line(l, t, l, b, PenX());
-  if (pageBorders_.Contains(pbRight)) rec_->Line(r, t, r, b, PenX());
-}
-
-void TPageLayout::WriteHeaderFooter() {
-  if (header_.empty() && footer_.empty()) return;
-  const int savedX = x_, savedY = y_, savedLine = lineNumber_;
-  const bool savedGrid = tableGrid_;
-  const TPrintFont savedFont = current_;
-  ScopeExit restore([&] {
-    x_ = savedX;
-    y_ = savedY;
-    lineNumber_ = savedLine;
-    tableGrid_ = savedGrid;
-    headerFooterMode_ = false;
-    UseFont(savedFont);
-  });
-  headerFooterMode_ = true;
-  tableGrid_ = false;
-  const Geometry& g = geo_;
-  const int by = YPixels(pageBorderOffset_);
-  if (!header_.empty()) {
-    UseFont(headerFont_);
-    const int marginTopPx = g.top + g.offsetY;
-    const int band = pageBorders_.Contains(pbTop) ? marginTopPx - by : marginTopPx;
-    y_ = (band - lineHeight_) / 2 - marginTopPx;
-    if (g.top + y_ < 0) y_ = -g.top;
-    x_ = 0;
-    WriteRowWith(header_, headerFormat_);
-  }
-  if (!footer_.empty()) {
-    UseFont(footerFont_);
-    const int marginBottomPx = g.printableHeight - g.top - g.textHeight + g.offsetY;
-    if (pageBorders_.Contains(pbBottom))
-      y_ = by + g.textHeight + (marginBottomPx - by - lineHeight_) / 2;
-    else
-      y_ = g.textHeight + (marginBottomPx - lineHeight_) / 2;
-    if (g.top + y_ + lineHeight_ > g.printableHeight) y_ = g.printableHeight - g.top - lineHeight_;
-    x_ = 0;
-    WriteRowWith(footer_, footerFormat_);
-  }
-}
-
 // --- Document -------------------------------------------------------------------------------
 
 void TPageLayout::BeginDoc() {
@@ -645,6 +331,10 @@ void TPageLayout::BeginDoc() {
   }
   sources_.clear();
   cache_.clear();
+  wholeSource_ = nullptr;
+  whole_ = std::string();
+  docDate_ = device_.Now(NowText::ShortDate);
+  docTime_ = device_.Now(NowText::LongTime);
   docOpen_ = true;
   UseFont(font_);
   pageNumber_ = 1;
@@ -660,6 +350,7 @@ void TPageLayout::EndDoc() {
     return;
   }
   if (!wasOpen) return;
+  cache_.clear();  // nothing laid out while the document was open is kept
   pageNumber_ = PageCount() ? 1 : 0;
   PreviewChanged();
 }
@@ -714,90 +405,6 @@ bool TPageLayout::PrintPages(PrintJob& job) {
     throw;
   }
   return true;
-}
-
-}  // namespace vt9
-
-namespace vt9 {
-
-// --- Pages laid out again -------------------------------------------------------------------
-
-void TPageLayout::ReplayPage(std::size_t index, Canvas& canvas, int clipWidth) {
-  if (!pages_.IsCheckpointed(index)) {
-    pages_.Replay(index, canvas, clipWidth);
-    return;
-  }
-  for (const CachedPage& c : cache_)
-    if (c.index == index) {
-      c.page->Replay(0, canvas, clipWidth);
-      return;
-    }
-  auto page = std::make_unique<TPageList>();
-  LayOutAgain(index, *page);
-  page->Replay(0, canvas, clipWidth);
-  if (cache_.size() >= kCachedPages) cache_.erase(cache_.begin());
-  cache_.push_back({index, std::move(page)});
-}
-
-void TPageLayout::LayOutAgain(std::size_t index, TPageList& into) {
-  const TPageList::Checkpoint cp = pages_.CheckpointOf(index);
-  // Everything layout touches is put back afterwards: the document may still be open.
-  const int savedX = x_, savedY = y_, savedLine = lineNumber_;
-  const unsigned savedPage = pageNumber_;
-  const bool savedFull = pageFull_, savedOpen = docOpen_, savedHf = headerFooterMode_;
-  const bool savedGrid = tableGrid_;
-  const int savedSource = sourceIndex_;
-  const std::uint64_t savedSourceLine = sourceLine_;
-  const std::size_t savedOffset = pieceOffset_;
-  const TPrintFont savedFont = current_;
-  ScopeExit restore([&] {
-    relayout_ = relayoutStop_ = false;
-    rec_ = &pages_;
-    docOpen_ = false;  // the font comes back without being recorded
-    UseFont(savedFont);
-    x_ = savedX;
-    y_ = savedY;
-    lineNumber_ = savedLine;
-    pageNumber_ = savedPage;
-    pageFull_ = savedFull;
-    docOpen_ = savedOpen;
-    headerFooterMode_ = savedHf;
-    tableGrid_ = savedGrid;
-    sourceIndex_ = savedSource;
-    sourceLine_ = savedSourceLine;
-    pieceOffset_ = savedOffset;
-  });
-  const SourceRun* run =
-      cp.hasSource && cp.source < sources_.size() ? &sources_[cp.source] : nullptr;
-  docOpen_ = false;
-  UseFont(run ? run->font : font_);
-  into.AddPage();
-  rec_ = &into;
-  relayout_ = true;
-  relayoutStop_ = false;
-  docOpen_ = true;
-  headerFooterMode_ = false;
-  pageFull_ = false;
-  pageNumber_ = static_cast<unsigned>(index + 1);
-  if (cp.regenerated) {
-    into.SetFont(ToFontSpec(current_, PixelsPerInchY()), textHeight_);
-    DecoratePage();
-  }
-  into.CopyOps(pages_, index, 0, cp.sourceAt);
-  if (run) {
-    sourceIndex_ = static_cast<int>(cp.source);
-    y_ = cp.y;
-    x_ = 0;
-    std::string line;
-    std::size_t from = cp.offset;
-    for (std::uint64_t i = cp.line, n = run->source->LineCount(); i < n && !relayoutStop_; ++i) {
-      run->source->ReadLine(i, line);
-      sourceLine_ = i;
-      WriteLineFrom(line, from);
-      from = 0;
-    }
-  }
-  into.CopyOps(pages_, index, cp.sourceAt, cp.opCount);
 }
 
 }  // namespace vt9

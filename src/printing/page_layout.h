@@ -72,8 +72,11 @@ class TPageLayout {
   void WriteLines(bool useTable);
   // Lays out every line of `source` as WriteLines(false) does for Lines(), without keeping
   // its text: a page begun here records only a checkpoint and is laid out again from the source
-  // when it is printed or previewed. The source must stay alive and unchanged as long as the
-  // pages are printed or previewed (until the next BeginDoc).
+  // when it is printed or previewed, with the properties it was laid out with (changing them
+  // afterwards changes no page of this document). The source must stay alive and unchanged as
+  // long as the pages are printed or previewed (until the next BeginDoc). With OnNewLine set,
+  // the lines are kept as Write and WriteLn keep theirs, as that handler's output can fall
+  // between any two of them. A line that cannot be read throws EInOutError.
   void WriteLines(LineSource& source);
   void NewLine();
   unsigned NewPage();
@@ -96,7 +99,8 @@ class TPageLayout {
   bool CancelRequested() const { return cancelRequested_; }
 
   // The recorded pages. Pages laid out from a line source hold checkpoints only: draw page n
-  // with ReplayPage(n - 1, ...), which lays those out again.
+  // with ReplayPage(n - 1, ...), which lays those out again (and throws EInOutError when the
+  // source can no longer be read).
   const TPageList& Pages() const { return pages_; }
   void ReplayPage(std::size_t index, Canvas& canvas, int clipWidth);
   std::vector<std::string>& Lines() { return lines_; }
@@ -214,20 +218,46 @@ class TPageLayout {
   PrintDevice& device_;
 
  private:
-  struct Cell;
+  class LineCursor;
+  // Everything that decides how a page begun inside a line source is laid out, kept with the
+  // source's run so the page laid out again is the page that was laid out.
+  struct Style {
+    TAlignment alignment;
+    TLineSpacing lineSpacing;
+    unsigned tabSize;
+    bool wordWrap;
+    TMeasureUnit unit;
+    double defaultColWidth;
+    char separator;
+    std::string header, footer, headerFormat, footerFormat, title;
+    TPrintFont font, headerFont, footerFont;
+    TPrintFont lineFont;  // the font the lines are laid out in
+    TPageBorders pageBorders;
+    double pageBorderOffset;
+    friend bool operator==(const Style&, const Style&) = default;
+  };
+  Style CurrentStyle() const;
+  void ApplyStyle(const Style& style);
   double ClampMargin(double v, double offset, double page, double oppositeOffset) const;
   void CheckNotPrinting(const char* message) const;
   void PrepareFonts();
   void UseFont(const TPrintFont& font);
   std::string ExpandTabs(std::string_view text) const;
   std::size_t FitPrefix(std::string_view text, int width, int* fitWidth = nullptr);
-  void WriteLineFrom(std::string_view text, std::size_t from);
+  // The length of the longest prefix of `text` (at most `fit` bytes) that ends on a character
+  // boundary; at least one whole character when `force`.
+  std::size_t WholeChars(std::string_view text, std::size_t fit, bool force);
+  // Lays out a line from the cursor's position; false when its text could not be read.
+  bool WriteLineParts(LineCursor& cursor);
+  void WriteSourceLine(std::uint64_t line, std::uint64_t position);
   void LayOutAgain(std::size_t index, TPageList& into);
   // Splits t for word wrap: the piece's length and where the remainder starts.
   std::pair<std::size_t, std::size_t> SplitForWrap(std::string_view t, int width, bool dropBlank);
+  static std::pair<std::size_t, std::size_t> SplitAt(std::string_view t, std::size_t fit,
+                                                     bool dropBlank);
   void DrawLinePiece(std::string_view piece);
   void BreakPageIfFull();
-  void DecoratePage();
+  void DecoratePage(bool regenerated = false);
   void WriteHeaderFooter();
   void WriteRowWith(std::string_view row, const std::string& format);
   void DrawCellGrid(int x, int w, bool top, bool verticals, bool bottom);
@@ -242,15 +272,23 @@ class TPageLayout {
   TPageList pages_;
   TPageList* rec_ = &pages_;  // where layout records: the pages, or a page laid out again
   std::vector<std::string> lines_;
-  // The line sources of the document, with the font they were laid out in.
+  // The runs of line sources of the document: the source, its line count and the style it was
+  // laid out with. A source whose style changes while it is laid out (OnNewPage changing a
+  // property) continues in a new run.
   struct SourceRun {
     LineSource* source;
-    TPrintFont font;
+    std::uint64_t lineCount;
+    Style style;
   };
   std::vector<SourceRun> sources_;
-  int sourceIndex_ = -1;          // the source being laid out, or -1
+  int sourceIndex_ = -1;          // the run being laid out, or -1
   std::uint64_t sourceLine_ = 0;  // its line being laid out
-  std::size_t pieceOffset_ = 0;   // where the piece being drawn starts in that line
+  std::uint64_t pieceAt_ = 0;     // where the piece being drawn starts in that line (packed)
+  bool pieceFromSource_ = false;  // the piece about to be drawn is a source's own text
+  // The line last read whole from a source that reads no parts of lines.
+  LineSource* wholeSource_ = nullptr;
+  std::uint64_t wholeLine_ = 0;
+  std::string whole_;
   bool relayout_ = false;         // laying a page out again
   bool relayoutStop_ = false;     // that page has ended
   // Pages laid out again lately, for a preview that paints the same page many times.
@@ -296,6 +334,9 @@ class TPageLayout {
   int textHeight_ = 0;  // cell height of the current font, for replay
   Geometry geo_{};
   std::FILE* file_ = nullptr;
+  // The date and time the document was begun, for its {$DATE} and {$TIME}: every page, laid
+  // out again or not, shows the same.
+  std::string docDate_, docTime_;
 };
 
 }  // namespace vt9

@@ -37,13 +37,14 @@ int TPageList::FontIndex(const FontSpec& font, int textHeight) {
   return static_cast<int>(fonts_.size() - 1);
 }
 
-void TPageList::MarkRegenerated() {
-  if (!pages_.empty()) pages_.back().flags |= kRegenerated | kDrawn;
+void TPageList::MarkRegenerated(unsigned source) {
+  if (!pages_.empty()) pages_.back().flags |= kRegenerated | kDrawn | (source << 8);
 }
 
-bool TPageList::MarkSource(unsigned source, std::uint64_t line, std::uint32_t offset, int y) {
+bool TPageList::MarkSource(unsigned source, std::uint64_t line, std::uint64_t offset, int y) {
   if (pages_.empty() || (pages_.back().flags & kHasSource)) return false;
   Page& p = pages_.back();
+  if ((p.flags & kRegenerated) && (p.flags >> 8) != source) return false;
   p.flags |= kHasSource | kDrawn | (source << 8);
   p.line = line;
   p.offset = offset;

@@ -5,7 +5,8 @@
 // before a log of a million lines is paginated).
 //
 // Pages laid out from a line source hold no text at all: a page records a checkpoint (which
-// source, the line and byte offset its first piece starts at, and where on the page) and, when
+// run of a source, the line and the position in it its first piece starts at, and where on the
+// page) and, when
 // the page was begun inside that source, that its header, footer and borders are drawn again
 // on replay. The page layout (page_layout.h) lays such pages out again from the source; this
 // list only keeps the checkpoint and whatever else was recorded on the page.
@@ -38,18 +39,20 @@ class TPageList {
   // While muted, text and lines are dropped and font changes only tracked (what is muted is
   // drawn again on replay from a checkpoint).
   void SetMuted(bool muted) { muted_ = muted; }
-  // The last page's header, footer and borders are drawn again on replay.
-  void MarkRegenerated();
-  // The last page continues with lines read again from source `source`, from byte `offset` of
-  // line `line` at y; false when the page already holds a section of a source.
-  bool MarkSource(unsigned source, std::uint64_t line, std::uint32_t offset, int y);
+  // The last page's header, footer and borders are drawn again on replay, as run `source` of
+  // line sources of the document decides.
+  void MarkRegenerated(unsigned source);
+  // The last page continues with lines read again from run `source`, from position `offset` of
+  // line `line` at y; false when the page already holds a section of a source, or its header
+  // is drawn as another run decides.
+  bool MarkSource(unsigned source, std::uint64_t line, std::uint64_t offset, int y);
 
   struct Checkpoint {
     bool regenerated = false;  // header, footer and borders drawn again
     bool hasSource = false;
     unsigned source = 0;
     std::uint64_t line = 0;
-    std::uint32_t offset = 0;
+    std::uint64_t offset = 0;
     int y = 0;
     std::size_t sourceAt = 0;  // recorded operations before the source section
     std::size_t opCount = 0;   // recorded operations of the page
@@ -87,9 +90,9 @@ class TPageList {
   struct Page {
     std::uint64_t firstOp = 0;
     std::uint64_t line = 0;
+    std::uint64_t offset = 0;  // a position in a line of any length
     std::uint32_t opCount = 0;
     std::uint32_t sourceAt = 0;
-    std::uint32_t offset = 0;
     std::int32_t y = 0;
     std::uint32_t flags = 0;  // PageFlags | source << 8
   };

@@ -34,6 +34,12 @@ class PrintDevice {
   virtual std::string Now(NowText kind) = 0;
   // Passes the orientation on to the printer; no printer is no error.
   virtual void SetOrientation(TPrinterOrientation orientation) = 0;
+  // Whether `byte` starts a double-byte character in the system's ANSI code page, so a line is
+  // never cut between the two bytes of one character.
+  virtual bool IsLeadByte(unsigned char byte) {
+    (void)byte;
+    return false;
+  }
 };
 
 }  // namespace vt9

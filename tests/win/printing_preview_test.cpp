@@ -224,6 +224,35 @@ TEST(PagePrinterPreview, ZoomedPageWithShadowScrollRangesAndPageChanges) {
   EXPECT_EQ(pp.PageNumber(), 2u);
 }
 
+TEST(PagePrinterPreview, SmallWheelStepsAddUpToAScroll) {
+  test::WidgetHost host;
+  TPagePrinter pp(host.hwnd());
+  MoveWindow(pp.Handle(), 0, 0, 400, 300, TRUE);
+  ShowWindow(pp.Handle(), SW_SHOW);
+  pp.BeginDoc();
+  pp.WriteLn("A page to scroll");
+  pp.EndDoc();
+  pp.SetZoomPercent(100);
+  test::Pump(100, host.hwnd());
+  auto wheel = [&](int delta) {
+    SendMessageA(pp.Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+    return GetScrollPos(pp.Handle(), SB_VERT);
+  };
+  ASSERT_EQ(GetScrollPos(pp.Handle(), SB_VERT), 0);
+  const int notch = wheel(-WHEEL_DELTA);
+  ASSERT_GT(notch, 0) << "a notch down scrolls";
+  wheel(WHEEL_DELTA);
+  ASSERT_EQ(GetScrollPos(pp.Handle(), SB_VERT), 0);
+  // A touch pad's quarter notches: nothing until they make a notch, then as much as a notch.
+  EXPECT_EQ(wheel(-WHEEL_DELTA / 4), 0);
+  EXPECT_EQ(wheel(-WHEEL_DELTA / 4), 0);
+  EXPECT_EQ(wheel(-WHEEL_DELTA / 4), 0);
+  EXPECT_EQ(wheel(-WHEEL_DELTA / 4), notch);
+  // What is left of a step counts towards the next one.
+  EXPECT_EQ(wheel(-WHEEL_DELTA * 3 / 4), notch);
+  EXPECT_EQ(wheel(-WHEEL_DELTA / 2), 2 * notch);
+}
+
 TEST(PagePrinterPreview, EachPagePrinterKeepsThePrinterSettingsItWasMadeWith) {
   ASSERT_FALSE(win::Printer().Name().empty());
   TPagePrinter first(nullptr);

@@ -14,9 +14,18 @@ set_tests_properties(task_dialog_demo_runs PROPERTIES FIXTURES_REQUIRED winepref
   PASS_REGULAR_EXPRESSION "everything: result")
 
 # The task dialog's window tests show both paths with the same pictures and manifest.
-foreach(test_target win_task_dialog_test win_task_dialog_own_window_test)
+foreach(test_target win_task_dialog_test win_task_dialog_own_window_test win_task_dialog_runs_test
+    win_task_dialog_readers_test)
   if(TARGET ${test_target})
     target_sources(${test_target} PRIVATE ${VT9_TASK_DIALOG_RESOURCES})
     target_include_directories(${test_target} PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_BINARY_DIR}/res)
   endif()
 endforeach()
+
+# task-dialog-reader.exe: what a screen reader in another process reads of a dialog's windows.
+add_executable(task-dialog-reader ${CMAKE_CURRENT_LIST_DIR}/reader.cpp)
+target_link_libraries(task-dialog-reader PRIVATE oleacc ole32 oleaut32)
+target_link_options(task-dialog-reader PRIVATE ${VT9_STATIC_LINK})
+if(TARGET win_task_dialog_readers_test)
+  add_dependencies(win_task_dialog_readers_test task-dialog-reader)
+endif()

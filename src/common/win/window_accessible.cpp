@@ -63,10 +63,11 @@ class StaticTextAccessible : public WindowAccessible {
 
 class PushButtonAccessible : public WindowAccessible {
  public:
-  PushButtonAccessible(HWND hwnd, std::string name)
-      : WindowAccessible(hwnd), name_(std::move(name)) {}
+  PushButtonAccessible(HWND hwnd, std::string name, std::string description)
+      : WindowAccessible(hwnd), name_(std::move(name)), description_(std::move(description)) {}
   LONG Role() const override { return ROLE_SYSTEM_PUSHBUTTON; }
   std::string Name() const override { return name_; }
+  std::string Description() const override { return description_; }
   HRESULT State(VARIANT* state) override {
     state->vt = VT_I4;
     state->lVal = WindowStates();
@@ -81,6 +82,7 @@ class PushButtonAccessible : public WindowAccessible {
 
  private:
   std::string name_;
+  std::string description_;
 };
 
 }  // namespace
@@ -168,7 +170,11 @@ HRESULT WindowAccessible::get_accName(VARIANT child, BSTR* name) {
 }
 HRESULT WindowAccessible::get_accValue(VARIANT c, BSTR* v) { return inner_->get_accValue(c, v); }
 HRESULT WindowAccessible::get_accDescription(VARIANT c, BSTR* d) {
-  return inner_->get_accDescription(c, d);
+  const std::string description = IsSelf(c) ? Description() : std::string();
+  if (description.empty()) return inner_->get_accDescription(c, d);
+  if (!d) return E_POINTER;
+  *d = ToBstr(description);
+  return *d ? S_OK : E_OUTOFMEMORY;
 }
 HRESULT WindowAccessible::get_accRole(VARIANT child, VARIANT* role) {
   if (!role) return E_POINTER;
@@ -238,8 +244,10 @@ LRESULT AnswerStaticTextAccessibility(HWND window, WPARAM wp, const std::string&
   return AnswerWindowAccessibility(new (std::nothrow) StaticTextAccessible(window, name), wp);
 }
 
-LRESULT AnswerPushButtonAccessibility(HWND window, WPARAM wp, const std::string& name) {
-  return AnswerWindowAccessibility(new (std::nothrow) PushButtonAccessible(window, name), wp);
+LRESULT AnswerPushButtonAccessibility(HWND window, WPARAM wp, const std::string& name,
+                                      const std::string& description) {
+  return AnswerWindowAccessibility(
+      new (std::nothrow) PushButtonAccessible(window, name, description), wp);
 }
 
 }  // namespace vt9::win

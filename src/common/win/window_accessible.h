@@ -21,6 +21,9 @@ class WindowAccessible : public IAccessible {
   virtual std::string Name() const;
   // The state; by default the standard object's.
   virtual HRESULT State(VARIANT* state);
+  // A longer description read after the name (a command link's lines below its heading);
+  // the standard object's when empty.
+  virtual std::string Description() const { return {}; }
   // The default action's name and what doing it does; none by default.
   virtual std::string DefaultAction() const { return {}; }
   virtual HRESULT DoDefaultAction() { return DISP_E_MEMBERNOTFOUND; }
@@ -81,8 +84,9 @@ std::string WithoutAccelerators(const std::string& text);
 // Answers WM_GETOBJECT for a window that shows a text of its own: role static text, the given
 // name.
 LRESULT AnswerStaticTextAccessibility(HWND window, WPARAM wp, const std::string& name);
-// ... and for a push button the window draws itself, with the given name; its default action
-// clicks it (BM_CLICK).
-LRESULT AnswerPushButtonAccessibility(HWND window, WPARAM wp, const std::string& name);
+// ... and for a push button the window draws itself, with the given name (and description);
+// its default action clicks it (BM_CLICK).
+LRESULT AnswerPushButtonAccessibility(HWND window, WPARAM wp, const std::string& name,
+                                      const std::string& description = {});
 
 }  // namespace vt9::win

@@ -33,8 +33,9 @@ bool TaskDialogUsesOwnWindow() {
 }
 
 int TTaskDialog::Execute(HWND owner) {
-  // The caller's window is the owner, so it is disabled while the dialog is up and cannot call
-  // into this (shared) dialog a second time.
+  // The caller's window is the owner, so it is disabled while the dialog is up. A message the
+  // dialog's loop dispatches can still execute this (shared) dialog again: our own window keeps
+  // each run's texts, events and results apart.
   if (!owner) owner = GetActiveWindow();
   if (TaskDialogUsesOwnWindow()) return RunTaskDialogForm(*this, owner);
   return RunNativeTaskDialog(*this, owner);

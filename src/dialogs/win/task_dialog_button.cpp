@@ -165,6 +165,13 @@ void TTaskDialogButton::Paint(HDC target) {
   }
 }
 
+void TTaskDialogButton::Release(bool click) {
+  const bool wasPressed = pressed_;
+  pressed_ = false;
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  if (wasPressed && click) Click();
+}
+
 LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
@@ -194,20 +201,16 @@ LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       InvalidateRect(hwnd_, nullptr, FALSE);
       return 0;
     case WM_LBUTTONUP: {
-      const bool wasPressed = pressed_;
-      pressed_ = false;
       if (GetCapture() == hwnd_) ReleaseCapture();
-      InvalidateRect(hwnd_, nullptr, FALSE);
       RECT rc{};
       GetClientRect(hwnd_, &rc);
-      POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-      if (wasPressed && PtInRect(&rc, pt)) Click();
+      const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+      Release(PtInRect(&rc, pt) != FALSE);
       return 0;
     }
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
-      pressed_ = false;
-      InvalidateRect(hwnd_, nullptr, FALSE);
+      Release(false);
       return 0;
     case WM_KEYDOWN:
       if (wParam == VK_SPACE) {
@@ -218,9 +221,8 @@ LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       break;
     case WM_KEYUP:
       if (wParam == VK_SPACE && spaceDown_) {
-        spaceDown_ = pressed_ = false;
-        InvalidateRect(hwnd_, nullptr, FALSE);
-        Click();
+        spaceDown_ = false;
+        Release(true);
         return 0;
       }
       break;
@@ -236,10 +238,15 @@ LRESULT TTaskDialogButton::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_GETOBJECT:
       if (static_cast<LONG>(lParam) == OBJID_CLIENT) {
-        // A push button; a command link is named by its heading, the first line of its text.
-        const std::string name =
-            !AccessibleName.empty() ? AccessibleName : SplitCommandLinkText(text_).front();
-        if (LRESULT answer = AnswerPushButtonAccessibility(hwnd_, wParam, name)) return answer;
+        // A push button; a command link is named by its heading, the first line of its text,
+        // and described by the lines below it.
+        const std::vector<std::string> lines = SplitCommandLinkText(text_);
+        const std::string name = !AccessibleName.empty() ? AccessibleName : lines.front();
+        std::string description;
+        for (std::size_t i = 1; i < lines.size(); ++i)
+          description += (description.empty() ? "" : " ") + lines[i];
+        if (LRESULT answer = AnswerPushButtonAccessibility(hwnd_, wParam, name, description))
+          return answer;
       }
       break;
     default:

@@ -47,6 +47,9 @@ class TTaskDialogButton : public WindowBase<TTaskDialogButton> {
   void Paint(HDC dc);
   void DrawPicture(HDC dc, HBITMAP bitmap, int x, int y) const;
   void Click();
+  // The mouse button or Space goes up: the button is drawn raised again, and clicks when
+  // `click` says the release counts (over the button) and it was pressed.
+  void Release(bool click);
   void SetHot(bool hot);
 
   std::string text_;

@@ -19,6 +19,7 @@
 #include "common/win/handles.h"
 #include "common/win/window_base.h"
 #include "dialogs/task_dialog_layout.h"
+#include "dialogs/task_dialog_screen.h"
 #include "dialogs/win/task_dialog.h"
 
 namespace vt9::win {
@@ -44,6 +45,9 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   int ShowModal(HWND owner, int x, int y);
 
   const TaskDialogLayout& Layout() const { return layout_; }
+  // This run's results (the dialog object's may be another run's by the time this one ends).
+  int RadioResult() const { return radioResult_; }
+  bool VerifyResult() const { return verifyResult_; }
   // The text Ctrl+C copies.
   std::string ClipboardText() const;
   // Copies ClipboardText to the clipboard; throws "Cannot open clipboard" when it is held.
@@ -84,6 +88,13 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   // Paints the whole client area on `dc` (the form's own painting, and the text windows that
   // stand over its painted texts, each showing its part of it).
   void PaintClient(HDC dc);
+  // WM_DRAWITEM of the owner-drawn text windows; false for other windows.
+  bool OnDrawItem(const DRAWITEMSTRUCT* item);
+  // Where a text window's lines are drawn, in its own coordinates, for the text's place in the
+  // layout.
+  RECT LinesRect(HWND window, const Rect& placed) const;
+  // WM_CTLCOLORSTATIC and WM_CTLCOLORBTN: white, or the band's grey for controls in the band.
+  LRESULT OnCtlColor(HDC dc, HWND control);
   void OnMouseDown(int x, int y);
   bool OnSetCursor();
   std::string LinkAt(int x, int y);
@@ -92,7 +103,24 @@ class TTaskDialogForm : public WindowBase<TTaskDialogForm, FormOwner::Caller> {
   int PushIndexOf(HWND control) const;
 
   TTaskDialog& dialog_;
+  // The texts and settings as they were when this run began: the caller may fill the dialog
+  // object for another message while this one is up.
+  TaskDialogModel model_;
+  // ... and its event handlers, for the same reason.
+  struct Events {
+    TTaskDialog::TTaskDialogCloseEvent OnDialogClose;
+    TTaskDialog::TTaskDialogButtonClickEvent OnDialogButtonClick;
+    TTaskDialog::TTaskDialogButtonClickEvent OnDialogRadioClick;
+    TTaskDialog::TTaskDialogHyperlinkClickEvent OnDialogHyperlinkClick;
+    TTaskDialog::TNotifyEvent OnDialogTimer;
+    TTaskDialog::TTaskDialogVerifyClickEvent OnDialogVerifyClick;
+    TTaskDialog::TTaskDialogProgressEvent OnDialogProgress;
+  } events_;
   TaskDialogLayout layout_;
+  Rect work_;  // the owner's screen's work area
+  WheelSteps wheel_;
+  int radioResult_ = 0;
+  bool verifyResult_ = false;
   HWND owner_ = nullptr;
   bool done_ = false;
   int modalResult_ = 0;

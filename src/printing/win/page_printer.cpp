@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 
 #include "common/win/window_base.h"
 #include "common/win/window_class.h"
@@ -42,6 +43,7 @@ class TPagePrinter::Preview : public WindowBase<Preview> {
  public:
   explicit Preview(HWND hwnd) : WindowBase(hwnd) {}
   TPagePrinter* owner = nullptr;
+  int wheelDelta = 0;  // wheel movement not yet scrolled
 
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -99,7 +101,11 @@ class TPagePrinter::Preview : public WindowBase<Preview> {
         }
         break;
       case WM_MOUSEWHEEL: {
-        const int notches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
+        // Fine-grained wheels and touch pads send steps smaller than a notch: they add up
+        // until a notch is reached, and what is left over waits for the next step.
+        wheelDelta += GET_WHEEL_DELTA_WPARAM(wParam);
+        const int notches = wheelDelta / WHEEL_DELTA;
+        wheelDelta -= notches * WHEEL_DELTA;
         for (int i = 0; i < 3 * std::abs(notches); ++i)
           Scroll(SB_VERT, notches > 0 ? SB_LINEUP : SB_LINEDOWN);
         return 0;
@@ -421,9 +427,11 @@ void TPagePrinter::Paint(HDC target, const RECT& client) {
     SetViewportExtEx(dc, sx * static_cast<int>(zoomPercent_), sy * static_cast<int>(zoomPercent_),
                      nullptr);
     SetViewportOrgEx(dc, page.left + zx(g.offsetX) + 1, page.top + zy(g.offsetY) + 1, nullptr);
-    {
+    try {
       GdiCanvas canvas(dc);
       ReplayPage(PageNumber() - 1, canvas, g.printableWidth);
+    } catch (const std::exception&) {
+      // A source that can no longer be read shows a blank page here; printing reports it.
     }
     RestoreDC(dc, saved);
   }

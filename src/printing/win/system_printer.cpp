@@ -172,4 +172,6 @@ SystemPrinter& Printer() {
   return printer;
 }
 
+bool SystemPrinter::IsLeadByte(unsigned char byte) { return IsDBCSLeadByte(byte) != FALSE; }
+
 }  // namespace vt9::win

@@ -30,6 +30,7 @@ class SystemPrinter : public PrintDevice {
   Canvas& MeasureCanvas() override;
   std::string Now(NowText kind) override;
   void SetOrientation(TPrinterOrientation orientation) override;
+  bool IsLeadByte(unsigned char byte) override;
 
   // Reads the default printer again (after printers were added or removed), and so also
   // returns from a printer chosen with Select.
