@@ -57,6 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(re->SearchWithoutCache(line) == expected);
     }
   }
+  // A byte-order mark makes the log Unicode; the reference reads single-byte text only.
+  if (log.rfind("\xFF\xFE", 0) == 0 || log.rfind("\xEF\xBB\xBF", 0) == 0) return 0;
   std::vector<vt9::logs::FilterTerm> terms = {{pattern, (flags & 8) != 0}};
   if (flags & 16) terms.push_back({options.regex ? "x|\\d" : "x", (flags & 32) != 0});
   std::string error;

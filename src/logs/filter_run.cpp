@@ -122,7 +122,8 @@ bool FilterRun::RunBytes() {
           // A line longer than the window: matched as the document hands it out.
           if (filter_->Matches(document_.LineTextAnsi(line))) found.push_back(line);
           ++line;
-          at = document_.LineByteStart(line);
+          // After the text's last line there is nothing more to read.
+          at = line >= lines ? end : document_.LineByteStart(line);
           MaybeProgress(found, line, false);
           continue;
         }

@@ -14,6 +14,19 @@ constexpr std::size_t kMaxKeyBytes = 16;
 std::size_t FindAnyByte(const std::uint8_t* p, std::size_t from, std::size_t n,
                         const std::uint8_t* keys, std::size_t count);
 
+// Two bytes in a row: the first one of `a`, the second one of `b` (each given twice, for the
+// two case forms of a letter; the same byte twice where there is one form).
+struct BytePair {
+  std::uint8_t a[2];
+  std::uint8_t b[2];
+};
+constexpr std::size_t kMaxPairs = 8;
+
+// The offset of the first i in p[from, n - 1) where p[i], p[i + 1] is one of pairs[0, count),
+// or n.
+std::size_t FindAnyPair(const std::uint8_t* p, std::size_t from, std::size_t n,
+                        const BytePair* pairs, std::size_t count);
+
 // The line breaks ending in p[from, to): every LF, and every CR not followed by LF (a CR as
 // the last byte of p[0, n) counts).
 std::int64_t CountBreaks(const std::uint8_t* p, std::size_t from, std::size_t to, std::size_t n);

@@ -193,7 +193,61 @@ void LineFilter::ChooseKeys(const std::uint8_t* sample, std::size_t n) {
       offsets.push_back(bestAt);
     }
   }
-  if (count > kMaxKeyBytes || literals.size() > 0xFFFF) return;
+  if (literals.size() > 0xFFFF) return;
+  // Pairs: for each literal the two bytes in a row least often together (as far as the
+  // sample's single-byte counts tell).
+  std::vector<std::uint32_t> bigrams(65536, 0);
+  for (std::size_t i = 0; i + 1 < n; ++i) ++bigrams[std::size_t(sample[i]) << 8 | sample[i + 1]];
+  std::vector<std::size_t> pairAt;
+  std::vector<BytePair> pairs;
+  auto forms = [&](unsigned char c, std::uint8_t out[2]) {
+    int found = 0;
+    for (int x = 0; x < 256; ++x) {
+      if (fold_[x] != c) continue;
+      if (found < 2) out[found] = std::uint8_t(x);
+      ++found;
+    }
+    if (found == 1) out[1] = out[0];
+    return found >= 1 && found <= 2 && c != '?';
+  };
+  for (const std::string& lit : literals) {
+    double best = 1e300;
+    std::size_t at = 0;
+    BytePair pair{};
+    for (std::size_t k = 0; k + 1 < lit.size(); ++k) {
+      BytePair q{};
+      const auto a = static_cast<unsigned char>(lit[k]);
+      const auto b = static_cast<unsigned char>(lit[k + 1]);
+      if (!forms(a, q.a) || !forms(b, q.b)) continue;
+      // How often the pair is in the sample, the single bytes' guess breaking ties.
+      double cost = (costs[q.a[0]] + costs[q.a[1]]) * (costs[q.b[0]] + costs[q.b[1]]) / 1e4;
+      for (std::uint8_t x : {q.a[0], q.a[1]}) {
+        for (std::uint8_t y : {q.b[0], q.b[1]}) cost += bigrams[std::size_t(x) << 8 | y];
+        if (q.a[1] == q.a[0]) break;
+      }
+      if (cost < best) {
+        best = cost;
+        at = k;
+        pair = q;
+      }
+    }
+    if (best == 1e300) break;
+    pairs.push_back(pair);
+    pairAt.push_back(at);
+  }
+  if (pairs.size() == literals.size() && pairs.size() <= kMaxPairs) {
+    literals_ = literals;
+    pairCount_ = pairs.size();
+    for (std::size_t i = 0; i < pairs.size(); ++i) {
+      pairs_[i] = pairs[i];
+      keyAt_[pairs[i].a[0]].push_back({std::uint16_t(i), std::uint16_t(pairAt[i])});
+      if (pairs[i].a[1] != pairs[i].a[0]) {
+        keyAt_[pairs[i].a[1]].push_back({std::uint16_t(i), std::uint16_t(pairAt[i])});
+      }
+    }
+    return;
+  }
+  if (count > kMaxKeyBytes) return;
   for (int x = 0; x < 256; ++x) {
     if (key[x]) keys_[keyCount_++] = std::uint8_t(x);
   }
@@ -220,7 +274,7 @@ std::int64_t LineFilter::MatchLines(const std::uint8_t* p, std::size_t n, std::i
   auto afterBreak = [&](std::size_t b) {
     return b + (p[b] == '\r' && b + 1 < n && p[b + 1] == '\n' ? 2 : 1);
   };
-  if (keyCount_ == 0) {
+  if (keyCount_ == 0 && pairCount_ == 0) {
     for (std::size_t s = 0;;) {
       const std::size_t b = FindLineBreak(p, s, n);
       if (b == n) {
@@ -238,7 +292,8 @@ std::int64_t LineFilter::MatchLines(const std::uint8_t* p, std::size_t n, std::i
   std::size_t pos = 0;   // always a line's start
   std::size_t from = 0;  // where to look for the next key byte
   for (;;) {
-    const std::size_t h = FindAnyByte(p, from, n, keys_, keyCount_);
+    const std::size_t h = pairCount_ ? FindAnyPair(p, from, n, pairs_, pairCount_)
+                                     : FindAnyByte(p, from, n, keys_, keyCount_);
     if (h == n) break;
     // A candidate only where one of the literals is there in full.
     bool literal = false;

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "logs/filter_scan.h"
 #include "logs/log_document.h"
 
 namespace vt9::logs {
@@ -74,6 +75,10 @@ class LineFilter {
   // Key bytes: every line a filter can show holds one (none when lines cannot be skipped).
   std::uint8_t keys_[16] = {};
   std::size_t keyCount_ = 0;
+  // Or, better where every literal has two bytes in a row with at most two case forms each,
+  // a pair of bytes for each literal.
+  BytePair pairs_[kMaxPairs] = {};
+  std::size_t pairCount_ = 0;
   // The literals (folded) and, for each key byte, which literal holds it at which offset: a
   // key hit is a candidate only when a literal is there in full.
   std::vector<std::string> literals_;

@@ -319,6 +319,19 @@ TEST(FilterRun, AgreesWithALineByLineSearch) {
   }
 }
 
+// Lines longer than the run's window of bytes, in the middle and as the text's last line.
+TEST(FilterRun, LinesLongerThanAWindow) {
+  const std::string longLine(3 << 20, 'x');
+  const std::string log = "error\r\n" + longLine + " error " + longLine + "\n" + longLine +
+                          "\rok\r\n" + longLine + "error";
+  auto doc = Indexed(log, 1 << 20, {"error"});
+  EXPECT_EQ(RunToEnd(*doc, Make({{"error"}}, {false, true, false})),
+            (std::vector<std::int64_t>{0, 1}));
+  EXPECT_EQ(RunToEnd(*doc, Make({{"error"}})), (std::vector<std::int64_t>{0, 1, 4}));
+  EXPECT_EQ(RunToEnd(*doc, Make({{"ok", true}})), (std::vector<std::int64_t>{0, 1, 2, 4}));
+  EXPECT_EQ(doc->ProblemLineCount(), 2);
+}
+
 // Unicode and double-byte logs go line by line, as the document hands lines out.
 TEST(FilterRun, UnicodeLogsLineByLine) {
   const std::string utf8 = "\xEF\xBB\xBFok\r\nan error\nfine\rERROR!";
