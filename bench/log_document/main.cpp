@@ -1,7 +1,8 @@
 // log-document-bench: indexes a generated backup log held in memory (a warm file cache), then
 // searches it whole for a text it does not hold, with and without match case, and prints the
-// speeds (processor time, best of three) and the index's bytes per line. Usage: log-document-bench
-// [megabytes, default 256]
+// speeds (processor time, best of three) and the index's bytes per line; then the same log with
+// double-byte words under a double-byte code page against a Western one, whole-word search on one
+// long line, and a 3 GB log searched past 2 GB. Usage: log-document-bench [megabytes, default 256]
 #include <time.h>
 
 #include <algorithm>
@@ -63,6 +64,97 @@ class RuledFile : public vt9::RandomAccessFile {
   std::uint64_t length_, lines_;
 };
 
+// The generated log with a double-byte word in every line (Shift-JIS-shaped pairs), for the
+// double-byte code page's figures.
+std::string MakeDoubleByteLog(std::size_t bytes) {
+  std::string log = MakeLog(bytes);
+  for (std::size_t at = log.find("Backed up"); at != std::string::npos;
+       at = log.find("Backed up", at + 9))
+    log.replace(at, 9, "\x82\xa0\x82\xa2\x93\xfa\x96\x7b\x20");
+  return log;
+}
+
+// A log of `bytes` bytes of 1000-byte lines with one word just past 2^31 characters.
+class FarWordFile : public vt9::RandomAccessFile {
+ public:
+  static constexpr std::uint64_t kWordAt = (std::uint64_t(1) << 31) + 5000;
+  explicit FarWordFile(std::uint64_t bytes) : ruled_(1000, bytes / 1000) {}
+  std::int64_t Size() override { return ruled_.Size(); }
+  std::int64_t ReadAt(std::uint64_t offset, void* buffer, std::size_t size) override {
+    const std::int64_t n = ruled_.ReadAt(offset, buffer, size);
+    static const char word[] = "farword";
+    for (std::uint64_t i = 0; i < 7; ++i)
+      if (kWordAt + i >= offset && kWordAt + i < offset + std::uint64_t(n > 0 ? n : 0))
+        static_cast<char*>(buffer)[kWordAt + i - offset] = word[i];
+    return n;
+  }
+
+ private:
+  RuledFile ruled_;
+};
+
+template <class Work>
+double BestOfThree(Work&& work) {
+  double best = 1e9;
+  for (int run = 0; run < 3; ++run) {
+    const double start = CpuNow();
+    work();
+    best = std::min(best, CpuNow() - start);
+  }
+  return best;
+}
+
+// Indexing and search under the double-byte code page against the Western one, whole-word
+// search on one long line, and a find past 2 GB.
+void DoubleByteAndFarFigures(std::size_t megabytes) {
+  using vt9::logs::LogDocument;
+  const std::string log = MakeDoubleByteLog(megabytes << 20);
+  const std::string ascii = MakeLog(megabytes << 20);
+  const double mb = double(log.size()) / (1 << 20);
+  std::printf("double-byte log: %.0f MB\n", mb);
+  for (const bool dbcs : {false, true}) {
+    const vt9::logs::CodePage cp =
+        dbcs ? vt9::test::DoubleByteCodePage() : vt9::test::WesternCodePage();
+    const char* name = dbcs ? "932-like" : "1252-like";
+    std::unique_ptr<LogDocument> doc;
+    const double index = BestOfThree([&] {
+      doc = std::make_unique<LogDocument>(vt9::test::MemoryFileOf(log), cp);
+      std::atomic<bool> stop{false};
+      doc->BuildIndex(stop);
+    });
+    std::printf("  %-9s indexing:         %6.0f MB/s (%.3f s)\n", name, mb / index, index);
+    const double find = BestOfThree([&] { (void)doc->Find(0, -1, "Restored file", false, false); });
+    std::printf("  %-9s find, no match:   %6.0f MB/s (%.3f s)\n", name, mb / find, find);
+    auto pure = std::make_unique<LogDocument>(vt9::test::MemoryFileOf(ascii), cp);
+    std::atomic<bool> stop{false};
+    pure->BuildIndex(stop);
+    const double asciiFind =
+        BestOfThree([&] { (void)pure->Find(0, -1, "Restored file", false, false); });
+    std::printf("  %-9s pure ASCII find:  %6.0f MB/s (%.3f s)\n", name, mb / asciiFind, asciiFind);
+    // Whole-word "ab" on one line of `kb` KB where "ab" only occurs inside words.
+    for (const std::size_t kb : {64u, 256u}) {
+      std::string line;
+      while (line.size() < kb * 1024) line += "xaby ";
+      LogDocument one(vt9::test::MemoryFileOf(line), cp);
+      one.BuildIndex(stop);
+      const double s = BestOfThree([&] { (void)one.Find(0, -1, "ab", false, true); });
+      std::printf("  %-9s whole word, %3zu KB line: %.3f s\n", name, kb, s);
+    }
+  }
+  // A 3 GB log: the word past 2^31 characters found from the start.
+  LogDocument far(std::make_unique<FarWordFile>(std::uint64_t(3) << 30),
+                  vt9::test::WesternCodePage());
+  std::atomic<bool> stop{false};
+  double start = CpuNow();
+  far.BuildIndex(stop);
+  const double farIndex = CpuNow() - start;
+  start = CpuNow();
+  const auto found = far.Find(0, -1, "farword", true, false);
+  const double farFind = CpuNow() - start;
+  std::printf("3 GB log: indexing %.3f s, find past 2 GB %.3f s (at %lld)\n", farIndex, farFind,
+              found ? static_cast<long long>(found->start) : -1LL);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -77,7 +169,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < 3; ++run) {
     const double start = CpuNow();
     doc = std::make_unique<vt9::logs::LogDocument>(vt9::test::MemoryFileOf(log),
-                                              vt9::test::WesternCodePage());
+                                                   vt9::test::WesternCodePage());
     std::atomic<bool> stop{false};
     doc->BuildIndex(stop);
     indexSeconds = std::min(indexSeconds, (CpuNow() - start));
@@ -146,7 +238,7 @@ int main(int argc, char** argv) {
   for (std::uint64_t length : {1000u, 16000u}) {
     const std::uint64_t lines = (std::uint64_t(1) << 30) / length;
     vt9::logs::LogDocument ruled(std::make_unique<RuledFile>(length, lines),
-                            vt9::test::WesternCodePage());
+                                 vt9::test::WesternCodePage());
     std::atomic<bool> stop{false};
     const double t = CpuNow();
     ruled.BuildIndex(stop);
@@ -156,5 +248,6 @@ int main(int argc, char** argv) {
                 double(ruled.IndexMemoryBytes()) / double(ruled.LineCount()),
                 static_cast<long long>(ruled.LineCount()), 1024.0 / s);
   }
+  DoubleByteAndFarFigures(megabytes);
   return chars && rtfBytes && lineBytes ? 0 : 1;
 }

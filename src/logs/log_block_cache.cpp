@@ -13,6 +13,11 @@ bool BlockCache::Failed() const {
   return failed_;
 }
 
+std::uint64_t BlockCache::Failures() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return failures_;
+}
+
 const BlockCache::Block* BlockCache::Fetch(std::uint64_t offset) {
   const std::uint64_t start = offset - offset % blockBytes_;
   for (auto it = blocks_.begin(); it != blocks_.end(); ++it) {
@@ -38,6 +43,7 @@ const BlockCache::Block* BlockCache::Fetch(std::uint64_t offset) {
   }
   if (got < want) {
     failed_ = true;
+    ++failures_;
     return nullptr;
   }
   blocks_.push_front(std::move(block));
@@ -75,6 +81,7 @@ bool BlockCache::ReadThrough(std::uint64_t offset, std::size_t size, std::uint8_
   if (got == size) return true;
   std::lock_guard<std::mutex> lock(mutex_);
   failed_ = true;
+  ++failures_;
   return false;
 }
 

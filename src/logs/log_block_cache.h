@@ -30,6 +30,9 @@ class BlockCache {
   template <class Use>
   bool ForEach(std::uint64_t offset, std::uint64_t size, Use&& use);
   bool Failed() const;
+  // Reads that failed so far: an operation compares it before and after to know whether it saw
+  // the whole text.
+  std::uint64_t Failures() const;
 
  private:
   struct Block {
@@ -46,6 +49,7 @@ class BlockCache {
   mutable std::mutex mutex_;
   std::list<Block> blocks_;  // most recently used first
   bool failed_ = false;
+  std::uint64_t failures_ = 0;
 };
 
 template <class Use>

@@ -53,7 +53,25 @@ std::int64_t TextCodec::Count(const std::uint8_t* p, std::size_t n, bool final,
     consumed = i;
     return chars;
   }
-  consumed = Decode(p, n, final, INT64_MAX, [&](char16_t, char16_t, std::size_t) { ++chars; });
+  // Double-byte text: counted by its lead bytes alone, as Decode pairs them, without converting
+  // a single character (a conversion a character would dominate indexing).
+  std::size_t i = 0;
+  while (i < n) {
+    if (cp_.leadByte[p[i]]) {
+      if (i + 1 < n) {
+        if (p[i + 1] != '\r' && p[i + 1] != '\n') {
+          i += 2;
+          ++chars;
+          continue;
+        }
+      } else if (!final) {
+        break;  // the trail byte comes with the next block
+      }
+    }
+    ++i;
+    ++chars;
+  }
+  consumed = i;
   return chars;
 }
 

@@ -1,8 +1,10 @@
 #include "logs/log_document.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <mutex>
+#include <thread>
 
 #include "logs/log_document_impl.h"
 #include "logs/log_scan.h"
@@ -13,6 +15,9 @@ namespace {
 
 constexpr std::size_t kDefaultBlockBytes = 1024 * 1024;
 constexpr std::size_t kCachedBlocks = 4;
+// A failed read while indexing is tried again this often, after 50, 100 and 200 ms.
+constexpr int kReadRetries = 3;
+constexpr int kRetryPauseMs = 50;
 
 // Stands in for a file that could not be opened: no bytes, and a read failure.
 class NoFile : public RandomAccessFile {
@@ -61,7 +66,7 @@ LogDocument::Impl::Impl(std::unique_ptr<RandomAccessFile> f, CodePage codePage, 
   scanEnd = startByte;
   if (nextRead >= fileBytes) {
     complete = true;
-    indexedBytes = fileBytes;
+    indexedBytes = fileBytes.load();
   }
 }
 
@@ -214,6 +219,30 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     if (d.complete || d.indexing) return;
     d.indexing = true;
   }
+  try {
+    d.IndexBlocks(*this, stop, progress);
+  } catch (...) {
+    // Out of memory, or any other failure on this thread: the text ends with the last block
+    // published, as after a read failure, and every wait on the index ends.
+    std::unique_lock<std::shared_mutex> lock(d.mutex);
+    try {
+      d.index->Finish();
+    } catch (...) {
+    }
+    d.complete = true;
+    d.fileBytes = d.indexedBytes.load();
+    d.readFailed = true;
+  }
+  {
+    std::unique_lock<std::shared_mutex> lock(d.mutex);
+    d.indexing = false;
+  }
+  d.indexChanged.notify_all();
+}
+
+void LogDocument::Impl::IndexBlocks(const LogDocument& document, const std::atomic<bool>& stop,
+                                    const std::function<void(std::uint64_t)>& progress) {
+  Impl& d = *this;
   std::vector<std::uint8_t> buffer(d.blockBytes + 8);
   std::vector<std::pair<std::uint64_t, std::uint64_t>> lines;
   bool done = false;
@@ -223,9 +252,16 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     const std::size_t kept = d.carry.size();
     if (kept) std::memcpy(buffer.data(), d.carry.data(), kept);
     std::size_t got = 0;
+    int retries = 0;
     while (got < want) {
       const std::int64_t n =
           d.file->ReadAt(d.nextRead + got, buffer.data() + kept + got, want - got);
+      if (n < 0 && retries < kReadRetries && !stop) {
+        // A share that drops for a moment: try again before the text is cut off for good.
+        std::this_thread::sleep_for(std::chrono::milliseconds(kRetryPauseMs << retries));
+        ++retries;
+        continue;
+      }
       if (n <= 0) break;
       got += std::size_t(n);
     }
@@ -247,12 +283,12 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
         // What could not be read is not part of the text.
         if (failed) d.fileBytes = d.nextRead;
       }
-      d.indexedBytes = done ? d.fileBytes : d.nextRead;
+      d.indexedBytes = done ? d.fileBytes.load() : d.nextRead;
     }
     if (failed) d.readFailed = true;
     // The problem lines are whole before the index is called complete.
     if (d.problemFilter && !d.problemBytes) {
-      d.FindProblems(*this, firstLine, firstLine + std::int64_t(lines.size()) + (done ? 1 : 0));
+      d.FindProblems(document, firstLine, firstLine + std::int64_t(lines.size()) + (done ? 1 : 0));
     }
     if (done) {
       std::unique_lock<std::shared_mutex> lock(d.mutex);
@@ -261,11 +297,6 @@ void LogDocument::BuildIndex(const std::atomic<bool>& stop,
     d.indexChanged.notify_all();
     if (progress) progress(d.indexedBytes);
   }
-  {
-    std::unique_lock<std::shared_mutex> lock(d.mutex);
-    d.indexing = false;
-  }
-  d.indexChanged.notify_all();
 }
 
 bool LogDocument::IndexComplete() const {
@@ -366,24 +397,37 @@ std::u16string LogDocument::LineText16(std::int64_t line, std::int64_t first,
   return text;
 }
 
-std::string LogDocument::LineTextAnsi(std::int64_t line) const {
+std::string LogDocument::LineTextAnsi(std::int64_t line, std::int64_t first,
+                                      std::int64_t count) const {
   const Impl& d = *impl_;
   std::shared_lock<std::shared_mutex> lock(d.mutex);
   std::string text;
   if (line < 0 || line >= d.DLineCount()) return text;
   AnsiWriter writer(*d.codec, d.cp, text);
-  if (!d.DReadLine(line, 0, INT64_MAX, [&](char16_t value) { writer.Put(value); })) return {};
+  if (!d.DReadLine(line, first, count, [&](char16_t value) { writer.Put(value); })) return {};
   writer.Flush();
   return text;
 }
 
 std::u16string LogDocument::RangeText16(TextRange range) const {
+  std::u16string text;
+  RangeText16(range, text);
+  return text;
+}
+
+std::string LogDocument::RangeTextAnsi(TextRange range) const {
+  std::string text;
+  RangeTextAnsi(range, text);
+  return text;
+}
+
+bool LogDocument::RangeText16(TextRange range, std::u16string& text) const {
   const Impl& d = *impl_;
   std::shared_lock<std::shared_mutex> lock(d.mutex);
   const std::int64_t length = d.DLength();
   const std::int64_t a = std::clamp<std::int64_t>(std::min(range.start, range.end), 0, length);
   const std::int64_t b = std::clamp<std::int64_t>(std::max(range.start, range.end), 0, length);
-  std::u16string text;
+  text.clear();
   const bool ok = d.DReadChars(a, b, [&](char16_t value) {
     if (value == kBreakValue) {
       text += u"\r\n";
@@ -392,20 +436,23 @@ std::u16string LogDocument::RangeText16(TextRange range) const {
     }
   });
   if (!ok) text.clear();
-  return text;
+  return ok;
 }
 
-std::string LogDocument::RangeTextAnsi(TextRange range) const {
+bool LogDocument::RangeTextAnsi(TextRange range, std::string& text) const {
   const Impl& d = *impl_;
   std::shared_lock<std::shared_mutex> lock(d.mutex);
   const std::int64_t length = d.DLength();
   const std::int64_t a = std::clamp<std::int64_t>(std::min(range.start, range.end), 0, length);
   const std::int64_t b = std::clamp<std::int64_t>(std::max(range.start, range.end), 0, length);
-  std::string text;
+  text.clear();
   AnsiWriter writer(*d.codec, d.cp, text);
-  if (!d.DReadChars(a, b, [&](char16_t value) { writer.Put(value); })) return {};
+  if (!d.DReadChars(a, b, [&](char16_t value) { writer.Put(value); })) {
+    text.clear();
+    return false;
+  }
   writer.Flush();
-  return text;
+  return true;
 }
 
 // ---- Editing --------------------------------------------------------------------------------
@@ -434,19 +481,26 @@ bool LogDocument::Modified() const {
 }
 
 void LogDocument::SetModified(bool modified) {
-  std::unique_lock<std::shared_mutex> lock(impl_->mutex);
-  impl_->modified = modified;
+  Impl& d = *impl_;
+  std::unique_lock<std::shared_mutex> lock(d.mutex);
+  d.modified = modified;
+  // Not modified: this text is the saved one, and undoing back to it clears the mark again.
+  d.savedDepth = d.undo.size();
+  d.savedLost = modified;
 }
 
 // ---- Search and text out --------------------------------------------------------------------
 
 std::optional<TextRange> LogDocument::Find(std::int64_t from, std::int64_t to,
-                                           std::string_view what, bool matchCase,
-                                           bool wholeWord) const {
+                                           std::string_view what, bool matchCase, bool wholeWord,
+                                           bool* readFailed) const {
   Impl& d = *impl_;
   std::shared_lock<std::shared_mutex> lock(d.mutex);
   d.indexChanged.wait(lock, [&] { return d.complete || !d.indexing; });
-  return d.FindLocked(from, to, what, matchCase, wholeWord);
+  const std::uint64_t failures = d.cache->Failures();
+  std::optional<TextRange> found = d.FindLocked(from, to, what, matchCase, wholeWord);
+  if (readFailed) *readFailed = !found && d.cache->Failures() != failures;
+  return found;
 }
 
 bool LogDocument::WriteRichText(const std::function<bool(std::string_view)>& write) const {

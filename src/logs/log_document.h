@@ -137,11 +137,17 @@ class LogDocument {
   std::u16string LineText16(std::int64_t line, std::int64_t first = 0,
                             std::int64_t count = INT64_MAX) const;
   // A line as 8-bit ANSI text (printing, EM_GETLINE on the A interface).
-  std::string LineTextAnsi(std::int64_t line) const;
+  // At most `count` characters from column `first`: a caller's buffer bounds what is read.
+  std::string LineTextAnsi(std::int64_t line, std::int64_t first = 0,
+                           std::int64_t count = INT64_MAX) const;
 
   // A range of the text with line breaks as CR LF (copy, WM_GETTEXT).
   std::u16string RangeText16(TextRange range) const;
   std::string RangeTextAnsi(TextRange range) const;
+  // The same, false when part of the range could not be read (`out` is then empty): copy and
+  // the like report that instead of handing out a text with holes.
+  bool RangeText16(TextRange range, std::u16string& out) const;
+  bool RangeTextAnsi(TextRange range, std::string& out) const;
 
   // ---- Editing ---------------------------------------------------------------------------
   // Replaces the range by `text` (line breaks in it as CR LF, LF or CR); one undo step. It waits
@@ -160,8 +166,10 @@ class LogDocument {
   // find record carries it. A `to` below 0 or past the end means the end of the text. While
   // the index grows it waits for the index; an index that was stopped is searched as far as
   // it got.
+  // `readFailed` (may be null) tells a search that found nothing because part of the text could
+  // not be read from one that really found nothing.
   std::optional<TextRange> Find(std::int64_t from, std::int64_t to, std::string_view what,
-                                bool matchCase, bool wholeWord) const;
+                                bool matchCase, bool wholeWord, bool* readFailed = nullptr) const;
 
   // ---- Text out --------------------------------------------------------------------------
   // The whole text as rich text (\par per line, \ { } escaped, bytes above 127 as \'hh, Unicode

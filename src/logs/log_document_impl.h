@@ -31,7 +31,8 @@ struct LogDocument::Impl {
   std::unique_ptr<RandomAccessFile> file;
   CodePage cp;
   TextEncoding encoding = TextEncoding::Ansi;
-  std::uint64_t fileBytes = 0;
+  // Written by the worker when a read fails, read by the window's thread at any time.
+  std::atomic<std::uint64_t> fileBytes{0};
   std::uint64_t startByte = 0;  // after the byte-order mark
   std::size_t blockBytes;
   std::unique_ptr<TextCodec> codec;
@@ -72,6 +73,7 @@ struct LogDocument::Impl {
     std::size_t inserted = 0;    // how many pieces replaced them
     std::int64_t position = 0;   // where the edit began
     std::int64_t removedChars = 0;
+    std::int64_t longestBefore = 0;  // the longest line before the edit
   };
   bool edited = false;
   std::vector<Piece> pieces;
@@ -81,6 +83,10 @@ struct LogDocument::Impl {
   std::vector<std::int64_t> addedBreaks;  // positions of breaks in `added`
   std::vector<UndoStep> undo;
   bool modified = false;
+  // The undo depth of the text as opened or last saved; unreachable once an edit replaced the
+  // steps above it.
+  std::size_t savedDepth = 0;
+  bool savedLost = false;
 
   class Source;
   std::unique_ptr<LineSource> lineSource;
@@ -101,6 +107,9 @@ struct LogDocument::Impl {
   void FindProblems(const LogDocument& document, std::int64_t first, std::int64_t end);
 
   // ---- Indexing ------------------------------------------------------------------------------
+  // BuildIndex's blocks; may throw (the caller turns that into a read failure).
+  void IndexBlocks(const LogDocument& document, const std::atomic<bool>& stop,
+                   const std::function<void(std::uint64_t)>& progress);
   void ScanBlock(const std::uint8_t* p, std::size_t n, std::uint64_t base, bool final,
                  std::vector<std::pair<std::uint64_t, std::uint64_t>>& lines);
   std::size_t FindBreak(const std::uint8_t* p, std::size_t from, std::size_t n) const;

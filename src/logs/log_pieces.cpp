@@ -93,8 +93,10 @@ void LogDocument::Impl::ReplaceLocked(TextRange range, const std::u16string& val
   step.inserted = replacement.size();
   step.position = a;
   step.removedChars = b - a;
+  step.longestBefore = longest;
   pieces.erase(pieces.begin() + std::ptrdiff_t(first), pieces.begin() + std::ptrdiff_t(last));
   pieces.insert(pieces.begin() + std::ptrdiff_t(first), replacement.begin(), replacement.end());
+  if (undo.size() < savedDepth) savedLost = true;
   undo.push_back(std::move(step));
   modified = true;
   Reprefix();
@@ -113,7 +115,8 @@ std::optional<TextRange> LogDocument::Impl::UndoLocked() {
                pieces.begin() + std::ptrdiff_t(step.first + step.inserted));
   pieces.insert(pieces.begin() + std::ptrdiff_t(step.first), step.removed.begin(),
                 step.removed.end());
-  modified = true;
+  modified = savedLost || undo.size() != savedDepth;
+  longest = step.longestBefore;
   if (undo.empty()) {
     // Every edit undone: the text is the file's again, read straight through the index.
     pieces.clear();

@@ -136,21 +136,61 @@ std::optional<TextRange> LogDocument::Impl::FindAnsiBytes(std::int64_t from, std
     return true;
   };
   const std::uint64_t textEnd = tailEnd;
+  // Double-byte text: the character at a byte, found by walking its line from a checkpoint
+  // that moves forward with the candidates (they come in order), so a long line is walked once
+  // per search, not once per candidate. `aligned` says whether `byte` starts a character.
+  struct Walk {
+    std::int64_t line = -1;
+    std::uint64_t byte = 0;    // a character start
+    std::int64_t chars = 0;    // its position
+    std::uint64_t before = 0;  // the start of the character before it on the line (or itself)
+  };
+  auto charAt = [&](Walk& w, std::uint64_t byte, bool& aligned) {
+    const std::int64_t line = index->LineOfByte(byte);
+    const bool complete = line < index->Lines();
+    const LineIndex::Line l = complete ? index->Get(line) : LineIndex::Line{};
+    const std::uint64_t end = complete ? l.byteStart + l.bytes : tailEnd;
+    if (line != w.line || w.byte > byte) {
+      w.line = line;
+      w.byte = complete ? l.byteStart : index->EndByte();
+      w.chars = complete ? l.charStart : index->EndChar();
+      w.before = w.byte;
+    }
+    while (w.byte < byte) {
+      std::uint8_t b[2] = {};
+      if (!cache->Read(w.byte, 1, b)) break;
+      const bool pair = cp.leadByte[b[0]] && w.byte + 1 < end &&
+                        cache->Read(w.byte + 1, 1, b + 1) && b[1] != '\r' && b[1] != '\n';
+      const std::uint64_t next = w.byte + (pair ? 2 : 1);
+      if (next > byte) break;  // `byte` is the trail byte of a pair
+      w.before = w.byte;
+      w.byte = next;
+      ++w.chars;
+    }
+    aligned = w.byte == byte;
+    return w.chars;
+  };
+  Walk startWalk;
   // Whether the characters around a match at [s, e) leave it a whole word; `t` points at s.
   auto wordAround = [&](std::uint64_t s, std::uint64_t e, const std::uint8_t* t) {
     if (s > startByte) {
       char16_t before = t[-1];
+      std::uint8_t pair[2] = {};
       if (dbcs) {
-        const std::int64_t at = OCharOfByte(s);
-        DReadChars(at - 1, at, [&](char16_t v) { before = v; });
+        // The character before: a pair when the walk's last step took two bytes.
+        bool aligned = false;
+        charAt(startWalk, s, aligned);
+        if (s - startWalk.before == 2 && cache->Read(startWalk.before, 2, pair))
+          before = char16_t(pair[0] << 8 | pair[1]);
       }
       if (before != '\r' && before != '\n' && c.IsWordChar(before)) return false;
     }
     if (e < textEnd) {
       char16_t after = t[m];
       if (dbcs && cp.leadByte[after]) {
-        const std::int64_t at = OCharOfByte(e);
-        DReadChars(at, at + 1, [&](char16_t v) { after = v; });
+        std::uint8_t pair[2] = {};
+        if (e + 1 < textEnd && cache->Read(e, 2, pair) && pair[1] != '\r' && pair[1] != '\n')
+          after = char16_t(pair[0] << 8 | pair[1]);
       }
       if (after != '\r' && after != '\n' && after != kBreakValue && c.IsWordChar(after)) {
         return false;
@@ -179,9 +219,10 @@ std::optional<TextRange> LogDocument::Impl::FindAnsiBytes(std::int64_t from, std
       const std::uint64_t s = ws + hit;
       const std::uint64_t e = s + m;
       if (dbcs) {
-        // A match must start on a character: walk its line to the candidate.
-        const std::int64_t at = OCharOfByte(s);
-        if (OByteOfChar(at) != s) continue;
+        // A match must start on a character.
+        bool onCharacter = false;
+        charAt(startWalk, s, onCharacter);
+        if (!onCharacter) continue;
         // ... and end on one (its last byte is no lead byte of a pair).
         bool aligned = true;
         for (std::size_t k = 0; k < m;) {
@@ -195,7 +236,8 @@ std::optional<TextRange> LogDocument::Impl::FindAnsiBytes(std::int64_t from, std
         if (!aligned) continue;
       }
       if (wholeWord && !wordAround(s, e, t)) continue;
-      const std::int64_t start = OCharOfByte(s);
+      bool aligned = false;
+      const std::int64_t start = dbcs ? charAt(startWalk, s, aligned) : OCharOfByte(s);
       return TextRange{start, start + std::int64_t(values.size())};
     }
     ws = we;

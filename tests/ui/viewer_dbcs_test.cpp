@@ -38,7 +38,10 @@ std::pair<long, long> Selection(HWND log) {
   return {static_cast<long>(LOWORD(packed)), static_cast<long>(HIWORD(packed))};
 }
 
-TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
+// Makes the Japanese locale (once) and starts the viewer on `file` in it; the viewer's window,
+// or null with a failure recorded.
+HWND StartJapaneseViewer(const test::ToolFolder& tool, const std::string& file,
+                         const std::string& caption) {
   const std::string locales = Environment("VT9_ARTIFACTS") + "/../locale";
   const std::string ready =
       test::RunHostScript("d='" + locales +
@@ -47,10 +50,18 @@ TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
                               "\"$d/ja_JP.UTF-8\"; }\n"
                               "[ -f \"$f\" ] && echo ready",
                           120000);
-  ASSERT_NE(ready.find("ready"), std::string::npos)
+  EXPECT_NE(ready.find("ready"), std::string::npos)
       << "the Japanese locale could not be made (package locales):\n"
       << ready;
+  const std::string loader =
+      Environment("VT9_WINE_LOADER").empty() ? std::string("wine") : Environment("VT9_WINE_LOADER");
+  test::RunHostScript("LOCPATH='" + locales + "' LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 '" + loader +
+                      "' '" + tool.exe() + "' '\\V' '" + file + "' '" + caption +
+                      "' >/dev/null 2>&1 &");
+  return test::WaitForAnyWindow(vt9::win::kViewerWindowClass, caption, 15000);
+}
 
+TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
   // "エラー" (error): three characters, six bytes.
   const std::wstring word = L"\u30A8\u30E9\u30FC";
   const std::string log =
@@ -59,12 +70,7 @@ TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
   const std::string file = tool.folder() + "Daily.log";
   test::WriteFile(file, log);
   const std::string caption = "DoubleByte-" + std::to_string(GetTickCount());
-  const std::string loader =
-      Environment("VT9_WINE_LOADER").empty() ? std::string("wine") : Environment("VT9_WINE_LOADER");
-  test::RunHostScript("LOCPATH='" + locales + "' LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 '" + loader +
-                      "' '" + tool.exe() + "' '\\V' '" + file + "' '" + caption +
-                      "' >/dev/null 2>&1 &");
-  HWND viewer = test::WaitForAnyWindow(vt9::win::kViewerWindowClass, caption, 15000);
+  HWND viewer = StartJapaneseViewer(tool, file, caption);
   ASSERT_NE(viewer, nullptr);
   DWORD pid = 0;
   GetWindowThreadProcessId(viewer, &pid);
@@ -93,6 +99,39 @@ TEST(ViewerDoubleByte, FoundSelectionCoversTheCharactersOfTheSearchText) {
     }
     EXPECT_EQ(now, std::make_pair(at, at + 3)) << "three characters from " << at;
   }
+  PostMessageA(viewer, WM_CLOSE, 0, 0);
+  EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
+  CloseHandle(process);
+}
+
+TEST(ViewerDoubleByte, TypedDoubleByteCharactersAreOneCharacterEach) {
+  test::ToolFolder tool("dbcs-typing");
+  const std::string file = tool.folder() + "Typed.log";
+  test::WriteFile(file, "end\r\n");
+  const std::string caption = "Typing-" + std::to_string(GetTickCount());
+  HWND viewer = StartJapaneseViewer(tool, file, caption);
+  ASSERT_NE(viewer, nullptr);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(viewer, &pid);
+  HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+  HWND text = GetDlgItem(viewer, vt9::win::viewer_id::memLog);
+  SendMessageA(text, EM_SETSEL, 0, 0);
+  // Sent as Unicode, the system hands the ANSI window what an IME would on code page 932:
+  // WM_IME_CHAR with a whole double-byte character ("エ", lead byte high), and a character of
+  // WM_CHAR as two messages, its lead byte and its trail byte ("ラ"), behind an ASCII letter.
+  // The view takes keys once its index is complete: the letter goes first, until it is in.
+  wchar_t shown[64] = {};
+  for (int i = 0; i < 100 && shown[0] != L'x'; ++i) {
+    SendMessageW(text, WM_CHAR, L'x', 1);
+    SendMessageW(text, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+    if (shown[0] != L'x') Sleep(50);
+  }
+  SendMessageW(text, WM_IME_CHAR, L'\u30A8', 1);
+  SendMessageW(text, WM_CHAR, L'\u30E9', 1);
+  SendMessageW(text, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(shown));
+  EXPECT_EQ(std::wstring(shown), L"x\u30A8\u30E9end\r\n");
+  EXPECT_EQ(Selection(text), std::make_pair(3L, 3L)) << "three characters typed";
+  SendMessageA(text, EM_SETMODIFY, FALSE, 0);
   PostMessageA(viewer, WM_CLOSE, 0, 0);
   EXPECT_EQ(WaitForSingleObject(process, 10000), WAIT_OBJECT_0);
   CloseHandle(process);

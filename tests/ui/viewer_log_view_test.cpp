@@ -75,21 +75,6 @@ std::pair<long, long> ExSelection(HWND log) {
   return {static_cast<long>(start), static_cast<long>(end)};
 }
 
-// The progress text in the button bar, empty when hidden.
-std::string Progress(const ViewerDriver& viewer) {
-  HWND label = GetDlgItem(viewer.window(), vt9::win::viewer_id::lblProgress);
-  return label && IsWindowVisible(label) ? test::WindowText(label) : std::string();
-}
-
-bool WaitForIndex(const ViewerDriver& viewer, DWORD timeoutMs) {
-  const DWORD start = GetTickCount();
-  while (!Progress(viewer).empty()) {
-    if (GetTickCount() - start > timeoutMs) return false;
-    Sleep(50);
-  }
-  return true;
-}
-
 void KeyWith(WORD modifier, WORD key) {
   test::KeyDown(modifier);
   test::PressKey(key);
@@ -179,7 +164,7 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
   ExpectLine(log, 0, BigLine(1));
   Sleep(200);
   ViewerDriver::Snapshot("viewer-big-log-indexing");
-  const std::string progress = Progress(viewer);
+  const std::string progress = viewer.Progress();
   if (!progress.empty()) {
     EXPECT_EQ(progress.rfind("Reading the log", 0), 0u) << progress;
     EXPECT_NE(progress.find(" %"), std::string::npos) << progress;
@@ -187,7 +172,7 @@ TEST(ViewerLogView, BigLogShowsItsFirstLinesAtOnceScrollsToItsEndAndFindsItsLast
   EXPECT_LT(Send(log, EM_GETLINECOUNT), kBigLines + 2);
   std::printf("window after %lu ms, index at %s\n", GetTickCount() - started, progress.c_str());
 
-  ASSERT_TRUE(WaitForIndex(viewer, 50000)) << "indexing 200 MB";
+  ASSERT_TRUE(viewer.WaitForIndex(50000)) << "indexing 200 MB";
   std::printf("index complete after %lu ms\n", GetTickCount() - started);
   EXPECT_EQ(Send(log, EM_GETLINECOUNT), kBigLines + 1);
   ExpectLine(log, 1234566, BigLine(1234567));
@@ -386,7 +371,7 @@ TEST(ViewerLogView, ALogCutShortWhileShownGivesOneClearMessageAndKeepsTheWindow)
   text.clear();
   ASSERT_TRUE(viewer.Open({file}, "Vantory 9 - Log Viewer"));
   HWND log = viewer.Log();
-  ASSERT_TRUE(WaitForIndex(viewer, 30000));
+  ASSERT_TRUE(viewer.WaitForIndex(30000));
   // Another program cuts the log (the viewer shares it for writing).
   HANDLE cut = CreateFileA(file.c_str(), GENERIC_WRITE,
                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,

@@ -1,5 +1,6 @@
 #include "viewer/win/log_files.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
 #include <string_view>
@@ -64,52 +65,63 @@ bool SaveLogDocument(const logs::LogDocument& document, const std::string& targe
   });
 }
 
-bool CopyLogToClipboard(HWND owner, const logs::LogDocument& document) {
+CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document,
+                              logs::TextRange range) {
   const bool unicode = document.Encoding() != logs::TextEncoding::Ansi;
-  const std::int64_t length = document.Length();
-  const std::int64_t breaks = document.LineCount() - 1;
+  const std::int64_t end = std::clamp<std::int64_t>(range.end, 0, document.Length());
+  const std::int64_t start = std::clamp<std::int64_t>(range.start, 0, end);
+  const std::int64_t length = end - start;
+  const std::int64_t breaks = document.LineFromPosition(end) - document.LineFromPosition(start);
   CPINFO info{};
   const bool doubleByte = !unicode && GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1;
   // At most this many bytes: every break becomes CR LF, a character is at most two bytes.
   const std::uint64_t bound = unicode ? (static_cast<std::uint64_t>(length + breaks) + 1) * 2
                                       : static_cast<std::uint64_t>(length) * (doubleByte ? 2 : 1) +
                                             static_cast<std::uint64_t>(breaks) + 1;
-  if (bound > SIZE_MAX / 2) return false;
+  if (bound > kCopyLimitBytes || bound > SIZE_MAX / 2) return CopyResult::TooLarge;
   GlobalBlock block;
   block.memory = GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(bound));
-  if (!block.memory) return false;
+  if (!block.memory) return CopyResult::TooLarge;
   auto* bytes = static_cast<char*>(GlobalLock(block.memory));
-  if (!bytes) return false;
+  if (!bytes) return CopyResult::TooLarge;
   std::size_t used = 0;
-  bool ok = true;
+  CopyResult result = CopyResult::Copied;
   try {
-    for (std::int64_t at = 0; at < length && ok; at += kCopyPiece) {
-      const logs::TextRange piece{at, std::min(length, at + kCopyPiece)};
+    for (std::int64_t at = start; at < end && result == CopyResult::Copied; at += kCopyPiece) {
+      const logs::TextRange piece{at, std::min(end, at + kCopyPiece)};
       if (unicode) {
-        const std::u16string text = document.RangeText16(piece);
-        ok = used + (text.size() + 1) * 2 <= bound;
-        if (ok) std::memcpy(bytes + used, text.data(), text.size() * 2);
+        std::u16string text;
+        if (!document.RangeText16(piece, text))
+          result = CopyResult::ReadFailed;
+        else if (used + (text.size() + 1) * 2 > bound)
+          result = CopyResult::TooLarge;
+        else
+          std::memcpy(bytes + used, text.data(), text.size() * 2);
         used += text.size() * 2;
       } else {
-        const std::string text = document.RangeTextAnsi(piece);
-        ok = used + text.size() + 1 <= bound;
-        if (ok) std::memcpy(bytes + used, text.data(), text.size());
+        std::string text;
+        if (!document.RangeTextAnsi(piece, text))
+          result = CopyResult::ReadFailed;
+        else if (used + text.size() + 1 > bound)
+          result = CopyResult::TooLarge;
+        else
+          std::memcpy(bytes + used, text.data(), text.size());
         used += text.size();
       }
     }
   } catch (const std::bad_alloc&) {
-    ok = false;
+    result = CopyResult::TooLarge;
   }
-  if (ok) std::memset(bytes + used, 0, unicode ? 2 : 1);
+  if (result == CopyResult::Copied) std::memset(bytes + used, 0, unicode ? 2 : 1);
   GlobalUnlock(block.memory);
-  if (!ok) return false;
+  if (result != CopyResult::Copied) return result;
   // Only now is the clipboard touched: a copy that fails leaves it as it was.
-  if (!OpenClipboard(owner)) return false;
+  if (!OpenClipboard(owner)) return CopyResult::TooLarge;
   EmptyClipboard();
   const bool set = SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, block.memory) != nullptr;
   if (set) block.memory = nullptr;  // the clipboard owns it now
   CloseClipboard();
-  return set;
+  return set ? CopyResult::Copied : CopyResult::TooLarge;
 }
 
 }  // namespace vt9::win

@@ -1,9 +1,10 @@
 // The viewer's file work for its log view: which files it shows, opening a log as a document,
-// saving the document as rich text in the target's place, and the whole text on the clipboard.
+// saving the document as rich text in the target's place, and a range of the text on the clipboard.
 #pragma once
 
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -23,8 +24,16 @@ std::unique_ptr<logs::LogDocument> OpenLogDocument(const std::string& path);
 // streams. False on any failure; the target is then as it was and no temporary file is left.
 bool SaveLogDocument(const logs::LogDocument& document, const std::string& target);
 
-// The whole text on the clipboard (CF_TEXT, or CF_UNICODETEXT for a Unicode log). False when
-// it does not fit in memory or the clipboard refuses it; the clipboard then keeps what it held.
-bool CopyLogToClipboard(HWND owner, const logs::LogDocument& document);
+// Bytes the clipboard is given at the most (CR LF breaks, two bytes a character where the text
+// may need them): above this a copy is refused at once, before anything is read or allocated.
+inline constexpr std::uint64_t kCopyLimitBytes = std::uint64_t(256) << 20;
+
+enum class CopyResult { Copied, TooLarge, ReadFailed };
+
+// A range of the text on the clipboard (CF_TEXT, or CF_UNICODETEXT for a Unicode log): the one
+// way the viewer copies, for Ctrl+C and the context menu alike. Anything but Copied leaves the
+// clipboard as it was: TooLarge above the limit, when memory runs out or the clipboard refuses
+// the text; ReadFailed when part of the range could not be read.
+CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document, logs::TextRange range);
 
 }  // namespace vt9::win

@@ -58,6 +58,15 @@ std::int64_t LogViewCaretLine(HWND view) {
   return v ? v->CaretLine() : 0;
 }
 
+logs::TextRange LogViewSelection(HWND view) {
+  LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr;
+  return v ? v->Selection() : logs::TextRange{};
+}
+
+void LogViewSelect(HWND view, logs::TextRange range) {
+  if (LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr) v->SelectAndShow(range);
+}
+
 bool IsLogView(HWND window) {
   char name[32] = {};
   return window && GetClassNameA(window, name, sizeof name) > 0 &&
@@ -111,9 +120,12 @@ void LogView::SetDocument(std::unique_ptr<logs::LogDocument> document) {
 }
 
 int LogView::Progress() const {
-  if (!doc_ || indexDone_ || doc_->FileBytes() == 0) return 100;
+  if (!doc_ || indexDone_) return 100;
+  // Read once: a read failure on the worker may shrink the size to what was read, even to 0.
+  const std::uint64_t total = doc_->FileBytes();
+  if (total == 0) return 100;
   const std::uint64_t done = indexedBytes_;
-  const auto percent = static_cast<int>(done * 100 / doc_->FileBytes());
+  const auto percent = static_cast<int>(done * 100 / total);
   return std::clamp(percent, 0, 99);
 }
 
@@ -270,6 +282,9 @@ LRESULT LogView::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_CHAR:
       OnChar(wParam);
+      return 0;
+    case WM_IME_CHAR:
+      OnImeChar(wParam);
       return 0;
     case WM_LBUTTONDOWN:
       OnLButtonDown(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)),

@@ -21,6 +21,7 @@
 
 namespace vt9::logs {
 class LogDocument;
+struct TextRange;
 }
 
 namespace vt9::win {
@@ -31,9 +32,11 @@ inline constexpr char kLogViewClass[] = "VT9LogView";
 
 // Notifications in WM_COMMAND's high word.
 enum : WORD {
-  LVN_INDEXPROGRESS = 0x7F01,  // more of the file is indexed (LogViewProgress)
-  LVN_INDEXDONE = 0x7F02,      // the index is complete (or stopped by a read failure)
-  LVN_READFAILED = 0x7F03,     // the file shrank or could not be read; sent once
+  LVN_INDEXPROGRESS = 0x7F01,   // more of the file is indexed (LogViewProgress)
+  LVN_INDEXDONE = 0x7F02,       // the index is complete (or stopped by a read failure)
+  LVN_READFAILED = 0x7F03,      // the file shrank or could not be read; sent once
+  LVN_COPYTOOLARGE = 0x7F04,    // a copy was refused: above the limit, or no memory for it
+  LVN_COPYREADFAILED = 0x7F05,  // a copy was refused: part of the selection could not be read
 };
 
 // Registers the window class (once); false when it cannot be registered.
@@ -51,6 +54,11 @@ int LogViewProgress(HWND view);
 void LogViewWaitForIndex(HWND view);
 // Whether `window` is a log view.
 bool IsLogView(HWND window);
+// The selection in 64-bit positions, for the viewer in the same process: the edit messages answer
+// other programs in 32 bits, clamped, so a log past 2 GB is driven through these instead.
+logs::TextRange LogViewSelection(HWND view);
+// Selects [range.start, range.end) with the caret at its end and scrolls it into view.
+void LogViewSelect(HWND view, logs::TextRange range);
 
 // Shows only the lines of `list` (null: every line again), with each line's number in the file
 // in a gutter at the left. The view reads the list while painting; the list must outlive this

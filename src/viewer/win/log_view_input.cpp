@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "viewer/win/log_files.h"
 #include "viewer/win/log_view.h"
 #include "viewer/win/log_view_window.h"
 
@@ -35,6 +36,12 @@ void LogView::Select(std::int64_t anchor, std::int64_t caret) {
   caret_ = caret;
   InvalidateRect(hwnd_, nullptr, FALSE);
   UpdateCaret();
+}
+
+void LogView::SelectAndShow(logs::TextRange range) {
+  wantedColumn_ = -1;
+  Select(range.start, range.end);
+  EnsureVisible(caret_);
 }
 
 void LogView::MoveCaret(std::int64_t position, bool extend) {
@@ -171,14 +178,45 @@ void LogView::OnChar(WPARAM ch) {
   }
   if ((ch < 32 && ch != u'\t') || ctrl) return;  // Ctrl+letters come as control characters
   if (!Editable()) return MessageBeep(0), void();
-  // The window is an ANSI window: WM_CHAR carries a byte of the code page.
-  char ansi = static_cast<char>(ch);
-  wchar_t wide = 0;
-  if (ch < 0x80 || MultiByteToWideChar(CP_ACP, 0, &ansi, 1, &wide, 1) != 1)
-    wide = static_cast<wchar_t>(ch);
-  const char16_t text[2] = {static_cast<char16_t>(wide), 0};
+  // The window is an ANSI window: WM_CHAR carries a byte of the code page. On a double-byte
+  // code page a character comes as two: its lead byte, then its trail byte.
+  const auto byte = static_cast<unsigned char>(ch & 0xFF);
+  if (leadByte_ >= 0) {
+    const char pair[2] = {static_cast<char>(leadByte_), static_cast<char>(byte)};
+    leadByte_ = -1;
+    InsertAnsi(pair, 2);
+    return;
+  }
+  if (IsDBCSLeadByte(byte)) {
+    leadByte_ = byte;
+    return;
+  }
+  const char single = static_cast<char>(byte);
+  InsertAnsi(&single, 1);
+}
+
+// WM_IME_CHAR to an ANSI window: a double-byte character whole (lead byte high), or one byte.
+void LogView::OnImeChar(WPARAM ch) {
+  if (!doc_) return;
+  if (!Editable()) return MessageBeep(0), void();
+  leadByte_ = -1;
+  const auto lead = static_cast<unsigned char>((ch >> 8) & 0xFF);
+  const auto trail = static_cast<unsigned char>(ch & 0xFF);
+  if (lead == 0) return OnChar(trail);
+  const char pair[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+  InsertAnsi(pair, 2);
+}
+
+void LogView::InsertAnsi(const char* bytes, int count) {
+  wchar_t wide[2] = {};
+  int units = MultiByteToWideChar(CP_ACP, 0, bytes, count, wide, 2);
+  if (units <= 0) {
+    wide[0] = static_cast<wchar_t>(static_cast<unsigned char>(bytes[0]));
+    units = 1;
+  }
   wantedColumn_ = -1;
-  ReplaceSelection(std::u16string_view(text, 1));
+  ReplaceSelection(std::u16string_view(reinterpret_cast<const char16_t*>(wide),
+                                       static_cast<std::size_t>(units)));
 }
 
 void LogView::ReplaceSelection(std::u16string_view text) {
@@ -215,31 +253,17 @@ void LogView::UndoEdit() {
 void LogView::CopySelection() {
   const logs::TextRange range = Selection();
   if (!doc_ || range.start == range.end) return;
-  const bool unicode = doc_->Encoding() != logs::TextEncoding::Ansi;
-  HGLOBAL memory = nullptr;
-  if (unicode) {
-    const std::u16string text = doc_->RangeText16(range);
-    memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(char16_t));
-    if (void* bytes = memory ? GlobalLock(memory) : nullptr) {
-      std::memcpy(bytes, text.c_str(), (text.size() + 1) * sizeof(char16_t));
-      GlobalUnlock(memory);
-    }
-  } else {
-    const std::string text = doc_->RangeTextAnsi(range);
-    memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    if (void* bytes = memory ? GlobalLock(memory) : nullptr) {
-      std::memcpy(bytes, text.c_str(), text.size() + 1);
-      GlobalUnlock(memory);
-    }
+  // The viewer's one copy: its limit, and its message through the parent.
+  switch (CopyLogToClipboard(hwnd_, *doc_, range)) {
+    case CopyResult::Copied:
+      return;
+    case CopyResult::TooLarge:
+      Notify(LVN_COPYTOOLARGE);
+      return;
+    case CopyResult::ReadFailed:
+      Notify(LVN_COPYREADFAILED);
+      return;
   }
-  if (!memory) return MessageBeep(MB_ICONERROR), void();
-  if (!OpenClipboard(hwnd_)) {
-    GlobalFree(memory);
-    return;
-  }
-  EmptyClipboard();
-  if (!SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, memory)) GlobalFree(memory);
-  CloseClipboard();
 }
 
 void LogView::Paste() {

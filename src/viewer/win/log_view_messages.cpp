@@ -29,6 +29,10 @@ LRESULT Clamp32(std::int64_t value) {
   return static_cast<LRESULT>(std::min<std::int64_t>(value, INT_MAX));
 }
 
+DWORD ClampDword(std::int64_t value) {
+  return static_cast<DWORD>(std::min<std::int64_t>(value, MAXDWORD));
+}
+
 }  // namespace
 
 // A program's edit waits for the index, which the document needs for any change (the user's
@@ -72,7 +76,8 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
     case WM_SETTEXT:
       WaitForIndex();
       if (Editable()) {
-        Select(0, length);
+        // The whole text, as long as it is now: not the part indexed when the message came.
+        Select(0, doc_->Length());
         ReplaceSelection(FromAnsi(reinterpret_cast<const char*>(lParam)));
         doc_->SetModified(false);
         result = TRUE;
@@ -80,8 +85,9 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       return true;
     case EM_GETSEL: {
       const logs::TextRange s = Selection();
-      if (wParam) *reinterpret_cast<DWORD*>(wParam) = static_cast<DWORD>(s.start);
-      if (lParam) *reinterpret_cast<DWORD*>(lParam) = static_cast<DWORD>(s.end);
+      // Past what a DWORD holds the answer stays at its largest value instead of wrapping.
+      if (wParam) *reinterpret_cast<DWORD*>(wParam) = ClampDword(s.start);
+      if (lParam) *reinterpret_cast<DWORD*>(lParam) = ClampDword(s.end);
       result = s.start > 0xFFFF || s.end > 0xFFFF
                    ? -1
                    : static_cast<LRESULT>(
@@ -155,7 +161,8 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       WORD room = 0;
       std::memcpy(&room, buffer, sizeof room);
       if (line >= doc_->LineCount() || room == 0) return true;
-      const std::string text = doc_->LineTextAnsi(line);
+      // No more characters than the caller's buffer holds bytes: a long line is never read whole.
+      const std::string text = doc_->LineTextAnsi(line, 0, room);
       const std::size_t copied = std::min<std::size_t>(text.size(), room);
       std::memcpy(buffer, text.data(), copied);
       if (copied < room) buffer[copied] = '\0';  // as the edit control: no NUL when full

@@ -34,6 +34,8 @@ class LogView : public WindowBase<LogView> {
   void RefreshShown();
   void SelectLine(std::int64_t line);
   std::int64_t CaretLine() const { return doc_ ? doc_->LineFromPosition(caret_) : 0; }
+  logs::TextRange Selection() const;
+  void SelectAndShow(logs::TextRange range);
 
  private:
   friend class WindowBase<LogView>;
@@ -70,6 +72,8 @@ class LogView : public WindowBase<LogView> {
   // ---- Input and editing (log_view_input.cpp) ----------------------------------------------
   void OnKeyDown(WPARAM key);
   void OnChar(WPARAM ch);
+  void OnImeChar(WPARAM ch);
+  void InsertAnsi(const char* bytes, int count);  // one character of the code page
   void OnLButtonDown(int x, int y, bool shift);
   void OnMouseMove(int x, int y);
   void OnDoubleClick(int x, int y);
@@ -77,7 +81,6 @@ class LogView : public WindowBase<LogView> {
   void OnTimer();
   void MoveCaret(std::int64_t position, bool extend);
   void Select(std::int64_t anchor, std::int64_t caret);
-  logs::TextRange Selection() const;
   bool Editable() const;
   void ReplaceSelection(std::u16string_view text);
   void CopySelection();
@@ -120,6 +123,7 @@ class LogView : public WindowBase<LogView> {
   bool selecting_ = false;  // the left button is down
   POINT dragPoint_{0, 0};
   int wheelRest_ = 0;
+  int leadByte_ = -1;  // a lead byte whose trail byte's WM_CHAR is still to come
 };
 
 // Private messages of the view.

@@ -62,12 +62,16 @@ class LogViewLines : public LineSource {
       line.clear();
       return false;
     }
-    return lines_.ReadLine(index, line);
+    if (lines_.ReadLine(index, line)) return true;
+    failed_ = true;  // a line that could not be read prints blank: said after the job
+    return false;
   }
+  bool Failed() const { return failed_; }
 
  private:
   LineSource& lines_;
   std::int64_t count_ = 0;
+  bool failed_ = false;
 };
 
 }  // namespace
@@ -129,6 +133,13 @@ void TfViewer::btnSaveAsClick() {
   const std::string target = file;
   LogViewWaitForIndex(memLog);
   const logs::LogDocument* document = LogViewDocument(memLog);
+  if (document && document->ReadFailed()) {
+    // Part of the log could not be read: what is shown is not the whole file, and saving it
+    // would pass a shortened log off as the log.
+    vTaskDialog->ShowReadError(logFile_);
+    vTaskDialog->ShowSaveError(target);
+    return;
+  }
   const bool saved = document ? SaveLogDocument(*document, target)
                               : SaveFileSafely(target, [this](const ContentWriter& write) {
                                   return StreamOutRichText(memLog, write);
@@ -151,11 +162,16 @@ void TfViewer::BitBtn2Click() {
   // The log view hands out its document's lines, the rich-edit control its own: either way
   // layout and printing read them one at a time, and the log is never copied.
   std::unique_ptr<LineSource> lines;
-  if (logs::LogDocument* document = LogViewDocument(memLog))
-    lines = std::make_unique<LogViewLines>(*document);
-  else
+  LogViewLines* logLines = nullptr;
+  if (logs::LogDocument* document = LogViewDocument(memLog)) {
+    auto own = std::make_unique<LogViewLines>(*document);
+    logLines = own.get();
+    lines = std::move(own);
+  } else {
     lines = std::make_unique<RichEditLines>(memLog);
+  }
   PrintLines(*lines, Caption());
+  if (logLines && logLines->Failed()) vTaskDialog->ShowReadError(logFile_);
 }
 
 void TfViewer::PrintLines(LineSource& lines, const std::string& caption) {
@@ -175,7 +191,9 @@ void TfViewer::PrintLines(LineSource& lines, const std::string& caption) {
 void TfViewer::popCopyClick() {
   LogViewWaitForIndex(memLog);
   if (const logs::LogDocument* document = LogViewDocument(memLog)) {
-    if (!CopyLogToClipboard(hwnd_, *document)) vTaskDialog->ShowCopyError();
+    const CopyResult result = CopyLogToClipboard(hwnd_, *document, {0, document->Length()});
+    if (result == CopyResult::TooLarge) vTaskDialog->ShowCopyError();
+    if (result == CopyResult::ReadFailed) vTaskDialog->ShowReadError(logFile_);
     return;
   }
   const std::string text = WholeText(memLog);

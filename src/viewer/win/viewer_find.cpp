@@ -66,21 +66,24 @@ void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
 // one) to the end, no wrap; the match is selected in characters, as the document counts them.
 void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& request) {
   LogViewWaitForIndex(memLog);
-  CHARRANGE selection{};
-  SendMessageA(memLog, EM_EXGETSEL, 0, reinterpret_cast<LPARAM>(&selection));
-  const std::int64_t from = selection.cpMax > selection.cpMin ? selection.cpMax : 0;
+  // In 64-bit positions: a log past 2 GB has matches beyond what the edit messages can say.
+  const logs::TextRange selection = LogViewSelection(memLog);
+  const std::int64_t from = selection.end > selection.start ? selection.end : 0;
+  bool readFailed = false;
   const std::optional<logs::TextRange> found =
       document.Find(from, document.Length(), request.text, (request.options & kFindMatchCase) != 0,
-                    (request.options & kFindWholeWord) != 0);
+                    (request.options & kFindWholeWord) != 0, &readFailed);
   if (found) {
     SetFocus(memLog);
-    CHARRANGE match{static_cast<LONG>(found->start), static_cast<LONG>(found->end)};
-    SendMessageA(memLog, EM_EXSETSEL, 0, reinterpret_cast<LPARAM>(&match));
-    SendMessageA(memLog, EM_SCROLLCARET, 0, 0);
+    LogViewSelect(memLog, *found);
     return;
   }
   if (FFindForm) FFindForm->Hide();
-  vTaskDialog->ShowNotFound(Caption(), request.text);
+  // Not "Not Found" when part of the log could not be searched.
+  if (readFailed)
+    vTaskDialog->ShowReadError(logFile_);
+  else
+    vTaskDialog->ShowNotFound(Caption(), request.text);
 }
 
 }  // namespace vt9::win

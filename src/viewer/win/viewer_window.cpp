@@ -558,7 +558,8 @@ void TfViewer::OnLogViewNotify(int code) {
     ShowWindow(label, SW_SHOWNA);
   }
   if (code == LVN_INDEXDONE && filter_) filter_->OnIndexDone();
-  if (code == LVN_READFAILED) vTaskDialog->ShowReadError(logFile_);
+  if (code == LVN_READFAILED || code == LVN_COPYREADFAILED) vTaskDialog->ShowReadError(logFile_);
+  if (code == LVN_COPYTOOLARGE) vTaskDialog->ShowCopyError();
 }
 
 // Left in the button bar, beside "Open" when it is shown, up to "Find".

@@ -63,6 +63,20 @@ std::string ViewerDriver::LogText() const {
   return text;
 }
 
+std::string ViewerDriver::Progress() const {
+  HWND label = GetDlgItem(window_, vt9::win::viewer_id::lblProgress);
+  return label && IsWindowVisible(label) ? WindowText(label) : std::string();
+}
+
+bool ViewerDriver::WaitForIndex(DWORD timeoutMs) const {
+  const DWORD start = GetTickCount();
+  while (!Progress().empty()) {
+    if (GetTickCount() - start > timeoutMs) return false;
+    Sleep(50);
+  }
+  return true;
+}
+
 std::pair<long, long> ViewerDriver::Selection() const {
   // EM_GETSEL without pointers packs both positions into the result (enough for test logs).
   const LRESULT packed = SendMessageA(Log(), EM_GETSEL, 0, 0);

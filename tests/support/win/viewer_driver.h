@@ -36,6 +36,10 @@ class ViewerDriver {
 
   // The text as the control hands it out (paragraphs ended by CR LF), and the selection.
   std::string LogText() const;
+  // The log view's progress text in the button bar ("Reading the log… 45 %"), empty when
+  // hidden; WaitForIndex waits until it is hidden (false after the time-out).
+  std::string Progress() const;
+  bool WaitForIndex(DWORD timeoutMs) const;
   std::pair<long, long> Selection() const;
   void Select(long start, long end) const;
   // Replaces the whole text as typing would (the control marks itself modified).

@@ -1,0 +1,243 @@
+// The viewer's log view at its limits, in the real VT9Now.exe under Wine: a sparse log over
+// 4.3 GB searched through the find dialog to words past 2^31 and 2^32 characters, and WM_SETTEXT
+// while a large log is still being indexed.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "support/win/viewer_driver.h"
+#include "support/win/widget_host.h"
+#include "viewer/win/viewer_window.h"
+
+namespace vt9 {
+namespace {
+
+using test::ViewerDriver;
+
+LRESULT Send(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  DWORD_PTR result = 0;
+  SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 120000, &result);
+  return static_cast<LRESULT>(result);
+}
+
+// A sparse file of `size` bytes: NUL bytes (one character each in the view) with CR LF ending
+// each `lineBytes`, and words written at the given byte offsets.
+bool WriteSparseLog(const std::string& path, std::uint64_t size, std::uint64_t lineBytes,
+                    const std::pair<std::uint64_t, std::string>* words, int wordCount) {
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  auto put = [out](std::uint64_t at, const std::string& bytes) {
+    LARGE_INTEGER where{};
+    where.QuadPart = static_cast<LONGLONG>(at);
+    DWORD written = 0;
+    return SetFilePointerEx(out, where, nullptr, FILE_BEGIN) &&
+           WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+  };
+  bool ok = true;
+  for (std::uint64_t end = lineBytes; end <= size && ok; end += lineBytes)
+    ok = put(end - 2, "\r\n");
+  for (int i = 0; i < wordCount && ok; ++i) ok = put(words[i].first, words[i].second);
+  LARGE_INTEGER where{};
+  where.QuadPart = static_cast<LONGLONG>(size);
+  ok = ok && SetFilePointerEx(out, where, nullptr, FILE_BEGIN) && SetEndOfFile(out);
+  CloseHandle(out);
+  return ok;
+}
+
+struct RemoveFile {
+  std::string path;
+  ~RemoveFile() { DeleteFileA(path.c_str()); }
+};
+
+// The selection by EM_GETSEL with pointers: DWORDs, exact below 4 GB, at their largest above.
+std::pair<DWORD, DWORD> Selection(HWND log) {
+  DWORD start = 0, end = 0;
+  Send(log, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {start, end};
+}
+
+// The selected text, as the view copies it.
+std::string CopiedSelection(HWND log) {
+  if (OpenClipboard(nullptr)) {
+    EmptyClipboard();
+    CloseClipboard();
+  }
+  Send(log, WM_COPY);
+  return ViewerDriver::Clipboard();
+}
+
+// Presses Next in the find dialog and waits until the selected text changes from `before`.
+std::string FindAndCopy(ViewerDriver& viewer, HWND log, const std::string& word,
+                        const std::string& before) {
+  viewer.FindNext(word, false, false);
+  std::string now = before;
+  for (int i = 0; i < 600 && now == before; ++i) {
+    Sleep(100);
+    if (viewer.WaitForMessage(0)) break;  // "Not Found"
+    now = CopiedSelection(log);
+  }
+  return now;
+}
+
+constexpr std::uint64_t kLineBytes = 64ull << 20;  // CR LF included
+std::uint64_t CharOfByte(std::uint64_t byte) { return byte - byte / kLineBytes; }
+
+TEST(ViewerLimits, FindsAndSelectsWordsPastTwoAndFourGigabytes) {
+  ViewerDriver viewer("limits-find");
+  const std::string file = viewer.logFolder() + "Huge.log";
+  const std::uint64_t size = 4'400'000'000ull;
+  const std::pair<std::uint64_t, std::string> words[] = {{(1ull << 31) + 1000, "needle31"},
+                                                         {(1ull << 32) + 1000, "needle32"}};
+  ASSERT_TRUE(WriteSparseLog(file, size, kLineBytes, words, 2));
+  RemoveFile remove{file};
+
+  ASSERT_TRUE(viewer.Open({file, "Huge log"}, "Huge log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(300000)) << "indexing 4.4 GB";
+  ASSERT_TRUE(viewer.ShowFind());
+
+  // The first word lies past 2^31 characters: selected, in view, and its position exact in the
+  // 32-bit answer (a DWORD holds it).
+  const std::string first = FindAndCopy(viewer, log, "needle31", "");
+  EXPECT_EQ(first, "needle31");
+  const auto at31 = static_cast<DWORD>(CharOfByte(words[0].first));
+  EXPECT_EQ(Selection(log), std::make_pair(at31, at31 + 8));
+  const auto line31 = static_cast<LRESULT>(words[0].first / kLineBytes);
+  const LRESULT top31 = Send(log, EM_GETFIRSTVISIBLELINE);
+  EXPECT_LE(top31, line31);
+  EXPECT_GT(top31 + 30, line31);
+
+  // The next Find starts behind it and reaches the word past 2^32: there the 32-bit answers
+  // stay at their largest value instead of wrapping.
+  const std::string second = FindAndCopy(viewer, log, "needle32", first);
+  EXPECT_EQ(second, "needle32");
+  EXPECT_EQ(Selection(log), std::make_pair(DWORD{MAXDWORD}, DWORD{MAXDWORD}));
+  const auto line32 = static_cast<LRESULT>(words[1].first / kLineBytes);
+  const LRESULT top32 = Send(log, EM_GETFIRSTVISIBLELINE);
+  EXPECT_LE(top32, line32);
+  EXPECT_GT(top32 + 30, line32);
+  // The unselected characters of the selection's line: the line less the word.
+  EXPECT_EQ(Send(log, EM_LINELENGTH, static_cast<WPARAM>(-1)),
+            static_cast<LRESULT>(kLineBytes - 2 - 8));
+  ViewerDriver::Snapshot("viewer-find-past-4gb");
+
+  // Nothing after it: "Not Found", and the selection stays.
+  viewer.FindNext("needle", false, false);
+  HWND notFound = viewer.WaitForMessage(120000);
+  ASSERT_NE(notFound, nullptr);
+  EXPECT_NE(test::ChildTexts(notFound).find("Not Found"), std::string::npos);
+  test::ClickButton(notFound, "OK");
+  ASSERT_TRUE(viewer.WaitForNoDialog());
+  EXPECT_EQ(CopiedSelection(log), "needle32");
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+TEST(ViewerLimits, SetTextWhileIndexingLeavesExactlyTheNewText) {
+  ViewerDriver viewer("limits-settext");
+  const std::string file = viewer.logFolder() + "Large.log";
+  ASSERT_TRUE(WriteSparseLog(file, 2'000'000'000ull, 1 << 20, nullptr, 0));
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Large log"}, "Large log"));
+  HWND log = viewer.Log();
+  const bool stillIndexing = !viewer.Progress().empty();
+  const std::string fresh = "a new text\r\nof two lines";
+  EXPECT_EQ(Send(log, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fresh.c_str())), TRUE);
+  EXPECT_EQ(Send(log, EM_GETLINECOUNT), 2);
+  EXPECT_EQ(viewer.LogText(), fresh);
+  EXPECT_EQ(Send(log, EM_GETMODIFY), FALSE);
+  if (!stillIndexing) std::printf("note: the index was complete before WM_SETTEXT arrived\n");
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+void PutOnClipboard(const std::string& text) {
+  if (!OpenClipboard(nullptr)) return;
+  EmptyClipboard();
+  if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1)) {
+    std::memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
+  }
+  CloseClipboard();
+}
+
+// The texts of the message the viewer shows next (empty when none comes), which is then closed.
+std::string NextMessage(ViewerDriver& viewer, DWORD timeoutMs = 30000) {
+  HWND message = viewer.WaitForMessage(timeoutMs);
+  if (!message) return {};
+  const std::string texts = test::ChildTexts(message);
+  test::ClickButton(message, "OK");
+  viewer.WaitForNoDialog();
+  return texts;
+}
+
+TEST(ViewerLimits, CopyAboveTheLimitLeavesTheClipboardAndSaysSoOnce) {
+  ViewerDriver viewer("limits-copy");
+  const std::string file = viewer.logFolder() + "Big.log";
+  ASSERT_TRUE(WriteSparseLog(file, 300'000'000ull, 1 << 20, nullptr, 0));
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Big log"}, "Big log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(120000));
+  PutOnClipboard("held before");
+  // Ctrl+A, Ctrl+C: the keys' copy and the context menu's are one path with one message.
+  SetForegroundWindow(viewer.window());
+  SetFocus(log);
+  test::KeyDown(VK_CONTROL);
+  test::PressKey('A');
+  test::PressKey('C');
+  test::KeyUp(VK_CONTROL);
+  const std::string keys = NextMessage(viewer);
+  EXPECT_NE(keys.find("too large to copy"), std::string::npos) << keys;
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before");
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  const std::string menu = NextMessage(viewer);
+  EXPECT_EQ(menu, keys);
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before");
+  // A selection below the limit is copied.
+  Send(log, EM_SETSEL, 0, 10);
+  Send(log, WM_COPY);
+  EXPECT_EQ(ViewerDriver::Clipboard().size(), 10u);
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+TEST(ViewerLimits, ALogCutAfterIndexingMakesCopyAndFindReportTheReadError) {
+  ViewerDriver viewer("limits-cut");
+  std::string text;
+  for (int i = 0; i < 100000; ++i)
+    text += "2026/12/09 backup copied file " + std::to_string(i) + "\r\n";
+  text += "the last word";
+  const std::string file = viewer.WriteLog("Cut.log", text);
+  ASSERT_TRUE(viewer.Open({file, "Cut log"}, "Cut log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(30000));
+  HANDLE cut = CreateFileA(file.c_str(), GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(cut, INVALID_HANDLE_VALUE);
+  SetFilePointer(cut, 1000, nullptr, FILE_BEGIN);
+  SetEndOfFile(cut);
+  CloseHandle(cut);
+
+  PutOnClipboard("held before");
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  const std::string copy = NextMessage(viewer);
+  EXPECT_NE(copy.find("Error reading file!"), std::string::npos) << copy;
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before") << "no text with holes";
+
+  ASSERT_TRUE(viewer.ShowFind());
+  viewer.FindNext("the last word", false, false);
+  const std::string find = NextMessage(viewer);
+  EXPECT_NE(find.find("Error reading file!"), std::string::npos) << find;
+  EXPECT_EQ(find.find("Not Found"), std::string::npos) << find;
+  (void)log;
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+}  // namespace
+}  // namespace vt9
