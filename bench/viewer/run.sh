@@ -4,6 +4,8 @@
 # Usage: bench/viewer/run.sh [sizes in MB...]   (after the Windows build: build/win32)
 #        bench/viewer/run.sh print MB [seconds]   the viewer's memory while printing a log, Cancel
 #                                         after `seconds`; the PDF holds no more pages than started
+#        bench/viewer/run.sh filter [MB]  the filter: first listed line, whole pass, the window's
+#                                         answers meanwhile, PgDn with the other lines hidden
 #        bench/viewer/run.sh print MB 0   prints every page, then reads the PDF back: its page count
 #                                         against the viewer's, the log's first and last lines
 set -euo pipefail
@@ -31,6 +33,11 @@ if [ "${1:-}" = print ]; then
   trap 'vt9_wine_stop "$WINEPREFIX" || true; scripts/print-server.sh stop "$server" "$CUPS_SERVER" >/dev/null 2>&1 || true; rm -rf "$sockdir"' EXIT
   scripts/print-server.sh start "$server" "$CUPS_SERVER" >/dev/null
   wine "$bin/list-printers.exe" >/dev/null 2>&1 || true
+fi
+if [ "${1:-}" = filter ]; then
+  shift
+  wine "$bin/bench_viewer_filter.exe" "$@"
+  exit 0
 fi
 if [ "${1:-}" != print ]; then
   wine "$bin/bench_viewer.exe" "$@"

@@ -1,5 +1,6 @@
 #include "logs/filter_run.h"
 
+#include <algorithm>
 #include <chrono>
 
 namespace vt9::logs {
@@ -22,7 +23,24 @@ FilterRun::~FilterRun() {
 void FilterRun::Start(std::function<void()> progress) {
   if (worker_.joinable() || !filter_) return;
   progress_ = std::move(progress);
-  worker_ = std::thread([this] { Run(); });
+  worker_ = std::thread([this] { Run(0); });
+}
+
+void FilterRun::TakeInGrowth() {
+  if (!filter_ || !worker_.joinable()) return;
+  cancel_ = true;
+  worker_.join();
+  cancel_ = false;
+  // The last line looked at may have been the unfinished end of the file, and the one before
+  // it may have ended in a CR whose LF came with the growth: both are looked at again.
+  const std::int64_t from = std::max<std::int64_t>(0, linesDone_ - 2);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    while (matches_.Count() > 0 && matches_.Last() >= from) matches_.RemoveLast();
+  }
+  linesDone_ = from;
+  done_ = false;
+  worker_ = std::thread([this, from] { Run(from); });
 }
 
 void FilterRun::Cancel() { cancel_ = true; }
@@ -66,17 +84,17 @@ void FilterRun::MaybeProgress(std::vector<std::int64_t>& found, std::int64_t don
   lastProgress_ = Clock::now();
 }
 
-void FilterRun::Run() {
+void FilterRun::Run(std::int64_t from) {
   lastProgress_ = Clock::now();
-  const bool done = document_.PlainBytes() ? RunBytes() : RunLines();
+  const bool done = document_.PlainBytes() ? RunBytes(from) : RunLines(from);
   if (!done) return;
   done_ = true;
   if (progress_) progress_();
 }
 
-bool FilterRun::RunLines() {
+bool FilterRun::RunLines(std::int64_t from) {
   std::vector<std::int64_t> found;
-  std::int64_t line = 0;
+  std::int64_t line = from;
   for (;;) {
     // The last line is final only once the index is complete.
     const bool complete = document_.IndexComplete();
@@ -92,15 +110,15 @@ bool FilterRun::RunLines() {
   }
 }
 
-bool FilterRun::RunBytes() {
+bool FilterRun::RunBytes(std::int64_t from) {
   // The first window is small, so the first screen of matches shows at once.
   constexpr std::size_t kFirstWindow = 64 * 1024;
   constexpr std::size_t kWindow = 1024 * 1024;
   std::size_t window = kFirstWindow;
   std::vector<std::uint8_t> buffer;
   std::vector<std::int64_t> found;
-  std::int64_t line = 0;
-  std::uint64_t at = document_.LineByteStart(0);
+  std::int64_t line = from;
+  std::uint64_t at = document_.LineByteStart(from);
   for (;;) {
     const bool complete = document_.IndexComplete();
     const std::int64_t lines = document_.LineCount();

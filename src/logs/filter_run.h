@@ -33,6 +33,11 @@ class FilterRun {
   // 30 ms while it runs and once when it is done.
   void Start(std::function<void()> progress);
   void Cancel();                   // returns at once; the worker stops soon after
+  // The document grew (a followed log): the lines from the one that was last on are looked at
+  // again and the appended ones taken in, without going over the rest again. Call it from the
+  // thread that grows the document, after the growth; the worker of a run that was not done
+  // yet stops first and goes on from where it was.
+  void TakeInGrowth();
   bool Done() const;               // every line of the document looked at
   std::int64_t LinesDone() const;  // lines looked at so far
   std::int64_t MatchCount() const;
@@ -43,11 +48,11 @@ class FilterRun {
   std::size_t MemoryBytes() const;
 
  private:
-  void Run();
+  void Run(std::int64_t from);
   // Line by line, as the document hands lines out (Unicode, double-byte and edited logs).
-  bool RunLines();
+  bool RunLines(std::int64_t from);
   // Over the file's bytes a window at a time (unedited single-byte ANSI logs).
-  bool RunBytes();
+  bool RunBytes(std::int64_t from);
   void MaybeProgress(std::vector<std::int64_t>& found, std::int64_t done, bool force);
   // Publishes `found` (lines in increasing order) and the lines looked at up to `done`.
   void Publish(std::vector<std::int64_t>& found, std::int64_t done);

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <thread>
 #include <vector>
 
+#include "logs/filter_run.h"
+#include "logs/line_filter.h"
 #include "logs/log_document.h"
 #include "logs/match_set.h"
 #include "logs/problem_words.h"
@@ -328,6 +331,52 @@ TEST(LogGrowth, ProblemLinesOfAFollowedLogAreThoseOfTheWholeFile) {
         EXPECT_EQ(problemsOf(*g.doc), expected) << "cut at " << at << ", steps of " << step;
         EXPECT_EQ(g.doc->ProblemLineCount(), std::int64_t(expected.size()));
       }
+    }
+  }
+}
+
+// A filter run over a followed log takes in the appended lines, finished or still running when
+// the log grew, and ends with the lines a run over the whole file finds: a line whose word
+// arrived in two writes, or whose CR got its LF later, counts once and in its final form.
+TEST(LogGrowth, AFilterRunTakesInAppendedLines) {
+  std::string bytes;
+  for (int i = 0; i < 3000; ++i) {
+    bytes += i % 97 == 0 ? "copy failed " : "Copied file ";
+    bytes += std::to_string(i) + (i % 3 == 0 ? "\r\n" : i % 3 == 1 ? "\n" : "\r");
+  }
+  bytes += "last fail";  // "failed" only once the next write comes
+  const std::string more = "ed here\r\nCopied\r\nfailed too";
+  const auto compile = [] {
+    std::string error;
+    return logs::LineFilter::Compile({{"failed"}}, {}, test::WesternCodePage(), &error);
+  };
+  const auto linesOf = [](const logs::FilterRun& run) {
+    std::vector<std::int64_t> lines;
+    for (std::int64_t n = 0; n < run.MatchCount(); ++n) lines.push_back(run.NthMatch(n));
+    return lines;
+  };
+  Growing whole(bytes + more, 4096, test::WesternCodePage());
+  logs::FilterRun reference(*whole.doc, compile());
+  reference.Start({});
+  while (!reference.Done()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  const std::vector<std::int64_t> expected = linesOf(reference);
+  ASSERT_EQ(expected.size(), 33u);
+  for (bool waitForTheFirstRun : {true, false}) {
+    for (std::size_t cut : {bytes.size(), bytes.size() - 5, bytes.size() + 8, bytes.size() + 9}) {
+      const std::string all = bytes + more;
+      Growing g(all.substr(0, cut), 4096, test::WesternCodePage());
+      logs::FilterRun run(*g.doc, compile());
+      run.Start({});
+      if (waitForTheFirstRun) {
+        while (!run.Done()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      }
+      g.Append(all.substr(cut));
+      ASSERT_EQ(g.Follow(), Growth::Grew);
+      run.TakeInGrowth();
+      while (!run.Done()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      EXPECT_EQ(run.LinesDone(), g.doc->LineCount());
+      EXPECT_EQ(linesOf(run), expected)
+          << "cut at " << cut << (waitForTheFirstRun ? "" : ", running");
     }
   }
 }

@@ -41,6 +41,23 @@ void LogViewWaitForIndex(HWND view) {
   if (LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr) v->WaitForIndex();
 }
 
+void LogViewShowOnly(HWND view, const MatchList* list) {
+  if (LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr) v->ShowOnly(list);
+}
+
+void LogViewRefreshShown(HWND view) {
+  if (LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr) v->RefreshShown();
+}
+
+void LogViewSelectLine(HWND view, std::int64_t line) {
+  if (LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr) v->SelectLine(line);
+}
+
+std::int64_t LogViewCaretLine(HWND view) {
+  LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr;
+  return v ? v->CaretLine() : 0;
+}
+
 logs::TextRange LogViewSelection(HWND view) {
   LogView* v = IsLogView(view) ? LogView::FromWindow(view) : nullptr;
   return v ? v->Selection() : logs::TextRange{};
@@ -69,6 +86,8 @@ void LogView::StopIndexing() {
 void LogView::SetDocument(std::unique_ptr<logs::LogDocument> document) {
   StopIndexing();
   Follow(std::string());  // a new document is followed only when asked
+  shown_ = nullptr;
+  gutter_ = 0;
   doc_ = std::move(document);
   topLine_ = firstColumn_ = 0;
   anchor_ = caret_ = 0;
@@ -122,7 +141,8 @@ void LogView::OnIndexProgress() {
   const std::int64_t lines = doc_->LineCount();
   // New lines need painting only while they fall on the screen (the first screen of a log,
   // or the end of a short one); further down only the scroll bar grows.
-  if (paintedLines_ < topLine_ + VisibleLines() + 1) InvalidateRect(hwnd_, nullptr, FALSE);
+  if (paintedLines_ < topLine_ + VisibleLines() + 1 || shown_)
+    InvalidateRect(hwnd_, nullptr, FALSE);
   paintedLines_ = lines;
   UpdateScrollBars();
   if (doc_->ReadFailed() && !readFailureSent_) {
@@ -145,6 +165,62 @@ void LogView::OnIndexDone() {
     Notify(LVN_READFAILED);
   }
   Notify(LVN_INDEXDONE);
+}
+
+// ---- Rows -----------------------------------------------------------------------------------
+
+std::int64_t LogView::RowCount() const {
+  if (!doc_) return 1;
+  return shown_ ? shown_->Count() : doc_->LineCount();
+}
+
+std::int64_t LogView::LineOfRow(std::int64_t row) const {
+  if (row < 0 || row >= RowCount()) return -1;
+  return shown_ ? shown_->Nth(row) : row;
+}
+
+std::int64_t LogView::RowOfLine(std::int64_t line) const {
+  return shown_ ? shown_->CountBefore(line) : line;
+}
+
+int LogView::TextLeft() const { return kMargin + gutter_; }
+
+void LogView::ShowOnly(const MatchList* list) {
+  if (!doc_ || list == shown_) return;
+  // The caret's line stays where the eye is: at the top when it was on screen before.
+  const std::int64_t caretLine = doc_->LineFromPosition(caret_);
+  shown_ = list;
+  RefreshShown();
+  const std::int64_t row = RowOfLine(caretLine);
+  ScrollTo(row - VisibleLines() / 3, 0);
+  InvalidateRect(hwnd_, nullptr, FALSE);
+  UpdateCaret();
+}
+
+void LogView::RefreshShown() {
+  int gutter = 0;
+  if (shown_ && doc_) {
+    int digits = 1;
+    for (std::int64_t n = doc_->LineCount(); n >= 10; n /= 10) ++digits;
+    gutter = (digits + digits / 3) * (charWidth_ + 1) + 3 * kMargin;
+  }
+  gutter_ = gutter;
+  UpdateScrollBars();
+  InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void LogView::SelectLine(std::int64_t line) {
+  if (!doc_ || line < 0 || line >= doc_->LineCount()) return;
+  const std::int64_t start = doc_->LineStart(line);
+  wantedColumn_ = -1;
+  // The caret at the line's start: a long line does not pull the view to its end.
+  Select(start + doc_->LineLength(line), start);
+  const std::int64_t row = RowOfLine(line);
+  const int visible = VisibleLines();
+  std::int64_t top = topLine_;
+  if (row < topLine_ || row >= topLine_ + visible) top = row - visible / 3;
+  ScrollTo(top, 0);
+  UpdateCaret();
 }
 
 // ---- Messages -------------------------------------------------------------------------------
@@ -323,10 +399,11 @@ void LogView::OnPaint() {
         SelectObject(dc, font_ ? static_cast<HGDIOBJ>(font_) : GetStockObject(SYSTEM_FONT));
     FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
     if (doc_) {
-      const std::int64_t lines = doc_->LineCount();
+      const std::int64_t rows = RowCount();
       for (int row = 0; row * lineHeight_ < height; ++row) {
-        const std::int64_t line = topLine_ + row;
-        if (line >= lines) break;
+        if (topLine_ + row >= rows) break;
+        const std::int64_t line = LineOfRow(topLine_ + row);
+        if (line < 0) break;
         PaintLine(dc, line, row * lineHeight_, width);
       }
     }
@@ -359,11 +436,24 @@ void LogView::PaintLine(HDC dc, std::int64_t line, int y, int width) {
   for (int i = 0; i < n; ++i)
     dx[static_cast<std::size_t>(i)] =
         x[static_cast<std::size_t>(i) + 1] - x[static_cast<std::size_t>(i)];
-  RECT row{0, y, width, y + lineHeight_};
+  if (gutter_ > 0) {
+    // The line's number in the file, so the user knows where the shown lines are.
+    RECT numbers{0, y, gutter_, y + lineHeight_};
+    FillRect(dc, &numbers, GetSysColorBrush(COLOR_BTNFACE));
+    std::string number = std::to_string(line + 1);
+    for (int at = static_cast<int>(number.size()) - 3; at > 0; at -= 3) number.insert(at, ",");
+    RECT inner{0, y, gutter_ - 2 * kMargin, y + lineHeight_};
+    SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+    SetBkMode(dc, TRANSPARENT);
+    DrawTextA(dc, number.c_str(), static_cast<int>(number.size()), &inner,
+              DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
+    SetBkMode(dc, OPAQUE);
+  }
+  RECT row{gutter_, y, width, y + lineHeight_};
   auto draw = [&](const RECT& clip, COLORREF fore, COLORREF back) {
     SetTextColor(dc, fore);
     SetBkColor(dc, back);
-    ExtTextOutW(dc, kMargin, y, ETO_OPAQUE | ETO_CLIPPED, &clip,
+    ExtTextOutW(dc, TextLeft(), y, ETO_OPAQUE | ETO_CLIPPED, &clip,
                 reinterpret_cast<const wchar_t*>(shown.data()), static_cast<UINT>(n),
                 n > 0 ? dx.data() : nullptr);
   };
@@ -379,11 +469,11 @@ void LogView::PaintLine(HDC dc, std::int64_t line, int y, int width) {
   const std::int64_t from = std::max<std::int64_t>(selection.start - start, 0);
   const std::int64_t to = std::min<std::int64_t>(selection.end - start, length + 1);
   auto xOf = [&](std::int64_t column) -> int {
-    if (column <= firstColumn_) return 0;
+    if (column <= firstColumn_) return gutter_;
     const std::int64_t i = column - firstColumn_;
-    return i <= n ? kMargin + x[static_cast<std::size_t>(i)] : width;
+    return i <= n ? TextLeft() + x[static_cast<std::size_t>(i)] : width;
   };
-  int left = from <= firstColumn_ ? 0 : xOf(from);
+  int left = from <= firstColumn_ ? gutter_ : xOf(from);
   int right = xOf(std::min(to, length));
   if (to > length) right = (firstColumn_ + n >= length ? xOf(length) : width) + charWidth_ / 2 + 1;
   if (right <= left) return;
@@ -396,7 +486,7 @@ void LogView::PaintLine(HDC dc, std::int64_t line, int y, int width) {
 void LogView::UpdateScrollBars() {
   RECT client{};
   GetClientRect(hwnd_, &client);
-  const std::int64_t lines = doc_ ? doc_->LineCount() : 1;
+  const std::int64_t lines = std::max<std::int64_t>(1, RowCount());
   vScale_ = static_cast<int>(lines / 0x40000000 + 1);
   SCROLLINFO v{};
   v.cbSize = sizeof v;
@@ -420,7 +510,7 @@ void LogView::UpdateScrollBars() {
 }
 
 void LogView::ScrollTo(std::int64_t topLine, std::int64_t firstColumn) {
-  const std::int64_t lines = doc_ ? doc_->LineCount() : 1;
+  const std::int64_t lines = RowCount();
   topLine = std::clamp<std::int64_t>(topLine, 0, std::max<std::int64_t>(0, lines - VisibleLines()));
   RECT client{};
   GetClientRect(hwnd_, &client);
@@ -521,14 +611,16 @@ int LogView::ColumnX(std::int64_t line, std::int64_t column) {
   LayOut(dc, doc_->LineText16(line, firstColumn_, count), x);
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
-  return kMargin + x.back();
+  return TextLeft() + x.back();
 }
 
 std::int64_t LogView::PositionAt(int px, int py) {
   if (!doc_) return 0;
-  const std::int64_t lines = doc_->LineCount();
-  std::int64_t line = topLine_ + (py >= 0 ? py / lineHeight_ : -1 - (-py - 1) / lineHeight_);
-  line = std::clamp<std::int64_t>(line, 0, std::max<std::int64_t>(0, lines - 1));
+  const std::int64_t rows = RowCount();
+  if (rows <= 0) return caret_;
+  std::int64_t row = topLine_ + (py >= 0 ? py / lineHeight_ : -1 - (-py - 1) / lineHeight_);
+  row = std::clamp<std::int64_t>(row, 0, rows - 1);
+  const std::int64_t line = std::max<std::int64_t>(0, LineOfRow(row));
   const std::int64_t start = doc_->LineStart(line);
   const std::int64_t length = doc_->LineLength(line);
   if (firstColumn_ >= length) return start + length;
@@ -541,7 +633,7 @@ std::int64_t LogView::PositionAt(int px, int py) {
   LayOut(dc, doc_->LineText16(line, firstColumn_, std::min(length - firstColumn_, most)), x);
   SelectObject(dc, old);
   ReleaseDC(hwnd_, dc);
-  const int at = px - kMargin;
+  const int at = px - TextLeft();
   std::size_t i = 0;
   while (i + 1 < x.size() && (x[i] + x[i + 1]) / 2 < at) ++i;
   return start + std::min<std::int64_t>(firstColumn_ + static_cast<std::int64_t>(i), length);
@@ -551,10 +643,11 @@ void LogView::EnsureVisible(std::int64_t position) {
   if (!doc_) return;
   const std::int64_t line = doc_->LineFromPosition(position);
   const std::int64_t column = position - doc_->LineStart(line);
+  const std::int64_t row = RowOfLine(line);
   const int visible = VisibleLines();
   std::int64_t top = topLine_;
-  if (line < top) top = line;
-  if (line >= top + visible) top = line - visible + 1;
+  if (row < top) top = row;
+  if (row >= top + visible) top = row - visible + 1;
   RECT client{};
   GetClientRect(hwnd_, &client);
   const std::int64_t page = std::max<int>(1, static_cast<int>(client.right) / charWidth_);
@@ -574,15 +667,16 @@ void LogView::UpdateCaret() {
   int x = -1000, y = -1000;
   if (doc_) {
     const std::int64_t line = doc_->LineFromPosition(caret_);
-    if (line >= topLine_ && line < topLine_ + VisibleLines() + 1) {
+    const std::int64_t row = RowOfLine(line);
+    if (row >= topLine_ && row < topLine_ + VisibleLines() + 1 && LineOfRow(row) == line) {
       const int cx = ColumnX(line, caret_ - doc_->LineStart(line));
       if (cx >= 0) {
         x = cx;
-        y = static_cast<int>(line - topLine_) * lineHeight_;
+        y = static_cast<int>(row - topLine_) * lineHeight_;
       }
     }
   } else {
-    x = kMargin;
+    x = TextLeft();
     y = 0;
   }
   SetCaretPos(x, y);

@@ -27,6 +27,8 @@ struct TextRange;
 
 namespace vt9::win {
 
+class MatchList;
+
 inline constexpr char kLogViewClass[] = "VT9LogView";
 
 // Notifications in WM_COMMAND's high word.
@@ -37,7 +39,8 @@ enum : WORD {
   LVN_COPYTOOLARGE = 0x7F04,    // a copy was refused: above the limit, or no memory for it
   LVN_COPYREADFAILED = 0x7F05,  // a copy was refused: part of the selection could not be read
   LVN_FOLLOWNOTE = 0x7F06,      // the follow note changed (LogViewFollowNote); the file grew
-  LVN_FILECHANGED = 0x7F07,  // the file shrank or was replaced: read it again (LogViewFileChange)
+  LVN_FILECHANGED = 0x7F07,     // the file shrank or was replaced: read again (LogViewFileChange)
+  LVN_GREW = 0x7F08,            // lines were appended to the followed file and taken in
 };
 
 // Following the file while its writer appends to it (log_view_follow.cpp). Plain-text logs only.
@@ -81,5 +84,16 @@ bool IsLogView(HWND window);
 logs::TextRange LogViewSelection(HWND view);
 // Selects [range.start, range.end) with the caret at its end and scrolls it into view.
 void LogViewSelect(HWND view, logs::TextRange range);
+
+// Shows only the lines of `list` (null: every line again), with each line's number in the file
+// in a gutter at the left. The view reads the list while painting; the list must outlive this
+// setting. Editing waits until every line is shown again.
+void LogViewShowOnly(HWND view, const MatchList* list);
+// The list given to LogViewShowOnly grew: the scroll range follows, new rows are painted.
+void LogViewRefreshShown(HWND view);
+// Selects the line (the caret at its start) and scrolls it into view.
+void LogViewSelectLine(HWND view, std::int64_t line);
+// The line of the caret (0 without a document).
+std::int64_t LogViewCaretLine(HWND view);
 
 }  // namespace vt9::win

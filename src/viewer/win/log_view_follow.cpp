@@ -179,6 +179,7 @@ void LogView::OnFollowTimer() {
       UpdateCaret();
     }
     if (first) Notify(LVN_FOLLOWNOTE);  // the window offers "Follow" from now on
+    Notify(LVN_GREW);
   } else if (newLines_ > 0 && atEnd) {
     newLines_ = 0;  // the user went to the end
   }

@@ -24,7 +24,8 @@ logs::TextRange LogView::Selection() const {
 }
 
 // Edits change the index, so they wait until it is complete; until then the view only reads.
-bool LogView::Editable() const { return doc_ && indexDone_; }
+// Nor while only some lines are shown: an edit would move the lines the filter picked.
+bool LogView::Editable() const { return doc_ && indexDone_ && !shown_; }
 
 void LogView::Select(std::int64_t anchor, std::int64_t caret) {
   const std::int64_t length = doc_ ? doc_->Length() : 0;
@@ -54,11 +55,15 @@ void LogView::OnKeyDown(WPARAM key) {
   const std::int64_t line = doc_->LineFromPosition(caret_);
   const std::int64_t lineStart = doc_->LineStart(line);
   const std::int64_t column = caret_ - lineStart;
-  const std::int64_t lines = doc_->LineCount();
+  const std::int64_t rows = RowCount();
   const std::int64_t page = std::max(1, VisibleLines() - 1);
-  auto toLine = [&](std::int64_t target) {
+  const std::int64_t row = RowOfLine(line);
+  // Up and Down go by rows: with only some lines shown, to the next shown line.
+  auto toLine = [&](std::int64_t targetRow) {
     if (wantedColumn_ < 0) wantedColumn_ = column;
-    target = std::clamp<std::int64_t>(target, 0, lines - 1);
+    if (rows <= 0) return;
+    const std::int64_t target =
+        std::max<std::int64_t>(0, LineOfRow(std::clamp<std::int64_t>(targetRow, 0, rows - 1)));
     const std::int64_t keep = wantedColumn_;
     MoveCaret(doc_->LineStart(target) + std::min(wantedColumn_, doc_->LineLength(target)), shift);
     wantedColumn_ = keep;
@@ -83,22 +88,22 @@ void LogView::OnKeyDown(WPARAM key) {
         ScrollTo(topLine_ - 1, firstColumn_);
         return;
       }
-      toLine(line - 1);
+      toLine(row - 1);
       return;
     case VK_DOWN:
       if (ctrl) {
         ScrollTo(topLine_ + 1, firstColumn_);
         return;
       }
-      toLine(line + 1);
+      toLine(row + (LineOfRow(row) == line ? 1 : 0));
       return;
     case VK_PRIOR:
       ScrollTo(topLine_ - page, firstColumn_);
-      toLine(line - page);
+      toLine(row - page);
       return;
     case VK_NEXT:
       ScrollTo(topLine_ + page, firstColumn_);
-      toLine(line + page);
+      toLine(row + page);
       return;
     case VK_HOME:
       wantedColumn_ = -1;

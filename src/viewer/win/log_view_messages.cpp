@@ -177,7 +177,7 @@ bool LogView::EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       return true;
     }
     case EM_GETFIRSTVISIBLELINE:
-      result = Clamp32(topLine_);
+      result = Clamp32(std::max<std::int64_t>(0, LineOfRow(topLine_)));
       return true;
     case EM_SCROLLCARET:
       EnsureVisible(caret_);

@@ -15,6 +15,7 @@
 #include "common/win/handles.h"
 #include "common/win/window_base.h"
 #include "logs/log_document.h"
+#include "viewer/win/match_list.h"
 
 namespace vt9::win {
 
@@ -29,6 +30,10 @@ class LogView : public WindowBase<LogView> {
   logs::LogDocument* Document() const { return doc_.get(); }
   int Progress() const;
   void WaitForIndex();
+  void ShowOnly(const MatchList* list);
+  void RefreshShown();
+  void SelectLine(std::int64_t line);
+  std::int64_t CaretLine() const { return doc_ ? doc_->LineFromPosition(caret_) : 0; }
   logs::TextRange Selection() const;
   void SelectAndShow(logs::TextRange range);
 
@@ -41,6 +46,12 @@ class LogView : public WindowBase<LogView> {
   void OnIndexProgress();
   void OnIndexDone();
   void Notify(WORD code);
+
+  // ---- Rows: the lines shown, every one or a filter's (log_view.cpp) ----------------------
+  std::int64_t RowCount() const;
+  std::int64_t LineOfRow(std::int64_t row) const;   // -1 past the rows
+  std::int64_t RowOfLine(std::int64_t line) const;  // a hidden line: the next shown one's row
+  int TextLeft() const;                             // where column 0 is painted
 
   // ---- Painting and scrolling (log_view.cpp) ---------------------------------------------
   void OnSetFont(HFONT font, bool redraw);
@@ -116,7 +127,10 @@ class LogView : public WindowBase<LogView> {
   GdiObject backBuffer_;
   SIZE backSize_{0, 0};
 
-  std::int64_t topLine_ = 0;
+  const MatchList* shown_ = nullptr;  // only these lines are shown, when set
+  int gutter_ = 0;                    // pixels of line numbers left of the text
+
+  std::int64_t topLine_ = 0;  // the top row (a line, unless only some lines are shown)
   std::int64_t firstColumn_ = 0;
   int vScale_ = 1;  // lines per scroll-bar unit, for more lines than a scroll bar counts
 

@@ -160,7 +160,6 @@ void TfViewer::BitBtn2Click() {
     vTaskDialog->ShowNoPrinters();
     return;
   }
-  PrintJob job;
   LogViewWaitForIndex(memLog);
   // The log view hands out its document's lines, the rich-edit control its own: either way
   // layout and printing read them one at a time, and the log is never copied.
@@ -173,8 +172,14 @@ void TfViewer::BitBtn2Click() {
   } else {
     lines = std::make_unique<RichEditLines>(memLog);
   }
-  job.lines = lines.get();
-  job.caption = Caption();
+  PrintLines(*lines, Caption());
+  if (logLines && logLines->Failed()) vTaskDialog->ShowReadError(logFile_);
+}
+
+void TfViewer::PrintLines(LineSource& lines, const std::string& caption) {
+  PrintJob job;
+  job.lines = &lines;
+  job.caption = caption;
   job.font = logFont_ ? static_cast<HFONT>(logFont_.get())
                       : reinterpret_cast<HFONT>(SendMessageA(memLog, WM_GETFONT, 0, 0));
   printing_ = true;
@@ -188,7 +193,6 @@ void TfViewer::BitBtn2Click() {
     }
   } restore{this};
   printer_.Print(hwnd_, job);
-  if (logLines && logLines->Failed()) vTaskDialog->ShowReadError(logFile_);
 }
 
 void TfViewer::popCopyClick() {

@@ -20,6 +20,7 @@
 #include "viewer/win/find_dialog.h"
 #include "viewer/win/menu_images.h"
 #include "viewer/win/viewer_dialogs.h"
+#include "viewer/win/viewer_filter.h"
 #include "viewer/win/viewer_print.h"
 
 namespace vt9::win {
@@ -54,6 +55,9 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void btnOpenFilecClick();
   void btnSaveAsClick();
   void BitBtn2Click();
+  // Lays out and prints the lines under the caption, as the print flow does for the whole log.
+  void PrintLines(LineSource& lines, const std::string& caption);
+  void CreateFilter();
   void popCopyClick();
   // Following a growing log (viewer_follow.cpp).
   void popFollowClick();
@@ -109,6 +113,7 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   bool FIsLog = false;
   bool FActivated = false;
   std::unique_ptr<TfFind> FFindForm;
+  std::unique_ptr<ViewerFilter> filter_;  // "only the lines with…": bar, pane, Problems
 
   HWND memLog = nullptr;
   HWND lastFocus_ = nullptr;

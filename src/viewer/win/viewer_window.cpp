@@ -14,9 +14,12 @@
 
 #include "common/folder_names.h"
 #include "common/paths.h"
+#include "common/settings.h"
 #include "common/win/default_printer.h"
 #include "common/win/error_report.h"
+#include "common/win/win_registry.h"
 #include "common/win/window_class.h"
+#include "logs/problem_words.h"
 #include "viewer/viewer_setup.h"
 #include "viewer/win/log_files.h"
 #include "viewer/win/log_view.h"
@@ -200,12 +203,33 @@ HWND TfViewer::CreateLogView() {
   return log;
 }
 
+void TfViewer::CreateFilter() {
+  ViewerFilter::Hooks hooks;
+  hooks.print = [this](LineSource& lines, const std::string& header) {
+    if (PrintersAvailable())
+      PrintLines(lines, header);
+    else
+      vTaskDialog->ShowNoPrinters();
+  };
+  hooks.saveFailed = [this](const std::string& file) { vTaskDialog->ShowSaveError(file); };
+  hooks.relayout = [this] { FormResize(); };
+  hooks.caption = [this] { return Caption(); };
+  filter_ = std::make_unique<ViewerFilter>(hwnd_, std::move(hooks));
+  filter_->Create(static_cast<HFONT>(font_.get()), static_cast<HFONT>(logFont_.get()), dpi_);
+  filter_->AddToLogMenu(PopupMenu1);
+  filter_->SetLog(memLog);
+}
+
 // A fresh control holding the file: rich text in a rich-edit control, anything else in the log
 // view. Null when the file cannot be opened or read (the shown text then stays as it was).
 HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
   if (!IsRichTextFile(file)) {
     std::unique_ptr<logs::LogDocument> document = OpenLogDocument(file);
     if (!document) return nullptr;
+    // The index pass records the problem lines, for "Problems (N)" once it is done.
+    WinRegistry registry;
+    document->SetProblemWords(logs::ParseProblemWords(
+        ReadRegString(registry, RegRoot::CurrentUser, kSettingsKey, "ProblemWords", "")));
     HWND view = CreateLogView();
     LogViewSetDocument(view, std::move(document));
     LogViewFollow(view, file);
@@ -225,6 +249,8 @@ HWND TfViewer::LoadFile(const std::string& file, bool* incomplete) {
 // Makes `log` the viewer's text control, in place of the one before (destroyed).
 void TfViewer::AdoptLogControl(HWND log) {
   HWND previous = memLog;
+  // A filter reads the previous control's document on its own thread: it ends first.
+  if (filter_) filter_->Close();
   memLog = log;
   if (previous) {
     SetWindowPos(log, previous, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -232,6 +258,7 @@ void TfViewer::AdoptLogControl(HWND log) {
     DestroyWindow(previous);
     if (hadFocus || lastFocus_ == previous) lastFocus_ = log;
   }
+  if (filter_) filter_->SetLog(log);
   FormResize();
   ShowWindow(log, SW_SHOW);
   OnLogViewNotify(LVN_INDEXPROGRESS);
@@ -295,6 +322,8 @@ LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam) RequestClose();
       return 0;
     case WM_DESTROY:
+      // Before the log view and its document go with the child windows.
+      filter_.reset();
       if (PopupMenu1) DestroyMenu(PopupMenu1);
       PopupMenu1 = nullptr;
       PostQuitMessage(0);
@@ -309,6 +338,9 @@ void TfViewer::OnCommand(int controlId, int code) {
     RunHandler([this, code] { OnLogViewNotify(code); });
     return;
   }
+  bool filters = false;
+  RunHandler([&] { filters = filter_ && filter_->OnCommand(controlId, code); });
+  if (filters) return;
   if (code != BN_CLICKED && code != 0) return;  // 0: a menu item
   if (controlId == id::btnOK) {
     PostMessageA(hwnd_, WM_CLOSE, 0, 0);
@@ -333,6 +365,7 @@ void TfViewer::OnCommand(int controlId, int code) {
 }
 
 void TfViewer::OnContextMenu(HWND source, LPARAM lParam) {
+  if (filter_ && filter_->OnContextMenu(source, lParam)) return;
   if (source != memLog || !PopupMenu1) return;
   POINT at{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
   if (lParam == -1) {  // from the keyboard: at the caret
@@ -344,6 +377,9 @@ void TfViewer::OnContextMenu(HWND source, LPARAM lParam) {
 
 bool TfViewer::PreTranslate(MSG& msg) {
   const bool ours = msg.hwnd == hwnd_ || IsChild(hwnd_, msg.hwnd);
+  bool filters = false;
+  if (ours && filter_) RunHandler([&] { filters = filter_->PreTranslate(msg); });
+  if (filters) return true;
   if (ours && msg.message == WM_KEYDOWN) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     if (msg.wParam == 'F' && ctrl) {
@@ -388,6 +424,7 @@ void TfViewer::FormCreate() {
     logFont_.Reset(CreateFontIndirectA(&metrics.lfMessageFont));
     SendMessageA(memLog, WM_SETFONT, reinterpret_cast<WPARAM>(logFont_.get()), FALSE);
   }
+  CreateFilter();
 
   const ViewerArguments args = ViewerArgumentsFrom(state_.furtherArguments);
   const ViewerStart start = PlanViewerStart(args);
@@ -458,8 +495,13 @@ void TfViewer::FormResize() {
   const bool openShown = GetWindowLongA(Control(id::btnOpenFile), GWL_STYLE) & WS_VISIBLE;
   PlaceIncompleteNote(openShown ? lefts.open + width(id::btnOpenFile) + s : s, lefts.find - s,
                       panelTop);
+  // An open filter takes its bar and pane from the log's height.
+  const int logBottom = filter_ ? filter_->LayOut(client.right, std::max(0, panelTop)) : panelTop;
+  if (filter_)
+    filter_->PlaceProblems(openShown ? lefts.open + width(id::btnOpenFile) + s : s, lefts.find - s,
+                           top, Scale(kButtonHeight96));
   if (memLog)
-    SetWindowPos(memLog, nullptr, 0, 0, client.right, panelTop > 0 ? panelTop : 0,
+    SetWindowPos(memLog, nullptr, 0, 0, client.right, logBottom > 0 ? logBottom : 0,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   PlaceProgress();
   InvalidateRect(hwnd_, nullptr, TRUE);
@@ -524,6 +566,8 @@ void TfViewer::OnLogViewNotify(int code) {
     ShowWindow(label, SW_SHOWNA);
   }
   if (IsLogView(memLog)) ShowFollowNote(percent >= 100 ? LogViewFollowNote(memLog) : L"");
+  if (code == LVN_INDEXDONE && filter_) filter_->OnIndexDone();
+  if (code == LVN_GREW && filter_) filter_->OnLogGrew();
   if (code == LVN_READFAILED || code == LVN_COPYREADFAILED) vTaskDialog->ShowReadError(logFile_);
   if (code == LVN_COPYTOOLARGE) vTaskDialog->ShowCopyError();
   if (code == LVN_FOLLOWNOTE && LogViewGrew(memLog)) OfferFollow(LogViewFollowing(memLog));

@@ -17,11 +17,21 @@ enum : int {
   btnFind,
   btnSaveAs,
   btnPrint,
-  lblIncomplete,  // "The file seems incomplete." in the button bar
-  lblProgress,    // "Reading the log… 45 %" while the log view indexes
+  lblIncomplete,    // "The file seems incomplete." in the button bar
+  lblProgress,      // "Reading the log… 45 %" while the log view indexes
+  filterBar = 110,  // "Show only lines with:" between the log and the button bar
+  filterPane,       // the lines the filter picked, below the bar
+  btnProblems,      // "Problems (N)" in the button bar once the log is indexed
   popCopy = 200,
   popFind,
-  popFollow,  // offered once the log grew while shown
+  popFilter,           // "Show Only Lines With…"
+  popFilterSeparator,  // before it
+  popFollow,           // offered once the log grew while shown
+  popPaneGo = 210,
+  popPaneCopy,
+  popPaneSelectAll,
+  popPaneSave,
+  popPanePrint,
 };
 }
 
