@@ -10,6 +10,7 @@
 #include "support/win/paths.h"
 #include "support/win/viewer_driver.h"
 #include "support/win/widget_host.h"
+#include "viewer/win/filter_bar.h"
 #include "viewer/win/log_view.h"
 #include "viewer/win/viewer_window.h"
 
@@ -247,6 +248,45 @@ TEST(ViewerFollow, ACutOrReplacedLogIsReadAgainAndARenamedOrDeletedOneStaysShown
   EXPECT_EQ(viewer.LogText(), shown);
   EXPECT_NE(Note(viewer).find("deleted or renamed"), std::string::npos);
   ViewerDriver::Snapshot("viewer-follow-gone");
+  EXPECT_TRUE(viewer.CloseAndEnd());
+}
+
+// The filter and the problem list follow too: lines appended while the pane lists a filter's
+// lines join it (counted once, in their final form), and "Problems (N)" counts them.
+TEST(ViewerFollow, TheFilterPaneAndTheProblemsCountTakeInAppendedLines) {
+  ViewerDriver viewer("follow-filter");
+  std::string text;
+  for (long i = 1; i <= 200; ++i) text += i % 50 == 0 ? "copy failed: disk full\r\n" : LogLine(i);
+  text += "copy fail";  // the writer is in the middle of this line
+  const std::string file = viewer.WriteLog("Filtered.log", text);
+  Writer writer(file);
+  ASSERT_TRUE(writer.ok());
+  HWND window = viewer.Open({file, "Filtered backup"}, "Filtered backup");
+  ASSERT_NE(window, nullptr);
+  HWND problems = GetDlgItem(window, vt9::win::viewer_id::btnProblems);
+  ASSERT_GE(WaitFor([&] { return test::WindowText(problems) == "Problems (4)"; }, 10000), 0)
+      << test::WindowText(problems);
+
+  viewer.Command(vt9::win::viewer_id::popFilter);
+  HWND bar = GetDlgItem(window, vt9::win::viewer_id::filterBar);
+  HWND pane = GetDlgItem(window, vt9::win::viewer_id::filterPane);
+  HWND terms = GetDlgItem(bar, vt9::win::filter_bar_id::edtTerms);
+  HWND status = GetDlgItem(bar, vt9::win::filter_bar_id::lblStatus);
+  ASSERT_GE(WaitFor([&] { return IsWindowVisible(bar) != FALSE; }, 5000), 0);
+  const char* word = "failed";
+  Send(terms, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(word));
+  ASSERT_GE(WaitFor([&] { return test::WindowText(status) == "4 of 201 lines"; }, 10000), 0)
+      << test::WindowText(status);
+
+  writer.Append("ed too\r\n" + LogLine(300) + "failed again\r\n");
+  ASSERT_GE(WaitFor([&] { return test::WindowText(status) == "6 of 204 lines"; }, 5000), 0)
+      << test::WindowText(status);
+  EXPECT_EQ(Send(pane, LB_GETCOUNT), 6);
+  EXPECT_EQ(Send(pane, LB_GETITEMDATA, 4), 201) << "the completed line (numbered from 1), once";
+  EXPECT_EQ(Send(pane, LB_GETITEMDATA, 5), 203);
+  EXPECT_GE(WaitFor([&] { return test::WindowText(problems) == "Problems (6)"; }, 5000), 0)
+      << test::WindowText(problems);
+  test::SaveScreenshot("viewer-follow-filter.png");
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 
