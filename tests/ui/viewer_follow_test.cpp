@@ -286,7 +286,7 @@ TEST(ViewerFollow, TheFilterPaneAndTheProblemsCountTakeInAppendedLines) {
   EXPECT_EQ(Send(pane, LB_GETITEMDATA, 5), 203);
   EXPECT_GE(WaitFor([&] { return test::WindowText(problems) == "Problems (6)"; }, 5000), 0)
       << test::WindowText(problems);
-  test::SaveScreenshot("viewer-follow-filter.png");
+  test::SaveScreenshot("viewer-follow-filter");
   EXPECT_TRUE(viewer.CloseAndEnd());
 }
 
