@@ -286,6 +286,12 @@ TEST(ViewerFollow, TheFilterPaneAndTheProblemsCountTakeInAppendedLines) {
   EXPECT_EQ(Send(pane, LB_GETITEMDATA, 5), 203);
   EXPECT_GE(WaitFor([&] { return test::WindowText(problems) == "Problems (6)"; }, 5000), 0)
       << test::WindowText(problems);
+  // The note and the button share the button bar's free space without covering each other.
+  RECT noteRect{}, problemsRect{};
+  GetWindowRect(GetDlgItem(window, vt9::win::viewer_id::lblIncomplete), &noteRect);
+  GetWindowRect(problems, &problemsRect);
+  EXPECT_NE(Note(viewer), "");
+  EXPECT_LE(noteRect.right, problemsRect.left);
   test::SaveScreenshot("viewer-follow-filter");
   EXPECT_TRUE(viewer.CloseAndEnd());
 }

@@ -221,7 +221,7 @@ int ViewerFilter::LayOut(int width, int bottom) {
   return logBottom;
 }
 
-void ViewerFilter::PlaceProblems(int left, int right, int top, int height) {
+int ViewerFilter::PlaceProblems(int left, int right, int top, int height) {
   Impl& d = *impl_;
   HDC dc = GetDC(d.problems);
   HGDIOBJ old =
@@ -235,6 +235,7 @@ void ViewerFilter::PlaceProblems(int left, int right, int top, int height) {
   const int width = std::min<int>(size.cx + MulDiv(20, d.dpi, 96), std::max(0, right - left));
   SetWindowPos(d.problems, nullptr, right - width, top, width, height,
                SWP_NOZORDER | SWP_NOACTIVATE);
+  return IsWindowVisible(d.problems) ? right - width : right;
 }
 
 void ViewerFilter::OnIndexDone() {

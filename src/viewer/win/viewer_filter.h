@@ -47,7 +47,8 @@ class ViewerFilter {
   // log ends.
   int LayOut(int width, int bottom);
   // The "Problems" button's place: in the button bar between `left` and `right`, at `top`.
-  void PlaceProblems(int left, int right, int top, int height);
+  // Returns where it begins (`right` while it is hidden), so the note beside it stays clear.
+  int PlaceProblems(int left, int right, int top, int height);
 
   // The viewer's WM_COMMAND for the filter's windows and menu items; true when it was theirs.
   bool OnCommand(int controlId, int code);

@@ -493,13 +493,15 @@ void TfViewer::FormResize() {
     SetWindowPos(Control(p.id), nullptr, p.left, top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   const bool openShown = GetWindowLongA(Control(id::btnOpenFile), GWL_STYLE) & WS_VISIBLE;
-  PlaceIncompleteNote(openShown ? lefts.open + width(id::btnOpenFile) + s : s, lefts.find - s,
+  const int freeLeft = openShown ? lefts.open + width(id::btnOpenFile) + s : s;
+  // "Problems (N)" right of the free space, the note (incomplete file, new lines) left of it.
+  const int problemsLeft =
+      filter_ ? filter_->PlaceProblems(freeLeft, lefts.find - s, top, Scale(kButtonHeight96))
+              : lefts.find - s;
+  PlaceIncompleteNote(freeLeft, problemsLeft == lefts.find - s ? problemsLeft : problemsLeft - s,
                       panelTop);
   // An open filter takes its bar and pane from the log's height.
   const int logBottom = filter_ ? filter_->LayOut(client.right, std::max(0, panelTop)) : panelTop;
-  if (filter_)
-    filter_->PlaceProblems(openShown ? lefts.open + width(id::btnOpenFile) + s : s, lefts.find - s,
-                           top, Scale(kButtonHeight96));
   if (memLog)
     SetWindowPos(memLog, nullptr, 0, 0, client.right, logBottom > 0 ? logBottom : 0,
                  SWP_NOZORDER | SWP_NOACTIVATE);
