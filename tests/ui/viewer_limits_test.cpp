@@ -11,6 +11,8 @@
 #include <string>
 #include <utility>
 
+#include "support/win/paths.h"
+#include "support/win/tool_process.h"
 #include "support/win/viewer_driver.h"
 #include "support/win/widget_host.h"
 #include "viewer/win/viewer_window.h"
@@ -324,6 +326,67 @@ TEST(ViewerLimits, FindThroughALargeLogShowsProgressAnswersAndStopsOnEsc) {
   EXPECT_TRUE(viewer.Progress().empty()) << "Esc ends the search";
   EXPECT_EQ(viewer.WaitForMessage(1000), nullptr) << "no Not Found after Esc";
   EXPECT_EQ(Selection(log), std::make_pair(DWORD{0}, DWORD{0}));
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+// Names of the files in the folder.
+std::string Listing(const std::string& folder) {
+  std::string names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names += std::string(data.cFileName) + ";";
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+// Presses Save and chooses `target` in the save dialog.
+bool SaveAs(ViewerDriver& viewer, const std::string& target) {
+  viewer.Press("Save");
+  HWND save = viewer.WaitForMessage(8000);
+  if (!save) return false;
+  ViewerDriver::ChooseFile(save, target);
+  return true;
+}
+
+TEST(ViewerLimits, SaveOfALargeLogShowsProgressAnswersAndStopsOnEsc) {
+  ViewerDriver viewer("limits-long-save");
+  test::SetSetting("WarnSaveAs", "YES");  // no warning before the save dialog
+  const std::string file = viewer.logFolder() + "Long.log";
+  ASSERT_TRUE(WriteUtf8Log(file, 200'000'000 / kLineBytes8, 0, ""));
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Long log"}, "Long log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(120000));
+  const std::string folder = test::MakeTempFolder("limits-save");
+  const std::string target = folder + "Saved.rtf";
+
+  // Esc: no message, no file, no temporary file left.
+  ASSERT_TRUE(SaveAs(viewer, target));
+  const std::string progress = WaitForProgress(viewer, "Saving", 20000);
+  EXPECT_NE(progress.find(" %"), std::string::npos) << progress;
+  EXPECT_TRUE(Answers(viewer.window()));
+  EXPECT_TRUE(Answers(log));
+  PostMessageA(log, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  const DWORD start = GetTickCount();
+  while (!viewer.Progress().empty() && GetTickCount() - start < 5000) Sleep(10);
+  EXPECT_TRUE(viewer.Progress().empty()) << "Esc ends the save";
+  EXPECT_EQ(viewer.WaitForMessage(1000), nullptr) << "a cancelled save says nothing";
+  EXPECT_EQ(Listing(folder), "");
+
+  // Left alone it ends with the whole log saved.
+  ASSERT_TRUE(SaveAs(viewer, target));
+  EXPECT_FALSE(WaitForProgress(viewer, "Saving", 20000).empty());
+  for (int i = 0; i < 2400 && !viewer.Progress().empty(); ++i) Sleep(50);
+  EXPECT_EQ(viewer.WaitForMessage(500), nullptr);
+  EXPECT_EQ(Listing(folder), "Saved.rtf;");
+  WIN32_FILE_ATTRIBUTE_DATA saved{};
+  ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &saved));
+  EXPECT_GT((std::uint64_t{saved.nFileSizeHigh} << 32) | saved.nFileSizeLow, 200'000'000u);
+  DeleteFileA(target.c_str());
   EXPECT_TRUE(viewer.CloseAndEnd(60000));
 }
 

@@ -45,7 +45,8 @@ std::unique_ptr<logs::LogDocument> OpenLogDocument(const std::string& path) {
   return std::make_unique<logs::LogDocument>(std::move(file), SystemCodePage());
 }
 
-bool SaveLogDocument(const logs::LogDocument& document, const std::string& target) {
+bool SaveLogDocument(const logs::LogDocument& document, const std::string& target,
+                     const std::atomic<bool>* cancel, std::atomic<int>* percent) {
   // The rich-edit control takes a document's last \par as its own final paragraph mark, so a
   // log that ends with a line break needs one \par more to read back with that break (the
   // control's own rich text ends so). The writer's last piece ends with the closing brace.
@@ -53,8 +54,14 @@ bool SaveLogDocument(const logs::LogDocument& document, const std::string& targe
   const bool endsWithBreak = last > 0 && document.LineLength(last) == 0;
   return SaveFileSafely(target, [&](const ContentWriter& write) {
     std::string held;  // the last piece, until it is known to be the last
+    const std::uint64_t total = std::max<std::uint64_t>(1, document.FileBytes());
+    std::uint64_t done = 0;
     bool ok = document.WriteRichText([&](std::string_view piece) {
+      if (cancel && *cancel) return false;
       const bool written = held.empty() || write(held.data(), held.size());
+      done += held.size();
+      // Rich text runs somewhat longer than the log: near the end this stays at 99 %.
+      if (percent) *percent = static_cast<int>(std::min<std::uint64_t>(99, done * 100 / total));
       held.assign(piece);
       return written;
     });

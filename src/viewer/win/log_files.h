@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,7 +23,11 @@ std::unique_ptr<logs::LogDocument> OpenLogDocument(const std::string& path);
 // Writes the document as rich text to a temporary file beside `target` and puts it in the
 // target's place with ReplaceFileA, so an existing target keeps its attributes, security and
 // streams. False on any failure; the target is then as it was and no temporary file is left.
-bool SaveLogDocument(const logs::LogDocument& document, const std::string& target);
+// While it writes, `percent` (may be null) follows the part of the file's size written so far,
+// and `cancel` (may be null) set ends it as a failure.
+bool SaveLogDocument(const logs::LogDocument& document, const std::string& target,
+                     const std::atomic<bool>* cancel = nullptr,
+                     std::atomic<int>* percent = nullptr);
 
 // Bytes the clipboard is given at the most (CR LF breaks, two bytes a character where the text
 // may need them): above this a copy is refused at once, before anything is read or allocated.

@@ -85,7 +85,7 @@ void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& req
     // Piece by piece, each reaching a match that starts in it (the text's bytes are at least
     // its characters), so Esc is seen between pieces.
     const auto overlap = static_cast<std::int64_t>(request.text.size());
-    const bool finished =
+    const LongWorkEnd result =
         RunLongWork(L"Searching", [&](const std::atomic<bool>& cancel, std::atomic<int>& percent) {
           for (std::int64_t at = from; at < end && !found && !readFailed; at += kFindPieceChars) {
             if (cancel) return false;
@@ -95,7 +95,9 @@ void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& req
           }
           return true;
         });
-    if (!finished) return;  // cancelled: the selection stays, nothing to say
+    if (result == LongWorkEnd::Cancelled) return;  // the selection stays, nothing to say
+    // Memory ran out: the search did not get through the log, which is no "Not Found".
+    if (result == LongWorkEnd::Failed && !found) readFailed = true;
   }
   if (found) {
     SetFocus(memLog);

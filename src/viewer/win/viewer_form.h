@@ -93,10 +93,10 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void FindInLogView(logs::LogDocument& document, const FindRequest& request);
   // Long work on a worker thread: `work` sets `percent` as it goes, stops soon after `cancel`
   // and says whether it succeeded. Meanwhile the window answers, "<what>… 45 %" shows in the
-  // button bar, Esc or a close cancels, and the viewer's commands are refused. True when the
-  // work ran to its end and succeeded.
+  // button bar, Esc or a close cancels, and the viewer's commands are refused.
   using LongWork = std::function<bool(const std::atomic<bool>& cancel, std::atomic<int>& percent)>;
-  bool RunLongWork(const wchar_t* what, const LongWork& work);
+  enum class LongWorkEnd { Done, Failed, Cancelled };
+  LongWorkEnd RunLongWork(const wchar_t* what, const LongWork& work);
   // The log view's index complete, waited for while the window answers; false when Esc or a
   // close cancelled the wait.
   bool WaitForIndexAnswering();

@@ -68,7 +68,7 @@ void Pump(std::atomic<bool>& cancel, Quit& quit) {
 
 }  // namespace
 
-bool TfViewer::RunLongWork(const wchar_t* what, const LongWork& work) {
+TfViewer::LongWorkEnd TfViewer::RunLongWork(const wchar_t* what, const LongWork& work) {
   std::atomic<bool> cancel{false};
   std::atomic<bool> done{false};
   std::atomic<int> percent{0};
@@ -106,7 +106,8 @@ bool TfViewer::RunLongWork(const wchar_t* what, const LongWork& work) {
   longWork_ = false;
   if (label) ShowWindow(label, SW_HIDE);
   if (quit.seen) PostQuitMessage(static_cast<int>(quit.code));
-  return ok && !cancel;
+  if (cancel) return LongWorkEnd::Cancelled;
+  return ok ? LongWorkEnd::Done : LongWorkEnd::Failed;
 }
 
 bool TfViewer::WaitForIndexAnswering() {
