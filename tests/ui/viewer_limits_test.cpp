@@ -390,5 +390,39 @@ TEST(ViewerLimits, SaveOfALargeLogShowsProgressAnswersAndStopsOnEsc) {
   EXPECT_TRUE(viewer.CloseAndEnd(60000));
 }
 
+TEST(ViewerLimits, CopyOfALargeLogShowsProgressAnswersAndStopsOnEsc) {
+  ViewerDriver viewer("limits-long-copy");
+  const std::string file = viewer.logFolder() + "Copied.log";
+  ASSERT_TRUE(WriteSparseLog(file, 200'000'000ull, 1 << 20, nullptr, 0));
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Copied log"}, "Copied log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(120000));
+
+  // Esc: no message, the clipboard as it was.
+  PutOnClipboard("held before");
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  const std::string progress = WaitForProgress(viewer, "Copying", 20000);
+  EXPECT_NE(progress.find(" %"), std::string::npos) << progress;
+  EXPECT_TRUE(Answers(viewer.window()));
+  EXPECT_TRUE(Answers(log));
+  PostMessageA(log, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  const DWORD start = GetTickCount();
+  while (!viewer.Progress().empty() && GetTickCount() - start < 5000) Sleep(10);
+  EXPECT_TRUE(viewer.Progress().empty()) << "Esc ends the copy";
+  EXPECT_EQ(viewer.WaitForMessage(1000), nullptr) << "a cancelled copy says nothing";
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before");
+
+  // Left alone the whole log is copied (its NUL bytes shown as '?').
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  EXPECT_FALSE(WaitForProgress(viewer, "Copying", 20000).empty());
+  for (int i = 0; i < 2400 && !viewer.Progress().empty(); ++i) Sleep(50);
+  EXPECT_EQ(viewer.WaitForMessage(500), nullptr);
+  const std::string copied = ViewerDriver::Clipboard();
+  EXPECT_EQ(copied.size(), 200'000'000u);
+  EXPECT_EQ(copied.substr((1 << 20) - 3, 4), "?\r\n?");
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
 }  // namespace
 }  // namespace vt9

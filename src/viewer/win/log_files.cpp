@@ -72,8 +72,19 @@ bool SaveLogDocument(const logs::LogDocument& document, const std::string& targe
   });
 }
 
+CopyText::~CopyText() {
+  if (memory) GlobalFree(memory);
+}
+
 CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document,
                               logs::TextRange range) {
+  CopyText text;
+  const CopyResult made = MakeCopyText(document, range, text);
+  return made == CopyResult::Copied ? PutCopyText(owner, text) : made;
+}
+
+CopyResult MakeCopyText(const logs::LogDocument& document, logs::TextRange range, CopyText& out,
+                        const std::atomic<bool>* cancel, std::atomic<int>* percent) {
   const bool unicode = document.Encoding() != logs::TextEncoding::Ansi;
   const std::int64_t end = std::clamp<std::int64_t>(range.end, 0, document.Length());
   const std::int64_t start = std::clamp<std::int64_t>(range.start, 0, end);
@@ -95,6 +106,9 @@ CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document,
   CopyResult result = CopyResult::Copied;
   try {
     for (std::int64_t at = start; at < end && result == CopyResult::Copied; at += kCopyPiece) {
+      // A cancelled copy leaves the clipboard as it was, as one above the limit does.
+      if (cancel && *cancel) result = CopyResult::TooLarge;
+      if (percent) *percent = static_cast<int>((at - start) * 100 / (end - start));
       const logs::TextRange piece{at, std::min(end, at + kCopyPiece)};
       if (unicode) {
         std::u16string text;
@@ -122,11 +136,20 @@ CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document,
   if (result == CopyResult::Copied) std::memset(bytes + used, 0, unicode ? 2 : 1);
   GlobalUnlock(block.memory);
   if (result != CopyResult::Copied) return result;
+  if (out.memory) GlobalFree(out.memory);
+  out.memory = block.memory;
+  out.unicode = unicode;
+  block.memory = nullptr;
+  return CopyResult::Copied;
+}
+
+CopyResult PutCopyText(HWND owner, CopyText& text) {
   // Only now is the clipboard touched: a copy that fails leaves it as it was.
-  if (!OpenClipboard(owner)) return CopyResult::TooLarge;
+  if (!text.memory || !OpenClipboard(owner)) return CopyResult::TooLarge;
   EmptyClipboard();
-  const bool set = SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, block.memory) != nullptr;
-  if (set) block.memory = nullptr;  // the clipboard owns it now
+  const bool set =
+      SetClipboardData(text.unicode ? CF_UNICODETEXT : CF_TEXT, text.memory) != nullptr;
+  if (set) text.memory = nullptr;  // the clipboard owns it now
   CloseClipboard();
   return set ? CopyResult::Copied : CopyResult::TooLarge;
 }

@@ -41,4 +41,20 @@ enum class CopyResult { Copied, TooLarge, ReadFailed };
 // the text; ReadFailed when part of the range could not be read.
 CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document, logs::TextRange range);
 
+// The same in two steps, so a large copy's text can be made on a worker thread: the text made
+// ready for the clipboard (`cancel` set ends it as TooLarge, `percent` follows it), then put
+// there on the window's thread.
+struct CopyText {
+  HGLOBAL memory = nullptr;
+  bool unicode = false;
+  CopyText() = default;
+  ~CopyText();
+  CopyText(const CopyText&) = delete;
+  CopyText& operator=(const CopyText&) = delete;
+};
+CopyResult MakeCopyText(const logs::LogDocument& document, logs::TextRange range, CopyText& out,
+                        const std::atomic<bool>* cancel = nullptr,
+                        std::atomic<int>* percent = nullptr);
+CopyResult PutCopyText(HWND owner, CopyText& text);
+
 }  // namespace vt9::win

@@ -199,10 +199,28 @@ void TfViewer::BitBtn2Click() {
   if (logLines && logLines->Failed()) vTaskDialog->ShowReadError(logFile_);
 }
 
+// A copy of more characters than this is made off the window's thread, with Esc.
+constexpr std::uint64_t kLongCopyChars = std::uint64_t{4} << 20;
+
 void TfViewer::popCopyClick() {
-  LogViewWaitForIndex(memLog);
+  if (!WaitForIndexAnswering()) return;
   if (const logs::LogDocument* document = LogViewDocument(memLog)) {
-    const CopyResult result = CopyLogToClipboard(hwnd_, *document, {0, document->Length()});
+    const logs::TextRange all{0, document->Length()};
+    CopyResult result = CopyResult::Copied;
+    if (static_cast<std::uint64_t>(all.end) > kLongCopyChars) {
+      // Made off the window's thread, put on the clipboard from it.
+      CopyText text;
+      const LongWorkEnd end =
+          RunLongWork(L"Copying", [&](const std::atomic<bool>& cancel, std::atomic<int>& percent) {
+            result = MakeCopyText(*document, all, text, &cancel, &percent);
+            return true;
+          });
+      if (end == LongWorkEnd::Cancelled) return;  // the clipboard as it was, nothing to say
+      if (end == LongWorkEnd::Failed) result = CopyResult::TooLarge;
+      if (result == CopyResult::Copied) result = PutCopyText(hwnd_, text);
+    } else {
+      result = CopyLogToClipboard(hwnd_, *document, all);
+    }
     if (result == CopyResult::TooLarge) vTaskDialog->ShowCopyError();
     if (result == CopyResult::ReadFailed) vTaskDialog->ShowReadError(logFile_);
     return;
