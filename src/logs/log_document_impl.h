@@ -13,6 +13,7 @@
 
 #include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <shared_mutex>
 #include <string>
 #include <vector>
@@ -116,6 +117,27 @@ struct LogDocument::Impl {
   void ProblemsFromBytes(const std::uint8_t* p, std::size_t n, bool final);
   // Other logs: the problem lines among the complete lines [first, end) just indexed.
   void FindProblems(const LogDocument& document, std::int64_t first, std::int64_t end);
+
+  // ---- Checkpoints inside long lines (log_line_checkpoints.cpp) -----------------------------
+  // Double-byte and UTF-8 text cannot be entered at a column without counting from the line's
+  // start; a long line keeps a character start every kCheckpointBytes (built as far as asked,
+  // for the few lines last read), so painting a far column or searching along the line reads
+  // only near where it is.
+  static constexpr std::uint64_t kCheckpointBytes = 64 * 1024;
+  struct Checkpoint {
+    std::uint64_t byte = 0;   // a character start in the file
+    std::int64_t column = 0;  // its column on the line
+  };
+  struct LineCheckpoints {
+    std::int64_t line = -1;
+    std::vector<Checkpoint> marks;  // from the line's start on, kCheckpointBytes apart or less
+  };
+  mutable std::mutex checkpointMutex;
+  mutable std::vector<LineCheckpoints> checkpoints;  // the most recently used first
+  // The last checkpoint at or before `column` of complete original line `line`, which spans
+  // bytes [byteStart, byteEnd): false when a read failed.
+  bool SeekColumn(std::int64_t line, std::uint64_t byteStart, std::uint64_t byteEnd,
+                  std::int64_t column, Checkpoint& at) const;
 
   // ---- Indexing ------------------------------------------------------------------------------
   // BuildIndex's blocks; may throw (the caller turns that into a read failure).
@@ -246,6 +268,11 @@ bool LogDocument::Impl::OReadLine(std::int64_t line, std::int64_t first, std::in
     byteStart += std::uint64_t(first) * 2;
     byteEnd = std::min(byteEnd, byteStart + std::uint64_t(count) * 2);
     first = 0;
+  } else if (first > 0 && line < index->Lines() && byteEnd - byteStart > kCheckpointBytes) {
+    Checkpoint near;
+    if (!SeekColumn(line, byteStart, byteEnd, first, near)) return false;
+    byteStart = near.byte;
+    first -= near.column;
   }
   return DecodeBytes(byteStart, byteEnd, first, count, sink);
 }

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <utility>
 
+#include "support/win/paths.h"
 #include "support/win/tool_process.h"
 #include "support/win/viewer_driver.h"
 #include "support/win/widget_host.h"
@@ -245,6 +247,188 @@ TEST(ViewerLimits, ALogCutAfterIndexingMakesCopyReportTheReadErrorAndIsReadAgain
   const std::string find = NextMessage(viewer);
   EXPECT_NE(find.find("Not Found"), std::string::npos) << find;
   (void)log;
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+// A UTF-8 log (every character decoded by the search) of `lines` equal lines of `kLine`, with
+// `word` written at character position `at` when it fits on one line there; false otherwise.
+constexpr char kLine[] = "2026/12/09 backup copied a file!\r\n";
+constexpr std::int64_t kLineBytes8 = sizeof kLine - 1;  // the break counts one character
+bool WriteUtf8Log(const std::string& path, std::int64_t lines, std::int64_t at,
+                  const std::string& word) {
+  const std::int64_t line = at / (kLineBytes8 - 1), column = at % (kLineBytes8 - 1);
+  if (column + static_cast<std::int64_t>(word.size()) > kLineBytes8 - 2) return false;
+  HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  std::string block;
+  for (int i = 0; i < 65536; ++i) block += kLine;
+  const std::int64_t blockLines = 65536;
+  DWORD written = 0;
+  bool ok = WriteFile(out, "\xEF\xBB\xBF", 3, &written, nullptr) != FALSE;
+  for (std::int64_t first = 0; first < lines && ok; first += blockLines) {
+    std::string piece = block.substr(
+        0, static_cast<std::size_t>(std::min(blockLines, lines - first) * kLineBytes8));
+    if (line >= first && line < first + blockLines)
+      piece.replace(static_cast<std::size_t>((line - first) * kLineBytes8 + column), word.size(),
+                    word);
+    ok = WriteFile(out, piece.data(), static_cast<DWORD>(piece.size()), &written, nullptr) &&
+         written == piece.size();
+  }
+  CloseHandle(out);
+  return ok;
+}
+
+// Whether the viewer's window answers a message within 50 ms.
+bool Answers(HWND window) {
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_NORMAL, 50, &result) != 0;
+}
+
+// Waits until the button bar's progress starts with `what`; its text then, empty when it never
+// did (or a message came instead).
+std::string WaitForProgress(ViewerDriver& viewer, const std::string& what, DWORD timeoutMs) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < timeoutMs) {
+    const std::string now = viewer.Progress();
+    if (now.rfind(what, 0) == 0) return now;
+    Sleep(5);
+  }
+  return {};
+}
+
+TEST(ViewerLimits, FindThroughALargeLogShowsProgressAnswersAndStopsOnEsc) {
+  ViewerDriver viewer("limits-long-find");
+  const std::string file = viewer.logFolder() + "Long.log";
+  // About 200 MB; the word straddles a multiple of 4 Mi characters, where a search in pieces
+  // could split it.
+  const std::int64_t lines = 200'000'000 / kLineBytes8;
+  const std::int64_t boundary = std::int64_t{45} << 22;
+  std::int64_t at = boundary - 5;
+  while (at < boundary && !WriteUtf8Log(file, lines, at, "needle")) ++at;
+  ASSERT_LT(at, boundary);
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Long log"}, "Long log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(120000));
+  ASSERT_TRUE(viewer.ShowFind());
+
+  viewer.FindNext("needle", false, false);
+  EXPECT_FALSE(WaitForProgress(viewer, "Searching", 20000).empty());
+  for (int i = 0; i < 1200 && !viewer.Progress().empty(); ++i) Sleep(50);
+  EXPECT_EQ(CopiedSelection(log), "needle");
+  EXPECT_EQ(Selection(log), std::make_pair(static_cast<DWORD>(at), static_cast<DWORD>(at + 6)));
+
+  // A word that is not there, from the top: the window answers while the search runs, its
+  // commands wait, and Esc ends it without a message, the selection as it was.
+  Send(log, EM_SETSEL, 0, 0);
+  viewer.FindNext("absent word", false, false);
+  const std::string progress = WaitForProgress(viewer, "Searching", 20000);
+  EXPECT_NE(progress.find(" %"), std::string::npos) << progress;
+  EXPECT_TRUE(Answers(viewer.window()));
+  EXPECT_TRUE(Answers(log));
+  ViewerDriver::Snapshot("viewer-long-find");
+  viewer.FindNext("2026", false, false);  // refused while the search runs
+  PostMessageA(log, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  const DWORD start = GetTickCount();
+  while (!viewer.Progress().empty() && GetTickCount() - start < 5000) Sleep(10);
+  EXPECT_TRUE(viewer.Progress().empty()) << "Esc ends the search";
+  EXPECT_EQ(viewer.WaitForMessage(1000), nullptr) << "no Not Found after Esc";
+  EXPECT_EQ(Selection(log), std::make_pair(DWORD{0}, DWORD{0}));
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+// Names of the files in the folder.
+std::string Listing(const std::string& folder) {
+  std::string names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names += std::string(data.cFileName) + ";";
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
+// Presses Save and chooses `target` in the save dialog.
+bool SaveAs(ViewerDriver& viewer, const std::string& target) {
+  viewer.Press("Save");
+  HWND save = viewer.WaitForMessage(8000);
+  if (!save) return false;
+  ViewerDriver::ChooseFile(save, target);
+  return true;
+}
+
+TEST(ViewerLimits, SaveOfALargeLogShowsProgressAnswersAndStopsOnEsc) {
+  ViewerDriver viewer("limits-long-save");
+  test::SetSetting("WarnSaveAs", "YES");  // no warning before the save dialog
+  const std::string file = viewer.logFolder() + "Long.log";
+  ASSERT_TRUE(WriteUtf8Log(file, 200'000'000 / kLineBytes8, 0, ""));
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Long log"}, "Long log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(120000));
+  const std::string folder = test::MakeTempFolder("limits-save");
+  const std::string target = folder + "Saved.rtf";
+
+  // Esc: no message, no file, no temporary file left.
+  ASSERT_TRUE(SaveAs(viewer, target));
+  const std::string progress = WaitForProgress(viewer, "Saving", 20000);
+  EXPECT_NE(progress.find(" %"), std::string::npos) << progress;
+  EXPECT_TRUE(Answers(viewer.window()));
+  EXPECT_TRUE(Answers(log));
+  PostMessageA(log, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  const DWORD start = GetTickCount();
+  while (!viewer.Progress().empty() && GetTickCount() - start < 5000) Sleep(10);
+  EXPECT_TRUE(viewer.Progress().empty()) << "Esc ends the save";
+  EXPECT_EQ(viewer.WaitForMessage(1000), nullptr) << "a cancelled save says nothing";
+  EXPECT_EQ(Listing(folder), "");
+
+  // Left alone it ends with the whole log saved.
+  ASSERT_TRUE(SaveAs(viewer, target));
+  EXPECT_FALSE(WaitForProgress(viewer, "Saving", 20000).empty());
+  for (int i = 0; i < 2400 && !viewer.Progress().empty(); ++i) Sleep(50);
+  EXPECT_EQ(viewer.WaitForMessage(500), nullptr);
+  EXPECT_EQ(Listing(folder), "Saved.rtf;");
+  WIN32_FILE_ATTRIBUTE_DATA saved{};
+  ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &saved));
+  EXPECT_GT((std::uint64_t{saved.nFileSizeHigh} << 32) | saved.nFileSizeLow, 200'000'000u);
+  DeleteFileA(target.c_str());
+  EXPECT_TRUE(viewer.CloseAndEnd(60000));
+}
+
+TEST(ViewerLimits, CopyOfALargeLogShowsProgressAnswersAndStopsOnEsc) {
+  ViewerDriver viewer("limits-long-copy");
+  const std::string file = viewer.logFolder() + "Copied.log";
+  ASSERT_TRUE(WriteSparseLog(file, 200'000'000ull, 1 << 20, nullptr, 0));
+  RemoveFile remove{file};
+  ASSERT_TRUE(viewer.Open({file, "Copied log"}, "Copied log"));
+  HWND log = viewer.Log();
+  ASSERT_TRUE(viewer.WaitForIndex(120000));
+
+  // Esc: no message, the clipboard as it was.
+  PutOnClipboard("held before");
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  const std::string progress = WaitForProgress(viewer, "Copying", 20000);
+  EXPECT_NE(progress.find(" %"), std::string::npos) << progress;
+  EXPECT_TRUE(Answers(viewer.window()));
+  EXPECT_TRUE(Answers(log));
+  PostMessageA(log, WM_KEYDOWN, VK_ESCAPE, 0x00010001);
+  const DWORD start = GetTickCount();
+  while (!viewer.Progress().empty() && GetTickCount() - start < 5000) Sleep(10);
+  EXPECT_TRUE(viewer.Progress().empty()) << "Esc ends the copy";
+  EXPECT_EQ(viewer.WaitForMessage(1000), nullptr) << "a cancelled copy says nothing";
+  EXPECT_EQ(ViewerDriver::Clipboard(), "held before");
+
+  // Left alone the whole log is copied (its NUL bytes shown as '?').
+  viewer.Command(vt9::win::viewer_id::popCopy);
+  EXPECT_FALSE(WaitForProgress(viewer, "Copying", 20000).empty());
+  for (int i = 0; i < 2400 && !viewer.Progress().empty(); ++i) Sleep(50);
+  EXPECT_EQ(viewer.WaitForMessage(500), nullptr);
+  const std::string copied = ViewerDriver::Clipboard();
+  EXPECT_EQ(copied.size(), 200'000'000u);
+  EXPECT_EQ(copied.substr((1 << 20) - 3, 4), "?\r\n?");
   EXPECT_TRUE(viewer.CloseAndEnd(60000));
 }
 

@@ -45,7 +45,8 @@ std::unique_ptr<logs::LogDocument> OpenLogDocument(const std::string& path) {
   return std::make_unique<logs::LogDocument>(std::move(file), SystemCodePage());
 }
 
-bool SaveLogDocument(const logs::LogDocument& document, const std::string& target) {
+bool SaveLogDocument(const logs::LogDocument& document, const std::string& target,
+                     const std::atomic<bool>* cancel, std::atomic<int>* percent) {
   // The rich-edit control takes a document's last \par as its own final paragraph mark, so a
   // log that ends with a line break needs one \par more to read back with that break (the
   // control's own rich text ends so). The writer's last piece ends with the closing brace.
@@ -53,8 +54,14 @@ bool SaveLogDocument(const logs::LogDocument& document, const std::string& targe
   const bool endsWithBreak = last > 0 && document.LineLength(last) == 0;
   return SaveFileSafely(target, [&](const ContentWriter& write) {
     std::string held;  // the last piece, until it is known to be the last
+    const std::uint64_t total = std::max<std::uint64_t>(1, document.FileBytes());
+    std::uint64_t done = 0;
     bool ok = document.WriteRichText([&](std::string_view piece) {
+      if (cancel && *cancel) return false;
       const bool written = held.empty() || write(held.data(), held.size());
+      done += held.size();
+      // Rich text runs somewhat longer than the log: near the end this stays at 99 %.
+      if (percent) *percent = static_cast<int>(std::min<std::uint64_t>(99, done * 100 / total));
       held.assign(piece);
       return written;
     });
@@ -65,8 +72,19 @@ bool SaveLogDocument(const logs::LogDocument& document, const std::string& targe
   });
 }
 
+CopyText::~CopyText() {
+  if (memory) GlobalFree(memory);
+}
+
 CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document,
                               logs::TextRange range) {
+  CopyText text;
+  const CopyResult made = MakeCopyText(document, range, text);
+  return made == CopyResult::Copied ? PutCopyText(owner, text) : made;
+}
+
+CopyResult MakeCopyText(const logs::LogDocument& document, logs::TextRange range, CopyText& out,
+                        const std::atomic<bool>* cancel, std::atomic<int>* percent) {
   const bool unicode = document.Encoding() != logs::TextEncoding::Ansi;
   const std::int64_t end = std::clamp<std::int64_t>(range.end, 0, document.Length());
   const std::int64_t start = std::clamp<std::int64_t>(range.start, 0, end);
@@ -88,6 +106,9 @@ CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document,
   CopyResult result = CopyResult::Copied;
   try {
     for (std::int64_t at = start; at < end && result == CopyResult::Copied; at += kCopyPiece) {
+      // A cancelled copy leaves the clipboard as it was, as one above the limit does.
+      if (cancel && *cancel) result = CopyResult::TooLarge;
+      if (percent) *percent = static_cast<int>((at - start) * 100 / (end - start));
       const logs::TextRange piece{at, std::min(end, at + kCopyPiece)};
       if (unicode) {
         std::u16string text;
@@ -115,11 +136,20 @@ CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document,
   if (result == CopyResult::Copied) std::memset(bytes + used, 0, unicode ? 2 : 1);
   GlobalUnlock(block.memory);
   if (result != CopyResult::Copied) return result;
+  if (out.memory) GlobalFree(out.memory);
+  out.memory = block.memory;
+  out.unicode = unicode;
+  block.memory = nullptr;
+  return CopyResult::Copied;
+}
+
+CopyResult PutCopyText(HWND owner, CopyText& text) {
   // Only now is the clipboard touched: a copy that fails leaves it as it was.
-  if (!OpenClipboard(owner)) return CopyResult::TooLarge;
+  if (!text.memory || !OpenClipboard(owner)) return CopyResult::TooLarge;
   EmptyClipboard();
-  const bool set = SetClipboardData(unicode ? CF_UNICODETEXT : CF_TEXT, block.memory) != nullptr;
-  if (set) block.memory = nullptr;  // the clipboard owns it now
+  const bool set =
+      SetClipboardData(text.unicode ? CF_UNICODETEXT : CF_TEXT, text.memory) != nullptr;
+  if (set) text.memory = nullptr;  // the clipboard owns it now
   CloseClipboard();
   return set ? CopyResult::Copied : CopyResult::TooLarge;
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -22,7 +23,11 @@ std::unique_ptr<logs::LogDocument> OpenLogDocument(const std::string& path);
 // Writes the document as rich text to a temporary file beside `target` and puts it in the
 // target's place with ReplaceFileA, so an existing target keeps its attributes, security and
 // streams. False on any failure; the target is then as it was and no temporary file is left.
-bool SaveLogDocument(const logs::LogDocument& document, const std::string& target);
+// While it writes, `percent` (may be null) follows the part of the file's size written so far,
+// and `cancel` (may be null) set ends it as a failure.
+bool SaveLogDocument(const logs::LogDocument& document, const std::string& target,
+                     const std::atomic<bool>* cancel = nullptr,
+                     std::atomic<int>* percent = nullptr);
 
 // Bytes the clipboard is given at the most (CR LF breaks, two bytes a character where the text
 // may need them): above this a copy is refused at once, before anything is read or allocated.
@@ -35,5 +40,21 @@ enum class CopyResult { Copied, TooLarge, ReadFailed };
 // clipboard as it was: TooLarge above the limit, when memory runs out or the clipboard refuses
 // the text; ReadFailed when part of the range could not be read.
 CopyResult CopyLogToClipboard(HWND owner, const logs::LogDocument& document, logs::TextRange range);
+
+// The same in two steps, so a large copy's text can be made on a worker thread: the text made
+// ready for the clipboard (`cancel` set ends it as TooLarge, `percent` follows it), then put
+// there on the window's thread.
+struct CopyText {
+  HGLOBAL memory = nullptr;
+  bool unicode = false;
+  CopyText() = default;
+  ~CopyText();
+  CopyText(const CopyText&) = delete;
+  CopyText& operator=(const CopyText&) = delete;
+};
+CopyResult MakeCopyText(const logs::LogDocument& document, logs::TextRange range, CopyText& out,
+                        const std::atomic<bool>* cancel = nullptr,
+                        std::atomic<int>* percent = nullptr);
+CopyResult PutCopyText(HWND owner, CopyText& text);
 
 }  // namespace vt9::win

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <richedit.h>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -103,6 +104,9 @@ void TfViewer::btnOpenFilecClick() {
   SetFocus(memLog);
 }
 
+// A log larger than this is saved off the window's thread, with its progress and Esc.
+constexpr std::uint64_t kLongSaveBytes = std::uint64_t{4} << 20;
+
 void TfViewer::btnSaveAsClick() {
   WinRegistry registry;
   if (NeedsSaveWarning(
@@ -131,7 +135,7 @@ void TfViewer::btnSaveAsClick() {
   ofn.Flags = OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
   if (!GetSaveFileNameA(&ofn)) return;
   const std::string target = file;
-  LogViewWaitForIndex(memLog);
+  if (!WaitForIndexAnswering()) return;
   const logs::LogDocument* document = LogViewDocument(memLog);
   if (document && document->ReadFailed()) {
     // Part of the log could not be read: what is shown is not the whole file, and saving it
@@ -140,10 +144,21 @@ void TfViewer::btnSaveAsClick() {
     vTaskDialog->ShowSaveError(target);
     return;
   }
-  const bool saved = document ? SaveLogDocument(*document, target)
-                              : SaveFileSafely(target, [this](const ContentWriter& write) {
-                                  return StreamOutRichText(memLog, write);
-                                });
+  bool saved = false;
+  if (document && document->FileBytes() > kLongSaveBytes) {
+    const LongWorkEnd result =
+        RunLongWork(L"Saving", [&](const std::atomic<bool>& cancel, std::atomic<int>& percent) {
+          return SaveLogDocument(*document, target, &cancel, &percent);
+        });
+    // Cancelled: the target is as it was and nothing was written, which needs no message.
+    if (result == LongWorkEnd::Cancelled) return;
+    saved = result == LongWorkEnd::Done;
+  } else {
+    saved = document ? SaveLogDocument(*document, target)
+                     : SaveFileSafely(target, [this](const ContentWriter& write) {
+                         return StreamOutRichText(memLog, write);
+                       });
+  }
   if (!saved) {
     vTaskDialog->ShowSaveError(target);
     return;
@@ -195,10 +210,28 @@ void TfViewer::PrintLines(LineSource& lines, const std::string& caption) {
   printer_.Print(hwnd_, job);
 }
 
+// A copy of more characters than this is made off the window's thread, with Esc.
+constexpr std::uint64_t kLongCopyChars = std::uint64_t{4} << 20;
+
 void TfViewer::popCopyClick() {
-  LogViewWaitForIndex(memLog);
+  if (!WaitForIndexAnswering()) return;
   if (const logs::LogDocument* document = LogViewDocument(memLog)) {
-    const CopyResult result = CopyLogToClipboard(hwnd_, *document, {0, document->Length()});
+    const logs::TextRange all{0, document->Length()};
+    CopyResult result = CopyResult::Copied;
+    if (static_cast<std::uint64_t>(all.end) > kLongCopyChars) {
+      // Made off the window's thread, put on the clipboard from it.
+      CopyText text;
+      const LongWorkEnd end =
+          RunLongWork(L"Copying", [&](const std::atomic<bool>& cancel, std::atomic<int>& percent) {
+            result = MakeCopyText(*document, all, text, &cancel, &percent);
+            return true;
+          });
+      if (end == LongWorkEnd::Cancelled) return;  // the clipboard as it was, nothing to say
+      if (end == LongWorkEnd::Failed) result = CopyResult::TooLarge;
+      if (result == CopyResult::Copied) result = PutCopyText(hwnd_, text);
+    } else {
+      result = CopyLogToClipboard(hwnd_, *document, all);
+    }
     if (result == CopyResult::TooLarge) vTaskDialog->ShowCopyError();
     if (result == CopyResult::ReadFailed) vTaskDialog->ShowReadError(logFile_);
     return;

@@ -2,6 +2,8 @@
 // The rich-edit header builds on <windows.h>.
 #include <richedit.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -64,15 +66,39 @@ void TfViewer::OnFindRequest(const COPYDATASTRUCT* data) {
 
 // A find request in the log view: forward from behind the selection (from the top without
 // one) to the end, no wrap; the match is selected in characters, as the document counts them.
+// A search over more than this many characters runs as long work, in pieces of this size.
+constexpr std::int64_t kFindPieceChars = std::int64_t{4} << 20;
+
 void TfViewer::FindInLogView(logs::LogDocument& document, const FindRequest& request) {
-  LogViewWaitForIndex(memLog);
+  if (!WaitForIndexAnswering()) return;
   // In 64-bit positions: a log past 2 GB has matches beyond what the edit messages can say.
   const logs::TextRange selection = LogViewSelection(memLog);
   const std::int64_t from = selection.end > selection.start ? selection.end : 0;
+  const std::int64_t end = document.Length();
+  const bool matchCase = (request.options & kFindMatchCase) != 0;
+  const bool wholeWord = (request.options & kFindWholeWord) != 0;
   bool readFailed = false;
-  const std::optional<logs::TextRange> found =
-      document.Find(from, document.Length(), request.text, (request.options & kFindMatchCase) != 0,
-                    (request.options & kFindWholeWord) != 0, &readFailed);
+  std::optional<logs::TextRange> found;
+  if (end - from <= kFindPieceChars) {
+    found = document.Find(from, end, request.text, matchCase, wholeWord, &readFailed);
+  } else {
+    // Piece by piece, each reaching a match that starts in it (the text's bytes are at least
+    // its characters), so Esc is seen between pieces.
+    const auto overlap = static_cast<std::int64_t>(request.text.size());
+    const LongWorkEnd result =
+        RunLongWork(L"Searching", [&](const std::atomic<bool>& cancel, std::atomic<int>& percent) {
+          for (std::int64_t at = from; at < end && !found && !readFailed; at += kFindPieceChars) {
+            if (cancel) return false;
+            percent = static_cast<int>((at - from) * 100 / (end - from));
+            const std::int64_t to = std::min(end, at + kFindPieceChars + overlap);
+            found = document.Find(at, to, request.text, matchCase, wholeWord, &readFailed);
+          }
+          return true;
+        });
+    if (result == LongWorkEnd::Cancelled) return;  // the selection stays, nothing to say
+    // Memory ran out: the search did not get through the log, which is no "Not Found".
+    if (result == LongWorkEnd::Failed && !found) readFailed = true;
+  }
   if (found) {
     SetFocus(memLog);
     LogViewSelect(memLog, *found);

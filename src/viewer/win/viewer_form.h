@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -99,6 +101,15 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   void OnLogViewNotify(int code);
   void PlaceProgress();
   void FindInLogView(logs::LogDocument& document, const FindRequest& request);
+  // Long work on a worker thread: `work` sets `percent` as it goes, stops soon after `cancel`
+  // and says whether it succeeded. Meanwhile the window answers, "<what>… 45 %" shows in the
+  // button bar, Esc or a close cancels, and the viewer's commands are refused.
+  using LongWork = std::function<bool(const std::atomic<bool>& cancel, std::atomic<int>& percent)>;
+  enum class LongWorkEnd { Done, Failed, Cancelled };
+  LongWorkEnd RunLongWork(const wchar_t* what, const LongWork& work);
+  // The log view's index complete, waited for while the window answers; false when Esc or a
+  // close cancelled the wait.
+  bool WaitForIndexAnswering();
   void AdoptLogControl(HWND log);
   void PaintButtonBar(HDC dc);
   int Scale(int v) const { return MulDiv(v, dpi_, 96); }
@@ -130,6 +141,7 @@ class TfViewer : public WindowBase<TfViewer, FormOwner::Caller> {
   bool printing_ = false;
   int steps_ = 0;              // steps running, nested ones included
   bool closePending_ = false;  // a close arrived during a step
+  bool longWork_ = false;      // RunLongWork is running: commands are refused
 };
 
 }  // namespace vt9::win

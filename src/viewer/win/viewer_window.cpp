@@ -267,6 +267,10 @@ void TfViewer::AdoptLogControl(HWND log) {
 // ---- Messages -------------------------------------------------------------------------------
 
 LRESULT TfViewer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // While long work runs only the log view's own notifications get through.
+  if (longWork_ && ((message == WM_COMMAND && reinterpret_cast<HWND>(lParam) != memLog) ||
+                    message == WM_COPYDATA || message == WM_CONTEXTMENU))
+    return 0;
   switch (message) {
     case WM_COMMAND: {
       const Step step(*this);
