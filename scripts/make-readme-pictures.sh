@@ -16,11 +16,12 @@ run=""
 . scripts/wine-env.sh
 tree=${1:-build/$(vt9_preferred_arch)}
 scale=${VT9_PICTURE_SCALE:-100}
-tests='ui_viewer_log_view_test|ui_backup_now_reminder_test|ui_backup_now_start_test'
+tests='ui_viewer_log_view_test|ui_viewer_filter_big_test|ui_backup_now_reminder_test|ui_backup_now_start_test'
 
 # picture in docs/images  <-  screenshot in the tree's artifacts (and the test that takes it)
 pictures=(
   "viewer.png viewer-big-log-end.png"
+  "viewer-filter.png viewer-filter-pane.png"
   "backup-now-reminder.png backup_now_reminder.png"
   "backup-now.png backup_now_plain.png"
 )
