@@ -78,9 +78,17 @@ bool IsLogView(HWND window) {
 LogView::~LogView() { StopIndexing(); }
 
 void LogView::StopIndexing() {
-  stop_ = true;
-  if (worker_.joinable()) worker_.join();
-  stop_ = false;
+  if (!worker_.joinable()) return;
+  index_->stop = true;
+  // The worker stops after the block it is on; one waiting on a read that does not return is
+  // let go (it keeps the document and its file until the read ends).
+  constexpr DWORD kStopWaitMs = 500;
+  const DWORD started = GetTickCount();
+  while (!index_->finished && GetTickCount() - started < kStopWaitMs) Sleep(5);
+  if (index_->finished)
+    worker_.join();
+  else
+    worker_.detach();
 }
 
 void LogView::SetDocument(std::unique_ptr<logs::LogDocument> document) {
@@ -94,25 +102,24 @@ void LogView::SetDocument(std::unique_ptr<logs::LogDocument> document) {
   wantedColumn_ = -1;
   paintedLines_ = 0;
   readFailureSent_ = false;
-  indexedBytes_ = 0;
-  progressPosted_ = false;
+  index_ = std::make_shared<IndexState>();
   indexDone_ = !doc_;
   if (doc_) {
-    logs::LogDocument* doc = doc_.get();
     const HWND self = hwnd_;
     const WPARAM generation = ++generation_;
     // The worker only indexes and posts; every window call stays on the window's thread. A
     // post is left out while the last one is still waiting, so a fast index cannot flood the
-    // queue ahead of the user's input.
-    worker_ = std::thread([this, doc, self, generation] {
+    // queue ahead of the user's input. It touches nothing of the view itself.
+    worker_ = std::thread([doc = doc_, state = index_, self, generation] {
       // The window's thread comes first when both want the processor.
       SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_BELOW_NORMAL);
-      doc->BuildIndex(stop_, [this, self, generation](std::uint64_t bytes) {
-        indexedBytes_ = bytes;
-        if (!progressPosted_.exchange(true))
+      doc->BuildIndex(state->stop, [&state, self, generation](std::uint64_t bytes) {
+        state->indexedBytes = bytes;
+        if (!state->progressPosted.exchange(true))
           PostMessageA(self, kIndexProgressMessage, generation, 0);
       });
       PostMessageA(self, kIndexDoneMessage, generation, 0);
+      state->finished = true;
     });
   }
   UpdateScrollBars();
@@ -125,7 +132,7 @@ int LogView::Progress() const {
   // Read once: a read failure on the worker may shrink the size to what was read, even to 0.
   const std::uint64_t total = doc_->FileBytes();
   if (total == 0) return 100;
-  const std::uint64_t done = indexedBytes_;
+  const std::uint64_t done = index_->indexedBytes;
   const auto percent = static_cast<int>(done * 100 / total);
   return std::clamp(percent, 0, 99);
 }
@@ -136,7 +143,7 @@ void LogView::Notify(WORD code) {
 }
 
 void LogView::OnIndexProgress() {
-  progressPosted_ = false;
+  if (index_) index_->progressPosted = false;
   if (!doc_ || indexDone_) return;
   const std::int64_t lines = doc_->LineCount();
   // New lines need painting only while they fall on the screen (the first screen of a log,

@@ -110,11 +110,18 @@ class LogView : public WindowBase<LogView> {
   // ---- Edit messages (log_view_messages.cpp) -----------------------------------------------
   bool EditMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
-  std::unique_ptr<logs::LogDocument> doc_;
+  // What the index worker shares with the view. The worker holds its own references to it and
+  // to the document: a read stuck on a network share that went away must not hold the window
+  // when it closes, so a worker that does not stop at once is let go and ends on its own.
+  struct IndexState {
+    std::atomic<bool> stop{false};
+    std::atomic<bool> progressPosted{false};
+    std::atomic<std::uint64_t> indexedBytes{0};
+    std::atomic<bool> finished{false};
+  };
+  std::shared_ptr<logs::LogDocument> doc_;
   std::thread worker_;
-  std::atomic<bool> stop_{false};
-  std::atomic<bool> progressPosted_{false};
-  std::atomic<std::uint64_t> indexedBytes_{0};
+  std::shared_ptr<IndexState> index_;
   WPARAM generation_ = 0;  // of the document, in the worker's posts
   bool indexDone_ = true;
   bool readFailureSent_ = false;
