@@ -12,17 +12,6 @@ namespace vt9::logs {
 namespace {
 
 #ifdef VT9_FILTER_SSE2
-bool HaveSse2() {
-#if defined(__x86_64__) || defined(__SSE2__)
-  return true;
-#else
-  static const bool have = [] {
-    __builtin_cpu_init();
-    return __builtin_cpu_supports("sse2") != 0;
-  }();
-  return have;
-#endif
-}
 
 __attribute__((target("sse2"))) std::size_t FindAnySse2(const std::uint8_t* p, std::size_t i,
                                                         std::size_t n, const std::uint8_t* keys,

@@ -61,8 +61,14 @@ __attribute__((target("sse2"))) std::size_t FindSse2(const std::uint8_t* p, std:
   return n;
 }
 
+#endif
+
+}  // namespace
+
 bool HaveSse2() {
-#if defined(__x86_64__) || defined(__SSE2__)
+#if !defined(VT9_HAVE_SSE2_PATH)
+  return false;
+#elif defined(__x86_64__) || defined(__SSE2__)
   return true;
 #else
   static const bool have = [] {
@@ -72,9 +78,6 @@ bool HaveSse2() {
   return have;
 #endif
 }
-#endif
-
-}  // namespace
 
 std::size_t FindEitherByte(const std::uint8_t* p, std::size_t from, std::size_t n, std::uint8_t a,
                            std::uint8_t b) {

@@ -12,6 +12,9 @@ namespace vt9::logs {
 std::size_t FindEitherByte(const std::uint8_t* p, std::size_t from, std::size_t n, std::uint8_t a,
                            std::uint8_t b);
 
+// Whether the processor runs SSE2 (always on x86-64; asked once in a 32-bit build).
+bool HaveSse2();
+
 inline std::size_t FindLineBreak(const std::uint8_t* p, std::size_t from, std::size_t n) {
   return FindEitherByte(p, from, n, '\r', '\n');
 }
