@@ -338,15 +338,9 @@ void TfVT9Now::AddEndActionHint() {
 }
 
 void TfVT9Now::SetClientSize(int width96, int height96) {
-  RECT r{0, 0, Scale(width96), Scale(height96)};
-  AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  const int left = work.left + ((work.right - work.left) - width) / 2;
-  const int top = work.top + ((work.bottom - work.top) - height) / 2;
-  SetWindowPos(hwnd_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT r = CentredFormRect(Scale(width96), Scale(height96), kFormStyle, kFormExStyle);
+  SetWindowPos(hwnd_, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TfVT9Now::MoveTo(HWND control, int left96, int top96) {

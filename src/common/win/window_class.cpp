@@ -22,4 +22,16 @@ bool RegisterFormClass(const char* name, WNDPROC proc) {
                               .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH))});
 }
 
+RECT CentredFormRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle) {
+  RECT r{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  const int left = work.left + ((work.right - work.left) - width) / 2;
+  const int top = work.top + ((work.bottom - work.top) - height) / 2;
+  return RECT{left, top, left + width, top + height};
+}
+
 }  // namespace vt9::win

@@ -20,4 +20,8 @@ bool RegisterWindowClass(const char* name, WNDPROC proc, const WindowClassOption
 // when the class is there.
 bool RegisterFormClass(const char* name, WNDPROC proc);
 
+// Where a main form with a client area of `clientWidth` x `clientHeight` pixels and these
+// styles goes: its outer rectangle, centred on the work area of the primary screen.
+RECT CentredFormRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle);
+
 }  // namespace vt9::win

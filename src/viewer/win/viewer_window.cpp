@@ -89,16 +89,11 @@ bool TfViewer::Create() {
   static const bool registered = RegisterFormClass(kViewerWindowClass, &TfViewer::WindowProc);
   if (!registered) return false;
   dpi_ = WindowDpi(nullptr);  // the screen's, before the window exists
-  RECT r{0, 0, Scale(kClientWidth96), Scale(kClientHeight96)};
-  AdjustWindowRectEx(&r, kFormStyle, FALSE, kFormExStyle);
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
-  RECT work{};
-  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
-  hwnd_ = CreateWindowExA(kFormExStyle, kViewerWindowClass, kViewerCaption, kFormStyle,
-                          work.left + ((work.right - work.left) - width) / 2,
-                          work.top + ((work.bottom - work.top) - height) / 2, width, height,
-                          nullptr, nullptr, GetModuleHandleA(nullptr), this);
+  const RECT r =
+      CentredFormRect(Scale(kClientWidth96), Scale(kClientHeight96), kFormStyle, kFormExStyle);
+  hwnd_ = CreateWindowExA(kFormExStyle, kViewerWindowClass, kViewerCaption, kFormStyle, r.left,
+                          r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                          GetModuleHandleA(nullptr), this);
   if (!hwnd_) return false;
   vTaskDialog = std::make_unique<ViewerMessages>(hwnd_);
   CreateControls();
