@@ -17,7 +17,7 @@ namespace id = filter_bar_id;
 
 constexpr UINT_PTR kSettleTimer = 1;
 constexpr UINT_PTR kTickTimer = 2;
-constexpr UINT kSettleMs = 150;
+constexpr UINT kSettleMs = 40;
 constexpr UINT kPostMessage = WM_APP + 0x41;
 constexpr int kRowHeight96 = 23;
 constexpr int kGap96 = 5;
