@@ -337,20 +337,6 @@ TEST(ViewerLimits, FindThroughALargeLogShowsProgressAnswersAndStopsOnEsc) {
   EXPECT_TRUE(viewer.CloseAndEnd(60000));
 }
 
-// Names of the files in the folder.
-std::string Listing(const std::string& folder) {
-  std::string names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      names += std::string(data.cFileName) + ";";
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return names;
-}
-
 // Presses Save and chooses `target` in the save dialog.
 bool SaveAs(ViewerDriver& viewer, const std::string& target) {
   viewer.Press("Save");
@@ -383,14 +369,14 @@ TEST(ViewerLimits, SaveOfALargeLogShowsProgressAnswersAndStopsOnEsc) {
   while (!viewer.Progress().empty() && GetTickCount() - start < 5000) Sleep(10);
   EXPECT_TRUE(viewer.Progress().empty()) << "Esc ends the save";
   EXPECT_EQ(viewer.WaitForMessage(1000), nullptr) << "a cancelled save says nothing";
-  EXPECT_EQ(Listing(folder), "");
+  EXPECT_EQ(test::FileNames(folder), "");
 
   // Left alone it ends with the whole log saved.
   ASSERT_TRUE(SaveAs(viewer, target));
   EXPECT_FALSE(WaitForProgress(viewer, "Saving", 20000).empty());
   for (int i = 0; i < 2400 && !viewer.Progress().empty(); ++i) Sleep(50);
   EXPECT_EQ(viewer.WaitForMessage(500), nullptr);
-  EXPECT_EQ(Listing(folder), "Saved.rtf;");
+  EXPECT_EQ(test::FileNames(folder), "Saved.rtf;");
   WIN32_FILE_ATTRIBUTE_DATA saved{};
   ASSERT_TRUE(GetFileAttributesExA(target.c_str(), GetFileExInfoStandard, &saved));
   EXPECT_GT((std::uint64_t{saved.nFileSizeHigh} << 32) | saved.nFileSizeLow, 200'000'000u);

@@ -21,20 +21,6 @@ bool HasText(HWND dialog, const std::string& text) {
   return test::ChildTexts(dialog).find(text) != std::string::npos;
 }
 
-// Names of the files in the folder, sorted.
-std::string Listing(const std::string& folder) {
-  std::string names;
-  WIN32_FIND_DATAA data;
-  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do {
-    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-      names += std::string(data.cFileName) + ";";
-  } while (FindNextFileA(find, &data));
-  FindClose(find);
-  return names;
-}
-
 // Waits for a dialog whose child texts contain `text`.
 HWND WaitForDialogWith(const ViewerDriver& viewer, const std::string& text,
                        DWORD timeoutMs = 8000) {
@@ -134,7 +120,7 @@ TEST_F(ViewerSave, LogIsSavedAsRichTextThatReopensWithTheSameText) {
   EXPECT_EQ(saved.rfind("{\\rtf", 0), 0u) << saved.substr(0, 40);
   EXPECT_EQ(test::GetSetting("LastLogSavePath"), target);
   EXPECT_EQ(test::GetSetting("WarnSaveAs"), "<absent>") << "not ticked: not written";
-  EXPECT_EQ(Listing(target), "Copy.log;") << "no temporary file is left";
+  EXPECT_EQ(test::FileNames(target), "Copy.log;") << "no temporary file is left";
 
   ViewerDriver again("save-reopen");
   ASSERT_TRUE(again.Open({target + "Copy.log"}, "Vantory 9 - Log Viewer"));
@@ -226,7 +212,7 @@ TEST_F(ViewerSave, FailedReplaceLeavesTheOldFileAndNoTemporaryFile) {
   ASSERT_TRUE(viewer.WaitForNoDialog());
   CloseHandle(hold);
   EXPECT_EQ(test::ReadFile(target + "Keep.log"), "the old log");
-  EXPECT_EQ(Listing(target), "Keep.log;");
+  EXPECT_EQ(test::FileNames(target), "Keep.log;");
 }
 
 // The same messages in the tool's own task dialog window, as on systems without the native one.

@@ -23,18 +23,7 @@ class RichTextFile : public test::RichEditTest {
     GetWindowTextA(edit_, text, sizeof text);
     return text;
   }
-  std::string Listing() const {
-    std::string names;
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder_ + "*").c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) return names;
-    do {
-      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        names += std::string(data.cFileName) + ";";
-    } while (FindNextFileA(find, &data));
-    FindClose(find);
-    return names;
-  }
+  std::string Listing() const { return test::FileNames(folder_); }
 };
 
 TEST_F(RichTextFile, RichTextByItsHeaderElsePlainText) {

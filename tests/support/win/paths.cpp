@@ -51,4 +51,17 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
+std::string FileNames(const std::string& folder) {
+  std::string names;
+  WIN32_FIND_DATAA data;
+  HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names += std::string(data.cFileName) + ";";
+  } while (FindNextFileA(find, &data));
+  FindClose(find);
+  return names;
+}
+
 }  // namespace vt9::test

@@ -16,5 +16,8 @@ std::string ArtifactFolder();
 
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string ReadFile(const std::string& path);
+// The names of the files (not folders) in `folder` (ending in a backslash), each followed by ";",
+// in the order the system lists them.
+std::string FileNames(const std::string& folder);
 
 }  // namespace vt9::test
